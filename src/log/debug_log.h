@@ -1,0 +1,16 @@
+// debug_log.h -- the "debug.log" progress file and the data-file path helper.
+#pragma once
+
+constexpr int DataPathSize = 260;
+
+// The folder every data file is looked for in: the current one.
+extern char DataFolder[DataPathSize];
+
+// Writes DataFolder followed by fileName into out (DataPathSize bytes), cut to fit.
+void MakeDataPath(char* out, const char* fileName);
+
+// Empties the log; leaves an unopenable file as it is.
+void ClearDebugLog();
+
+// Appends text and a new-line; the line is on disk when this returns. Never reports failure.
+void WriteDebugLog(const char* text);

@@ -1,0 +1,51 @@
+// test_support.cpp -- folders and files for tests; works natively and under Wine.
+#include "test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+void TempDirTest::SetUp()
+{
+    previousFolder = fs::current_path().string();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    fs::path base = fs::temp_directory_path() / "quadrone-tests";
+    fs::path dir = base / (std::string(info->test_suite_name()) + "." + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::current_path(dir);
+    folder = dir.string();
+    ClearRecordedMessageBoxes();
+    ClearRecordedCalls();
+}
+
+void TempDirTest::TearDown()
+{
+    fs::current_path(previousFolder);
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> ReadDebugLog()
+{
+    std::vector<std::string> lines;
+    std::ifstream in(".\\debug.log");
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}

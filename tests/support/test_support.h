@@ -1,0 +1,37 @@
+// test_support.h -- temporary folders, file helpers and the recording stand-ins of the platform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+class Sound;
+
+// Runs each test in a fresh empty folder that is removed afterwards.
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string folder;
+
+private:
+    std::string previousFolder;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<std::string> ReadDebugLog();   // lines of the log in the current folder
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+};
+std::vector<RecordedBox> RecordedMessageBoxes();
+void ClearRecordedMessageBoxes();
+
+// Sounds, sparks and redraws that the game code asked for, in order, e.g. "PlayEffect rotate 0 0".
+std::vector<std::string> RecordedCalls();
+void ClearRecordedCalls();
+void SetSoundPlaying(Sound* sound, bool playing);

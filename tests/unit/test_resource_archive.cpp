@@ -1,0 +1,340 @@
+// Archive layout, lookups, and what damaged or truncated archives do to the reader.
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "archive/resource_archive.h"
+#include "log/debug_log.h"
+#include "test_support.h"
+
+namespace {
+
+void PutLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+uint32_t GetLe32(const std::vector<uint8_t>& bytes, size_t at)
+{
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+
+// Hand-made archive: header, the stored files, then the table, with every field under control.
+struct HandArchive {
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(ArchiveHeaderSize, 0);
+    std::vector<ArchiveEntry> table;
+
+    HandArchive() { std::memcpy(bytes.data(), "VBF", 4); }
+
+    void Store(const std::string& name, const std::string& contents)
+    {
+        ArchiveEntry entry = {};
+        std::strncpy(entry.name, name.c_str(), ArchiveNameSize);
+        entry.size = static_cast<uint32_t>(contents.size());
+        entry.offset = static_cast<uint32_t>(bytes.size());
+        bytes.insert(bytes.end(), contents.begin(), contents.end());
+        table.push_back(entry);
+    }
+
+    std::vector<uint8_t> Finish(int32_t count, size_t recordsWritten) const
+    {
+        std::vector<uint8_t> out = bytes;
+        PutLe32(out, 12, static_cast<uint32_t>(count));
+        PutLe32(out, 16, static_cast<uint32_t>(out.size()));
+        for (size_t i = 0; i < recordsWritten; ++i) {
+            const auto* record = reinterpret_cast<const uint8_t*>(&table[i]);
+            out.insert(out.end(), record, record + ArchiveEntrySize);
+        }
+        return out;
+    }
+
+    std::vector<uint8_t> Finish() const { return Finish(static_cast<int32_t>(table.size()), table.size()); }
+};
+
+std::string ReadEntry(ResourceArchive& archive, const ArchiveEntry* entry)
+{
+    std::string contents(entry->size, '\0');
+    archive.Seek(entry->offset);
+    archive.Read(&contents[0], entry->size);
+    return contents;
+}
+
+std::vector<uint8_t> Bytes(const std::string& text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+size_t CountBoxes(const std::string& text, const std::string& caption)
+{
+    size_t count = 0;
+    for (const RecordedBox& box : RecordedMessageBoxes()) {
+        count += box.text == text && box.caption == caption;
+    }
+    return count;
+}
+
+}  // namespace
+
+using ArchiveBuilder = TempDirTest;
+using ArchiveReader = TempDirTest;
+using DamagedArchive = TempDirTest;
+
+TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayout)
+{
+    std::filesystem::create_directory("in");
+    WriteFileBytes("in/first.bin", Bytes("0123456789"));
+    WriteFileBytes("in/second.bin", Bytes("abcdefghijklmnopqrst"));
+
+    ResourceArchive builder;
+    ASSERT_TRUE(builder.Create("out.vbf"));
+    ASSERT_TRUE(builder.AddFile("in/first.bin"));
+    ASSERT_TRUE(builder.AddFile("in/second.bin"));
+    ASSERT_TRUE(builder.WriteArchive());
+    builder.Close();
+
+    const std::vector<uint8_t> out = ReadFileBytes("out.vbf");
+    ASSERT_EQ(out.size(), 602u);
+    EXPECT_EQ(std::memcmp(out.data(), "VBF\0\0\x01", 6), 0);
+    EXPECT_EQ(GetLe32(out, 8), 0u);
+    EXPECT_EQ(GetLe32(out, 12), 2u);
+    EXPECT_EQ(GetLe32(out, 16), 50u);
+    EXPECT_EQ(std::string(out.begin() + 20, out.begin() + 50), "0123456789abcdefghijklmnopqrst");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&out[50]), "first.bin");
+    EXPECT_EQ(GetLe32(out, 50 + 264), 10u);
+    EXPECT_EQ(GetLe32(out, 50 + 268), 20u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&out[326]), "second.bin");
+    EXPECT_EQ(GetLe32(out, 326 + 264), 20u);
+    EXPECT_EQ(GetLe32(out, 326 + 268), 30u);
+    EXPECT_EQ(out[50 + 260], 0);
+}
+
+TEST_F(ArchiveBuilder, RefusesWhatItCannotStore)
+{
+    WriteFileBytes("empty.bin", {});
+    WriteFileBytes("gone.bin", Bytes("soon gone"));
+    ResourceArchive builder;
+    EXPECT_FALSE(builder.WriteArchive()) << "nothing created yet";
+    EXPECT_FALSE(builder.AddFile("missing.bin"));
+    EXPECT_FALSE(builder.AddFile("empty.bin"));
+    EXPECT_FALSE(builder.AddFile((std::string(300, 'n') + ".bin").c_str()));
+
+    ASSERT_TRUE(builder.Create("out.vbf"));
+    EXPECT_FALSE(builder.Create("other.vbf")) << "one archive at a time";
+    ASSERT_TRUE(builder.AddFile("gone.bin"));
+    std::filesystem::remove("gone.bin");
+    EXPECT_FALSE(builder.WriteArchive());
+}
+
+TEST_F(ArchiveReader, RoundTripWithCaseInsensitiveFirstMatch)
+{
+    HandArchive hand;
+    hand.Store("block1.bmp", "first block");
+    hand.Store("Block1.BMP", "shadowed duplicate");
+    hand.Store("zap2.wav", "zap");
+    WriteFileBytes("graphics.vbf", hand.Finish());
+
+    ResourceArchive archive;
+    ASSERT_TRUE(archive.Open("graphics.vbf"));
+    const ArchiveEntry* block = archive.FindEntry("BLOCK1.BMP");
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(ReadEntry(archive, block), "first block");
+    ASSERT_NE(archive.FindEntry("zap2.wav"), nullptr);
+    EXPECT_EQ(ReadEntry(archive, archive.FindEntry("ZAP2.wav")), "zap");
+    EXPECT_EQ(archive.FindEntry("block1"), nullptr);
+    EXPECT_EQ(archive.FindEntry("block1.bmp2"), nullptr);
+    EXPECT_FALSE(archive.Failed());
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
+
+    archive.Close();
+    EXPECT_EQ(archive.FindEntry("zap2.wav"), nullptr);
+    EXPECT_FALSE(archive.Failed());
+}
+
+TEST_F(ArchiveReader, OpensOneArchiveAfterAnother)
+{
+    HandArchive graphics;
+    graphics.Store("titlescreen.bmp", "title");
+    WriteFileBytes("graphics.vbf", graphics.Finish());
+    HandArchive audio;
+    audio.Store("rotate.wav", "click");
+    WriteFileBytes("audio.vbf", audio.Finish());
+
+    ResourceArchive archive;
+    ASSERT_TRUE(archive.Open("graphics.vbf"));
+    archive.Close();
+    ASSERT_TRUE(archive.Open("audio.vbf"));
+    EXPECT_EQ(archive.FindEntry("titlescreen.bmp"), nullptr);
+    EXPECT_EQ(ReadEntry(archive, archive.FindEntry("rotate.wav")), "click");
+    archive.Close();
+    EXPECT_FALSE(archive.Failed());
+}
+
+TEST_F(ArchiveReader, EmptyTableOpensAndFindsNothing)
+{
+    WriteFileBytes("a.vbf", HandArchive().Finish());
+    ResourceArchive archive;
+    ASSERT_TRUE(archive.Open("a.vbf"));
+    EXPECT_EQ(archive.FindEntry("anything"), nullptr);
+    EXPECT_FALSE(archive.Failed());
+}
+
+TEST_F(ArchiveReader, SignatureChecksOnlyTheFirstFourBytes)
+{
+    HandArchive hand;
+    hand.Store("x.bin", "x");
+    std::vector<uint8_t> bytes = hand.Finish();
+    for (int i = 4; i < 12; ++i) {
+        bytes[i] = 0xA5;
+    }
+    WriteFileBytes("odd.vbf", bytes);
+    ResourceArchive archive;
+    EXPECT_TRUE(archive.Open("odd.vbf"));
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
+}
+
+// A wrong signature closes the file without poisoning the reader for the next archive.
+TEST_F(DamagedArchive, WrongSignaturesAreRefusedWithABox)
+{
+    HandArchive good;
+    good.Store("rotate.wav", "ok");
+    WriteFileBytes("good.vbf", good.Finish());
+    std::vector<uint8_t> lower = good.Finish();
+    std::memcpy(lower.data(), "vbf", 4);
+    WriteFileBytes("lower.vbf", lower);
+    std::vector<uint8_t> noZero = good.Finish();
+    noZero[3] = 'X';
+    WriteFileBytes("nozero.vbf", noZero);
+    WriteFileBytes("short.vbf", Bytes(std::string("VBF\0\0\1", 6)));
+    WriteFileBytes("empty.vbf", {});
+
+    ResourceArchive archive;
+    for (const char* name : {"lower.vbf", "nozero.vbf", "short.vbf", "empty.vbf"}) {
+        SCOPED_TRACE(name);
+        ClearRecordedMessageBoxes();
+        EXPECT_FALSE(archive.Open(name));
+        EXPECT_EQ(CountBoxes("Invalid signature", "Error"), 1u);
+        EXPECT_FALSE(archive.Failed());
+    }
+    ASSERT_TRUE(archive.Open("good.vbf")) << "the file was closed after each refusal";
+    EXPECT_EQ(ReadEntry(archive, archive.FindEntry("rotate.wav")), "ok");
+}
+
+TEST_F(DamagedArchive, TableAFewRecordsShortGivesOneNoticeEach)
+{
+    HandArchive hand;
+    for (int i = 0; i < 5; ++i) {
+        hand.Store("entry" + std::to_string(i), "data" + std::to_string(i));
+    }
+    WriteFileBytes("cut.vbf", hand.Finish(5, 2));
+
+    ResourceArchive archive;
+    ASSERT_TRUE(archive.Open("cut.vbf"));
+    EXPECT_EQ(CountBoxes("Failed while reading on node creation", "Notice"), 3u);
+    EXPECT_EQ(RecordedMessageBoxes().size(), 3u);
+    EXPECT_TRUE(archive.Failed());
+
+    // Readable entries are found, but the failed reader can no longer seek to them.
+    const ArchiveEntry* first = archive.FindEntry("entry0");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(archive.FindEntry("entry4"), nullptr);
+    std::string buffer(5, '?');
+    archive.Seek(first->offset);
+    archive.Read(&buffer[0], 5);
+    EXPECT_EQ(buffer, "?????");
+    EXPECT_TRUE(archive.Failed());
+}
+
+TEST_F(DamagedArchive, ImpossibleCountIsBoundedInTimeMemoryAndBoxes)
+{
+    HandArchive hand;
+    hand.Store("block1.bmp", std::string(700, 'b'));
+    WriteFileBytes("huge.vbf", hand.Finish(2147483647, 1));
+
+    const auto start = std::chrono::steady_clock::now();
+    ResourceArchive archive;
+    ASSERT_TRUE(archive.Open("huge.vbf"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(archive.Entries().size(), 1u);
+    EXPECT_LE(RecordedMessageBoxes().size(), 16u);
+    EXPECT_GE(RecordedMessageBoxes().size(), 3u);
+    ASSERT_FALSE(ReadDebugLog().empty());
+    EXPECT_NE(ReadDebugLog().back().find("records short"), std::string::npos);
+}
+
+TEST_F(DamagedArchive, TableOffsetOutsideTheFile)
+{
+    for (uint32_t offset : {5000u, 0x80000000u, 0xFFFFFFF0u}) {
+        SCOPED_TRACE(offset);
+        HandArchive hand;
+        hand.Store("x.bin", "x");
+        std::vector<uint8_t> bytes = hand.Finish();
+        PutLe32(bytes, 16, offset);
+        WriteFileBytes("far.vbf", bytes);
+        ClearRecordedMessageBoxes();
+        ResourceArchive archive;
+        ASSERT_TRUE(archive.Open("far.vbf"));
+        EXPECT_EQ(RecordedMessageBoxes().size(), 1u);
+        EXPECT_EQ(archive.FindEntry("x.bin"), nullptr);
+        EXPECT_TRUE(archive.Failed());
+    }
+}
+
+// A name that fills its whole field without a zero must never be read past its end.
+TEST_F(DamagedArchive, UnterminatedNameMatchesNothing)
+{
+    HandArchive hand;
+    hand.Store("placeholder", "data");
+    hand.Store("after.bin", "after");
+    std::memset(hand.table[0].name, 'a', ArchiveNameSize);
+    WriteFileBytes("names.vbf", hand.Finish());
+
+    ResourceArchive archive;
+    ASSERT_TRUE(archive.Open("names.vbf"));
+    EXPECT_EQ(archive.FindEntry(std::string(ArchiveNameSize, 'a').c_str()), nullptr);
+    EXPECT_EQ(archive.FindEntry(std::string(ArchiveNameSize - 1, 'a').c_str()), nullptr);
+    EXPECT_NE(archive.FindEntry("after.bin"), nullptr);
+}
+
+TEST_F(DamagedArchive, FailedStateIsNeverCleared)
+{
+    HandArchive hand;
+    hand.Store("x.bin", "x");
+    WriteFileBytes("good.vbf", hand.Finish());
+
+    ResourceArchive archive;
+    EXPECT_FALSE(archive.Open("missing.vbf"));
+    EXPECT_TRUE(archive.Failed());
+    EXPECT_FALSE(archive.Open("good.vbf"));
+    archive.Close();
+    EXPECT_TRUE(archive.Failed());
+    EXPECT_FALSE(archive.Open("good.vbf"));
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
+}
+
+TEST_F(DamagedArchive, ShortReadsAndMisuseEnterTheFailedState)
+{
+    HandArchive hand;
+    hand.Store("x.bin", "xyz");
+    WriteFileBytes("good.vbf", hand.Finish());
+
+    ResourceArchive closeTwice;
+    closeTwice.Close();
+    EXPECT_TRUE(closeTwice.Failed());
+
+    ResourceArchive openTwice;
+    ASSERT_TRUE(openTwice.Open("good.vbf"));
+    EXPECT_FALSE(openTwice.Open("good.vbf"));
+    EXPECT_TRUE(openTwice.Failed());
+
+    ResourceArchive shortRead;
+    ASSERT_TRUE(shortRead.Open("good.vbf"));
+    std::vector<char> buffer(10000);
+    shortRead.Seek(shortRead.FindEntry("x.bin")->offset);
+    shortRead.Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
+    EXPECT_TRUE(shortRead.Failed());
+    shortRead.Close();
+    EXPECT_FALSE(shortRead.Open("good.vbf"));
+}
