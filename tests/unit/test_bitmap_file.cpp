@@ -1,0 +1,221 @@
+// Stored bitmaps: what loads, every refusal with its log line, and damaged sizes that must not cost memory.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "archive/resource_archive.h"
+#include "display/bitmap_file.h"
+#include "test_support.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Put16(Bytes& b, size_t at, uint32_t v) {
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// A well-formed bottom-up BI_RGB bitmap whose pixel bytes count up from 0.
+Bytes MakeBitmap(int32_t width, int32_t height, uint16_t bits) {
+    const uint32_t stride = static_cast<uint32_t>((width * bits + 31) / 32 * 4);
+    Bytes b(54 + stride * height);
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 2, static_cast<uint32_t>(b.size()));
+    Put32(b, 10, 54);
+    Put32(b, 14, 40);
+    Put32(b, 18, static_cast<uint32_t>(width));
+    Put32(b, 22, static_cast<uint32_t>(height));
+    Put16(b, 26, 1);
+    Put16(b, 28, bits);
+    for (size_t i = 54; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 7);
+    return b;
+}
+
+struct Stored {
+    std::string name;
+    Bytes bytes;
+    uint32_t claimedSize = 0;  // table size field; 0 means the real size
+};
+
+// The table sits right after the header, so the last stored file ends the archive
+// file and can be cut short the way the reader notices.
+Bytes TableFirstArchive(const std::vector<Stored>& files) {
+    Bytes out(ArchiveHeaderSize + files.size() * ArchiveEntrySize);
+    std::memcpy(out.data(), "VBF", 4);
+    Put32(out, 12, static_cast<uint32_t>(files.size()));
+    Put32(out, 16, ArchiveHeaderSize);
+    for (size_t i = 0; i < files.size(); ++i) {
+        const size_t record = ArchiveHeaderSize + i * ArchiveEntrySize;
+        std::memcpy(&out[record], files[i].name.c_str(), files[i].name.size() + 1);
+        Put32(out, record + 264, files[i].claimedSize ? files[i].claimedSize : static_cast<uint32_t>(files[i].bytes.size()));
+        Put32(out, record + 268, static_cast<uint32_t>(out.size()));
+        out.insert(out.end(), files[i].bytes.begin(), files[i].bytes.end());
+    }
+    return out;
+}
+
+long PeakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+class BitmapFile : public TempDirTest {
+protected:
+    ResourceArchive archive;
+    StoredBitmap bitmap;
+
+    void OpenArchive(const std::vector<Stored>& files) {
+        WriteFileBytes("graphics.vbf", TableFirstArchive(files));
+        ASSERT_TRUE(archive.Open("graphics.vbf"));
+    }
+    bool Load(const char* name) { return ReadStoredBitmap(archive, name, bitmap); }
+};
+
+}  // namespace
+
+TEST(BitmapRowStride, PadsRowsToFourBytes) {
+    EXPECT_EQ(BitmapRowStride(24, 24), 72u);
+    EXPECT_EQ(BitmapRowStride(10, 24), 32u);  // 30 bytes of pixels, 2 of padding
+    EXPECT_EQ(BitmapRowStride(1, 16), 4u);
+    EXPECT_EQ(BitmapRowStride(3, 32), 12u);
+    EXPECT_EQ(BitmapRowStride(0x7FFFFFFF, 32), 0x1FFFFFFFCull) << "no 32-bit overflow";
+}
+
+TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
+    const Bytes cell = MakeBitmap(24, 24, 24);
+    OpenArchive({{"block1.bmp", cell}, {"narrow.bmp", MakeBitmap(10, 3, 24)},
+                 {"hi.bmp", MakeBitmap(5, 4, 16)}, {"true.bmp", MakeBitmap(3, 2, 32)}});
+
+    ASSERT_TRUE(Load("BLOCK1.BMP"));
+    EXPECT_EQ(bitmap.type, BitmapMagic);
+    EXPECT_EQ(bitmap.offBits, 54u);
+    EXPECT_EQ(bitmap.width, 24);
+    EXPECT_EQ(bitmap.height, 24);
+    EXPECT_EQ(bitmap.bitCount, 24);
+    EXPECT_EQ(0, std::memcmp(bitmap.infoHeader, &cell[14], 40));
+    ASSERT_EQ(bitmap.pixels.size(), 1728u);
+    EXPECT_TRUE(std::equal(bitmap.pixels.begin(), bitmap.pixels.end(), cell.begin() + 54));
+    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Bitmap loaded"});
+
+    ASSERT_TRUE(Load("narrow.bmp"));
+    EXPECT_EQ(bitmap.pixels.size(), 3u * 32);
+    ASSERT_TRUE(Load("hi.bmp"));
+    EXPECT_EQ(bitmap.pixels.size(), 4u * 12);
+    ASSERT_TRUE(Load("true.bmp"));
+    EXPECT_EQ(bitmap.pixels.size(), 2u * 12);
+    EXPECT_EQ(ReadDebugLog().size(), 4u);
+}
+
+TEST_F(BitmapFile, PixelDataIsReadFromTheHeaderOffset) {
+    Bytes gap = MakeBitmap(2, 2, 24);
+    gap.insert(gap.begin() + 54, {0xEE, 0xEE, 0xEE, 0xEE});
+    Put32(gap, 10, 58);
+    OpenArchive({{"gap.bmp", gap}});
+    ASSERT_TRUE(Load("gap.bmp"));
+    EXPECT_TRUE(std::equal(bitmap.pixels.begin(), bitmap.pixels.end(), gap.begin() + 58));
+}
+
+TEST_F(BitmapFile, MissingEntryAndFailedArchiveAreLogged) {
+    OpenArchive({{"a.bmp", MakeBitmap(2, 2, 24)}});
+    EXPECT_FALSE(Load("b.bmp"));
+    archive.Seek(1u << 30);
+    char sink[4];
+    archive.Read(sink, sizeof sink);
+    ASSERT_TRUE(archive.Failed());
+    EXPECT_FALSE(Load("a.bmp"));
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"Error finding file in VBF", "Error seeking in VBF file"}));
+}
+
+// Headers GDI cannot take as we hand them over, or sizes the entry cannot hold, are
+// refused before the pixel data is read or any memory is taken for it.
+TEST_F(BitmapFile, RefusesUnsupportedOrImpossibleHeaders) {
+    struct Case {
+        const char* what;
+        size_t at;
+        int width;  // 2 or 4 bytes
+        uint32_t value;
+    };
+    const Case cases[] = {
+        {"magic letters swapped", 0, 2, 0x424D},
+        {"eight bits with a colour table", 28, 2, 8},
+        {"one bit", 28, 2, 1},
+        {"forty-eight bits", 28, 2, 48},
+        {"run-length compressed", 30, 4, 1},
+        {"bit fields", 30, 4, 3},
+        {"top-down rows", 22, 4, static_cast<uint32_t>(-4)},
+        {"zero height", 22, 4, 0},
+        {"zero width", 18, 4, 0},
+        {"negative width", 18, 4, static_cast<uint32_t>(-4)},
+        {"V5 info header", 14, 4, 124},
+        {"short info header", 14, 4, 12},
+        {"two planes", 26, 2, 2},
+        {"colours used", 46, 4, 16},
+        {"height beyond the entry", 22, 4, 5},
+        {"size overflowing 32 bits", 18, 4, 0x40000001},
+        {"huge both ways", 22, 4, 0x7FFFFFFF},
+        {"pixels start inside the headers", 10, 4, 20},
+        {"pixels start beyond the entry", 10, 4, 0x10000},
+        {"pixels start near 4 GiB", 10, 4, 0xFFFFFFF0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes b = MakeBitmap(4, 4, 24);
+        if (c.width == 2) Put16(b, c.at, c.value);
+        else Put32(b, c.at, c.value);
+        std::remove(".\\debug.log");
+        ResourceArchive fresh;
+        WriteFileBytes("graphics.vbf", TableFirstArchive({{"bad.bmp", b}}));
+        ASSERT_TRUE(fresh.Open("graphics.vbf"));
+        EXPECT_FALSE(ReadStoredBitmap(fresh, "bad.bmp", bitmap));
+        EXPECT_TRUE(bitmap.pixels.empty());
+        EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Invalid bitmap file header"});
+        EXPECT_FALSE(fresh.Failed()) << "refused before reading on";
+    }
+}
+
+TEST_F(BitmapFile, ShortFilesFailAtTheStepThatRanOutAndPoisonTheArchive) {
+    const Bytes whole = MakeBitmap(4, 4, 24);
+    const std::pair<size_t, const char*> cuts[] = {
+        {10, "Failed reading bitmap file header"},
+        {30, "Failed reading bitmap info header"},
+        {60, "Error reading bitmap color data"},
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.second);
+        std::remove(".\\debug.log");
+        ResourceArchive fresh;
+        // The entry claims the whole picture, the archive file ends early.
+        WriteFileBytes("graphics.vbf", TableFirstArchive({{"other.bmp", whole},
+                                                          {"cut.bmp", Bytes(whole.begin(), whole.begin() + cut.first),
+                                                           static_cast<uint32_t>(whole.size())}}));
+        ASSERT_TRUE(fresh.Open("graphics.vbf"));
+        EXPECT_FALSE(ReadStoredBitmap(fresh, "cut.bmp", bitmap));
+        EXPECT_TRUE(bitmap.pixels.empty());
+        EXPECT_FALSE(ReadStoredBitmap(fresh, "other.bmp", bitmap)) << "the reader stays failed";
+        EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{cut.second, "Error seeking in VBF file"}));
+    }
+}
+
+// An entry that lies about its size lets a header claim a gigabyte of pixels; the
+// read must fail on the missing bytes without having taken that memory first.
+TEST_F(BitmapFile, LyingSizesDoNotDecideTheMemoryTaken) {
+    Bytes b = MakeBitmap(4, 4, 24);
+    Put32(b, 18, 20000);
+    Put32(b, 22, 20000);  // 20000 x 20000 x 3 = 1.2 GB
+    OpenArchive({{"liar.bmp", b, 0xFFFFFF00u}});
+    const long before = PeakResidentKilobytes();
+    EXPECT_FALSE(Load("liar.bmp"));
+    EXPECT_LT(PeakResidentKilobytes() - before, 64 * 1024) << "kilobytes of peak growth";
+    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Error reading bitmap color data"});
+}
