@@ -44,7 +44,7 @@ Image MakeSpark(int index) {
         // A scatter of embers around a small hot core.
         Rng rng(77);
         for (int i = 0; i < 9; ++i) {
-            const float a = rng.Unit() * 2 * Pi, d = 3.0f + rng.Unit() * 7.5f;
+            const float a = rng.Unit() * 2 * Pi, d = 3.0f + rng.Unit() * 5.5f;
             const Rgb ember = Mix(Rgb{255, 150, 40}, Rgb{255, 240, 160}, rng.Unit());
             FillDisc(img, c + std::cos(a) * d, c + std::sin(a) * d, 0.7f + rng.Unit() * 0.9f, ember);
         }
@@ -52,7 +52,7 @@ Image MakeSpark(int index) {
     const int points = index == 1 ? 8 : 4;
     const float twist = index == 1 ? Pi / 8 : 0.0f;
     const Rgb tint = index == 0 ? Rgb{255, 214, 90} : index == 1 ? Rgb{110, 220, 255} : Rgb{255, 170, 60};
-    const float rayLength = index == 2 ? 8.0f : 11.5f;
+    const float rayLength = index == 2 ? 8.0f : 10.5f;  // fades out before the cell's edge
     for (int y = 0; y < SparkSize; ++y)
         for (int x = 0; x < SparkSize; ++x) {
             const float v = StarIntensity(x + 0.5f - c, y + 0.5f - c, points, rayLength, index == 2 ? 2.5f : 3.2f, twist);
