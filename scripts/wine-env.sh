@@ -1,0 +1,71 @@
+# Sourced by the play and test scripts: a private Wine inside the build folder, a display and a
+# sound device that needs no hardware. Needs BUILD_DIR. Call wine_start first, wine_stop at the end.
+
+WINE_ROOT="$BUILD_DIR/wine"
+export WINEPREFIX="$WINE_ROOT/prefix"
+export HOME="$WINE_ROOT/home"
+export WINEDEBUG=-all
+# No network here: never offer to download Mono or Gecko.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+# Everything DirectSound plays lands in this file.
+export QUADRONE_SOUND_CAPTURE="$WINE_ROOT/sound-capture.raw"
+XVFB_PID=""
+
+wine_write_asoundrc() {
+    mkdir -p "$HOME"
+    cat >"$HOME/.asoundrc" <<EOF
+pcm.!default {
+    type file
+    slave.pcm "null"
+    file "$QUADRONE_SOUND_CAPTURE"
+    format "raw"
+}
+EOF
+}
+
+wine_start_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local number
+    for number in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
+    done
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$WINE_ROOT/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$number"
+    local tries
+    for tries in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$number" ] && return 0
+        sleep 0.1
+    done
+    echo "wine-env: the virtual display did not start (see $WINE_ROOT/xvfb.log)" >&2
+    return 1
+}
+
+wine_make_prefix() {
+    [ -f "$WINEPREFIX/.quadrone-ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    timeout 300 wineboot -i >"$WINE_ROOT/wineboot.log" 2>&1 &&
+        timeout 60 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f \
+            >>"$WINE_ROOT/wineboot.log" 2>&1 &&
+        timeout 60 wineserver -w &&
+        touch "$WINEPREFIX/.quadrone-ready" ||
+        { echo "wine-env: could not prepare the Wine prefix (see $WINE_ROOT/wineboot.log)" >&2; return 1; }
+}
+
+wine_start() {
+    mkdir -p "$WINE_ROOT"
+    wine_write_asoundrc
+    wine_start_display || return 1
+    wine_make_prefix || return 1
+    # One server for the whole run: a cold Wine start costs about a second more.
+    wineserver -p
+}
+
+wine_stop() {
+    wineserver -k 2>/dev/null || true
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}
