@@ -154,7 +154,7 @@ void PlayLead(Bus& bus, long at, float seconds, int midi, float gain) {
         const float t = static_cast<float>(i) / SampleRate;
         const float depth = 0.004f * std::min(1.0f, std::max(0.0f, (t - 0.18f) / 0.3f));
         phase += hz * (1.0 + depth * std::sin(TwoPi * 5.3f * t)) / SampleRate;
-        const float s = (HollowWave().At(phase) * 0.8f + SineWave().At(phase * 2) * 0.2f) *
+        const float s = (HollowWave().At(phase) * 0.6f + SoftSawWave().At(phase) * 0.25f + SineWave().At(phase * 2) * 0.15f) *
                         Envelope(t, seconds * 0.95f, 0.025f, 0.5f, 0.75f, 0.09f) * gain;
         bus.Add(at + i, s * 0.85f, s);
     }
@@ -230,16 +230,15 @@ void WriteHarmony(Bus& pads, Bus& bass, Bus& keys) {
         for (int s = 0; s < count; ++s)
             PlayBass(bass, start + steps[s].at * Sixteenth, SixteenthsToSeconds(steps[s].length),
                      chord.bass + steps[s].offset, 1.0f);
-        // Arpeggio over the chord, an octave up; it enters in the third bar.
-        if (section == 0 && bar < 2) continue;
+        // Arpeggio over the chord, an octave up, through the whole loop: it carries the join.
         const int* tones = (bar % 8 == 7) ? ResolvedLastChord : chord.notes;
         static const int order[8] = {0, 1, 2, 3, 4, 3, 2, 1};
         for (int i = 0; i < 16; ++i) {
             const int k = order[i % 8];
             const int midi = (k < 4 ? tones[k] : tones[0] + 12) + 12;
             const float accent = (i % 4 == 0) ? 1.0f : 0.7f;
-            PlayFm(keys, start + i * Sixteenth, midi, 2.0f, 1.6f, 0.22f, (i % 2) ? 0.45f : -0.45f,
-                   accent * (section == 0 ? 0.7f : 1.0f));
+            PlayFm(keys, start + i * Sixteenth, midi, 2.0f, 2.2f, 0.22f, (i % 2) ? 0.45f : -0.45f,
+                   accent);
         }
     }
 }
@@ -267,12 +266,12 @@ void WriteDrums(Bus& drums) {
             if (full) {
                 if (i == 0 || i == 6 || i == 8 || (i == 14 && bar % 2)) PlayKick(drums, at, 0.9f);
                 if (i == 4 || i == 12) PlaySnare(drums, at, 0.45f, rng);
-                if (i % 2 == 0) PlayHat(drums, at, (i % 4 == 2) ? 0.16f : 0.1f, rng);
-                if (i == 15) PlayHat(drums, at, 0.07f, rng);
+                if (i % 2 == 0) PlayHat(drums, at, (i % 4 == 2) ? 0.26f : 0.16f, rng);
+                if (i == 15) PlayHat(drums, at, 0.11f, rng);
                 if (bar % 8 == 7 && i >= 12) PlaySnare(drums, at, 0.12f + 0.06f * (i - 12), rng);  // fill
             } else {
                 if (i == 0 || (section == 3 && i == 8)) PlayKick(drums, at, 0.6f);
-                if (i % 4 == 2) PlayHat(drums, at, 0.1f, rng);
+                if (i % 4 == 2) PlayHat(drums, at, 0.16f, rng);
             }
         }
     }
@@ -349,19 +348,19 @@ StereoMusic ComposeMusic() {
     WriteHarmony(pads, bass, keys);
     WriteMelodies(lead, bells);
     WriteDrums(drums);
-    FilterBus(pads, Biquad::LowPass(1800.0f, 0.7f));
+    FilterBus(pads, Biquad::LowPass(2400.0f, 0.7f));
     FilterBus(bass, Biquad::LowPass(900.0f, 0.7f));
 
     Bus dry, sends;
-    Mix(dry, pads, 0.05f);
-    Mix(dry, bass, 0.3f);
-    Mix(dry, keys, 0.07f);
-    Mix(dry, lead, 0.16f);
-    Mix(dry, bells, 0.1f);
+    Mix(dry, pads, 0.04f);
+    Mix(dry, bass, 0.14f);
+    Mix(dry, keys, 0.11f);
+    Mix(dry, lead, 0.19f);
+    Mix(dry, bells, 0.2f);
     Mix(dry, drums, 0.45f);
-    Mix(sends, keys, 0.07f);
-    Mix(sends, lead, 0.16f);
-    Mix(sends, bells, 0.1f);
+    Mix(sends, keys, 0.11f);
+    Mix(sends, lead, 0.19f);
+    Mix(sends, bells, 0.2f);
 
     Bus echoes;
     AddEcho(echoes, sends, 0.35f);

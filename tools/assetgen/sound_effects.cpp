@@ -1,6 +1,7 @@
 // sound_effects.cpp -- a blip, an electric sweep, a thud and two kinds of radio static.
 #include "sound_effects.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "rng.h"
@@ -93,13 +94,18 @@ std::vector<float> MakeRadioNoise(float seconds, uint64_t seed, bool looped) {
     // Crackles: short clicks of noise here and there.
     for (int c = 0; c < static_cast<int>(seconds * 9); ++c) {
         const int at = rng.Below(n);
-        const float level = 1.5f + rng.Unit() * 2.0f;
+        const float level = 0.4f + rng.Unit() * 0.6f;
         for (int k = 0; k < 90; ++k) out[(at + k) % n] += rng.Signed() * level * std::exp(-k / 18.0f);
     }
     FilterLooped(out, Biquad::HighPass(120.0f, 0.7f));
     RemoveDc(out);
     if (!looped) FadeEdges(out, Samples(0.02f), Samples(0.12f));
-    ScaleToPeakDb(out, -9.0f);
+    // Noise is judged by its loudness, not its peaks: aim at an RMS level, keep the peaks clear.
+    double energy = 0;
+    for (float v : out) energy += static_cast<double>(v) * v;
+    const float rms = static_cast<float>(std::sqrt(energy / n));
+    const float gain = std::min(DbToGain(-22.0f) / rms, DbToGain(-4.0f) / Peak(out));
+    for (float& v : out) v *= gain;
     return out;
 }
 
