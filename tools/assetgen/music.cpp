@@ -196,11 +196,12 @@ void PlaySnare(Bus& bus, long at, float gain, Rng& rng) {
     }
 }
 
-void PlayHat(Bus& bus, long at, float gain, Rng& rng) {
+void PlayHat(Bus& bus, long at, float gain, Rng& rng, float decay = 0.022f) {
     Biquad air = Biquad::HighPass(7500.0f, 0.7f);
-    for (int i = 0; i < SampleRate / 12; ++i) {
+    const int total = static_cast<int>(decay * 5 * SampleRate);
+    for (int i = 0; i < total; ++i) {
         const float t = static_cast<float>(i) / SampleRate;
-        const float s = air.Process(rng.Signed()) * std::exp(-t / 0.022f) * gain;
+        const float s = air.Process(rng.Signed()) * std::exp(-t / decay) * gain;
         bus.Add(at + i, s * 0.8f, s);
     }
 }
@@ -232,13 +233,18 @@ void WriteHarmony(Bus& pads, Bus& bass, Bus& keys) {
                      chord.bass + steps[s].offset, 1.0f);
         // Arpeggio over the chord, an octave up, through the whole loop: it carries the join.
         const int* tones = (bar % 8 == 7) ? ResolvedLastChord : chord.notes;
-        static const int order[8] = {0, 1, 2, 3, 4, 3, 2, 1};
-        for (int i = 0; i < 16; ++i) {
-            const int k = order[i % 8];
+        // Each section moves the figure differently so the pattern never wears thin:
+        // eighths rising, sixteenths up and down, broken sixteenths, eighths falling.
+        static const int orders[4][8] = {
+            {0, 1, 2, 3, 0, 1, 2, 3}, {0, 1, 2, 3, 4, 3, 2, 1}, {0, 2, 1, 3, 2, 4, 3, 1}, {4, 3, 2, 1, 4, 3, 2, 1}};
+        const bool eighths = section == 0 || section == 3;
+        const int step = eighths ? 2 : 1;
+        for (int i = 0; i < 16; i += step) {
+            const int k = orders[section][(i / step) % 8];
             const int midi = (k < 4 ? tones[k] : tones[0] + 12) + 12;
             const float accent = (i % 4 == 0) ? 1.0f : 0.7f;
-            PlayFm(keys, start + i * Sixteenth, midi, 2.0f, 2.2f, 0.22f, (i % 2) ? 0.45f : -0.45f,
-                   accent);
+            PlayFm(keys, start + i * Sixteenth, midi, 2.0f, 2.2f, eighths ? 0.32f : 0.22f,
+                   (i / step) % 2 ? 0.45f : -0.45f, accent * (eighths ? 1.15f : 1.0f));
         }
     }
 }
@@ -266,7 +272,9 @@ void WriteDrums(Bus& drums) {
             if (full) {
                 if (i == 0 || i == 6 || i == 8 || (i == 14 && bar % 2)) PlayKick(drums, at, 0.9f);
                 if (i == 4 || i == 12) PlaySnare(drums, at, 0.45f, rng);
-                if (i % 2 == 0) PlayHat(drums, at, (i % 4 == 2) ? 0.26f : 0.16f, rng);
+                const bool open = section == 2 && i == 14;  // the second tune lifts with an open hat
+                if (open) PlayHat(drums, at, 0.2f, rng, 0.12f);
+                else if (i % 2 == 0) PlayHat(drums, at, (i % 4 == 2) ? 0.26f : 0.16f, rng);
                 if (i == 15) PlayHat(drums, at, 0.11f, rng);
                 if (bar % 8 == 7 && i >= 12) PlaySnare(drums, at, 0.12f + 0.06f * (i - 12), rng);  // fill
             } else {
