@@ -24,6 +24,7 @@ std::vector<float> MakeRotate() {
             out[i] += (SineWave().At(phase) + 0.25f * SineWave().At(phase * 2)) * env;
         }
     FadeEdges(out, Samples(0.0015f), Samples(0.01f));
+    RemoveDcKeepingEnds(out);
     ScaleToPeakDb(out, -7.0f);
     return out;
 }
@@ -48,6 +49,7 @@ std::vector<float> MakeZap() {
     }
     FilterOnce(out, Biquad::HighPass(60.0f, 0.7f));
     FadeEdges(out, Samples(0.002f), Samples(0.03f));
+    RemoveDcKeepingEnds(out);
     ScaleToPeakDb(out, -6.0f);
     return out;
 }
@@ -68,6 +70,7 @@ std::vector<float> MakeAttach() {
     }
     FilterOnce(out, Biquad::HighPass(30.0f, 0.7f));
     FadeEdges(out, Samples(0.001f), Samples(0.04f));
+    RemoveDcKeepingEnds(out);
     ScaleToPeakDb(out, -6.0f);
     return out;
 }

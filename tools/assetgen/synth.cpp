@@ -90,6 +90,20 @@ void RemoveDc(std::vector<float>& samples) {
     for (float& s : samples) s -= mean;
 }
 
+void RemoveDcKeepingEnds(std::vector<float>& samples) {
+    const size_t n = samples.size();
+    if (n < 3) return;
+    double sum = 0, weight = 0;
+    std::vector<float> bell(n);
+    for (size_t i = 0; i < n; ++i) {
+        bell[i] = 0.5f - 0.5f * std::cos(TwoPi * static_cast<float>(i) / static_cast<float>(n - 1));
+        sum += samples[i];
+        weight += bell[i];
+    }
+    const float k = static_cast<float>(sum / weight);
+    for (size_t i = 0; i < n; ++i) samples[i] -= k * bell[i];
+}
+
 float Peak(const std::vector<float>& samples) {
     float peak = 0;
     for (float s : samples) peak = std::max(peak, std::fabs(s));

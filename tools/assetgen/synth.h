@@ -48,6 +48,8 @@ void FilterLooped(std::vector<float>& samples, Biquad filter);
 void FilterOnce(std::vector<float>& samples, Biquad filter);
 
 void RemoveDc(std::vector<float>& samples);
+// Removes the mean with a bell-shaped correction that leaves both ends where they are.
+void RemoveDcKeepingEnds(std::vector<float>& samples);
 float Peak(const std::vector<float>& samples);
 void ScaleToPeakDb(std::vector<float>& samples, float peakDb);
 // Short raised-cosine fades so that a one-shot starts and ends at zero.
