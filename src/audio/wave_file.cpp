@@ -80,7 +80,7 @@ bool ReadStoredWave(ResourceArchive& archive, const char* name, StoredWave& out)
     f.avgBytesPerSec = Get32(h + 28);
     if (!ReadStep(archive, h + 34, 2, "Error reading BPS", nullptr, nullptr)) return false;
     f.bitsPerSample = Get16(h + 34);
-    f.blockAlign = static_cast<uint16_t>(f.channels * f.bitsPerSample / 8);
+    f.blockAlign = static_cast<uint16_t>(uint32_t{f.channels} * f.bitsPerSample / 8);
     if (!ReadStep(archive, h + 36, 8, "Error reading Data header chunk", "data", "data header not found"))
         return false;
     const uint32_t dataSize = Get32(h + 40);

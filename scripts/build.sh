@@ -1,0 +1,42 @@
+# Sourced by the play and test scripts: configure and build each flavour into BUILD_DIR.
+# Each function logs to BUILD_DIR/logs and prints the log's tail when it fails.
+
+QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
+mkdir -p "$BUILD_DIR/logs"
+
+run_logged() {
+    local log="$BUILD_DIR/logs/$1.log"
+    shift
+    if ! "$@" >"$log" 2>&1; then
+        echo "build: '$*' failed; the end of $log:" >&2
+        tail -n 25 "$log" >&2
+        return 1
+    fi
+}
+
+configure_once() {
+    local dir=$1
+    shift
+    [ -f "$dir/CMakeCache.txt" ] && return 0
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+}
+
+# Native build with AddressSanitizer and UndefinedBehaviorSanitizer: unit tests and host tools.
+build_native() {
+    run_logged native-configure configure_once "$BUILD_DIR/native" \
+        -DCMAKE_BUILD_TYPE=Debug -DQUADRONE_SANITIZE=ON &&
+        run_logged native-build cmake --build "$BUILD_DIR/native"
+}
+
+build_fuzz() {
+    run_logged fuzz-configure configure_once "$BUILD_DIR/fuzz" \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADRONE_FUZZ=ON -DQUADRONE_SANITIZE=ON &&
+        run_logged fuzz-build cmake --build "$BUILD_DIR/fuzz"
+}
+
+build_windows() {
+    run_logged windows-configure configure_once "$BUILD_DIR/windows" \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_PREFIX_PATH="$QUADRONE_CACHE/mingw64" -DCMAKE_BUILD_TYPE=Release &&
+        run_logged windows-build cmake --build "$BUILD_DIR/windows"
+}
