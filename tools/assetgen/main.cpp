@@ -52,6 +52,10 @@ bool PackArchive(const fs::path& archivePath, const fs::path& scratch, const std
 }
 
 bool WriteOutput(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    if (bytes.empty()) {
+        std::fprintf(stderr, "assetgen: could not encode %s\n", path.string().c_str());
+        return false;
+    }
     if (WriteWholeFile(path.string(), bytes)) return true;
     std::fprintf(stderr, "assetgen: cannot write %s\n", path.string().c_str());
     return false;

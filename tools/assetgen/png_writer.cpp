@@ -65,7 +65,7 @@ std::vector<uint8_t> EncodePng(const Image& img) {
     }
     uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
     std::vector<uint8_t> packed(packedSize);
-    compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 6);
+    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 6) != Z_OK) return {};
     packed.resize(packedSize);
 
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

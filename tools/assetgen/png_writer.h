@@ -6,4 +6,5 @@
 
 #include "image.h"
 
+// Empty when compression fails.
 std::vector<uint8_t> EncodePng(const Image& img);
