@@ -56,6 +56,10 @@ Image MakeBackground() {
     DrawLabel(img, PanelX + PanelW / 2, PanelY - 34, "STATUS");
     DrawPanel(img, PanelX, PanelY, PanelW, PanelH);
 
+    // Dim plates keep the small print clear of the stars, as on the title screen.
+    FillRoundRect(img, NextX - 8, 326, NextSize + 16, 140, 8.0f, Rgb{6, 8, 24}, 0.5f);
+    FillRoundRect(img, PanelX - 6, 314, PanelW + 6, 70, 8.0f, Rgb{6, 8, 24}, 0.5f);
+
     // Left column: the keys worth remembering while playing.
     DrawLabel(img, NextX + NextSize / 2, 336, "KEYS");
     const char* keys[3][2] = {{"F1", "Help"}, {"M", "Music"}, {"F6", "Window"}};
