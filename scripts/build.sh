@@ -2,6 +2,8 @@
 # Each function logs to BUILD_DIR/logs and prints the log's tail when it fails.
 
 QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
+# The folder the game runs from: data files from the native build, quadrone.exe from the Windows one.
+GAME_DIR="$BUILD_DIR/game"
 mkdir -p "$BUILD_DIR/logs"
 
 run_logged() {
@@ -24,7 +26,7 @@ configure_once() {
 # Native build with AddressSanitizer and UndefinedBehaviorSanitizer: unit tests and host tools.
 build_native() {
     run_logged native-configure configure_once "$BUILD_DIR/native" \
-        -DCMAKE_BUILD_TYPE=Debug -DQUADRONE_SANITIZE=ON &&
+        -DCMAKE_BUILD_TYPE=Debug -DQUADRONE_SANITIZE=ON -DQUADRONE_ASSET_DIR="$GAME_DIR" &&
         run_logged native-build cmake --build "$BUILD_DIR/native"
 }
 
@@ -37,6 +39,7 @@ build_fuzz() {
 build_windows() {
     run_logged windows-configure configure_once "$BUILD_DIR/windows" \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_PREFIX_PATH="$QUADRONE_CACHE/mingw64" -DCMAKE_BUILD_TYPE=Release &&
+        -DCMAKE_PREFIX_PATH="$QUADRONE_CACHE/mingw64" -DCMAKE_BUILD_TYPE=Release \
+        -DQUADRONE_GAME_DIR="$GAME_DIR" &&
         run_logged windows-build cmake --build "$BUILD_DIR/windows"
 }

@@ -100,16 +100,23 @@ run_fuzzer() {
     rm -f "$work/.\\debug.log"
 }
 
+# Every Windows test program: quadrone_wine_tests.exe and one per platform subsystem.
 run_windows_tests() {
+    # Windows tests find the generated data files here (a Wine path).
+    export QUADRONE_GAME_DIR="Z:$GAME_DIR"
     if ! build_windows; then
         report "Windows tests (Wine)" 0 1
         return
     fi
-    local log="$BUILD_DIR/logs/wine-tests.log" status
-    # Wine's services keep the output open: write to a file, never to a pipe.
-    (cd "$BUILD_DIR/windows/tests/wine" && timeout 300 wine ./quadrone_wine_tests.exe) >"$log" 2>&1 </dev/null
-    status=$?
-    report_gtest "Windows tests (Wine)" "$log" "$status"
+    local exe name log status
+    while read -r exe; do
+        name=$(basename "$exe" .exe)
+        log="$BUILD_DIR/logs/$name.log"
+        # Wine's services keep the output open: write to a file, never to a pipe.
+        (cd "$(dirname "$exe")" && timeout 300 wine "./$name.exe") >"$log" 2>&1 </dev/null
+        status=$?
+        report_gtest "Wine: ${name#quadrone_}" "$log" "$status"
+    done < <(find "$BUILD_DIR/windows/tests" -name 'quadrone_wine*_tests.exe' | sort)
 }
 
 run_end_to_end_tests() {

@@ -7,6 +7,25 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+std::vector<std::string> Calls;
+}
+
+void RecordCall(const std::string& call)
+{
+    Calls.push_back(call);
+}
+
+std::vector<std::string> RecordedCalls()
+{
+    return Calls;
+}
+
+void ClearRecordedCalls()
+{
+    Calls.clear();
+}
+
 void TempDirTest::SetUp()
 {
     previousFolder = fs::current_path().string();

@@ -32,6 +32,13 @@ std::vector<RecordedBox> RecordedMessageBoxes();
 void ClearRecordedMessageBoxes();
 
 // Sounds, sparks and redraws that the game code asked for, in order, e.g. "PlayEffect rotate 0 0".
+void RecordCall(const std::string& call);
 std::vector<std::string> RecordedCalls();
 void ClearRecordedCalls();
+
+// With the recording sounds (quadrone_fake_audio).
 void SetSoundPlaying(Sound* sound, bool playing);
+void StopAllRecordedSounds();
+
+// With the recording drawing (quadrone_fake_display): what the next draws answer.
+void SetDrawResults(int32_t playScreen, int32_t button);

@@ -42,6 +42,7 @@ protected:
         GhostVisible = true;
         GhostTimer = 50;
         ClearRecordedCalls();
+        StopAllRecordedSounds();
     }
 };
 
