@@ -8,7 +8,7 @@ QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
 MINGW_PREFIX="$QUADRONE_CACHE/mingw64"
 TRIPLE=x86_64-w64-mingw32
 PACKAGES=(
-    cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev
+    cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev zlib1g-dev
     googletest libgtest-dev libvorbis-dev libogg-dev
     g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick sox
 )

@@ -12,3 +12,5 @@ constexpr ResultCode ResultInvalidArg = static_cast<ResultCode>(0x80070057u);
 constexpr ResultCode ResultOutOfMemory = static_cast<ResultCode>(0x8007000Eu);
 constexpr ResultCode ResultNotInitialized = static_cast<ResultCode>(0x800401F0u);
 constexpr ResultCode ResultSurfaceLost = static_cast<ResultCode>(0x887601C2u);
+constexpr ResultCode ResultInputLost = static_cast<ResultCode>(0x8007001Eu);
+constexpr ResultCode ResultNotAcquired = static_cast<ResultCode>(0x8007000Cu);

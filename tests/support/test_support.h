@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,15 @@ void ClearRecordedCalls();
 // With the recording sounds (quadrone_fake_audio).
 void SetSoundPlaying(Sound* sound, bool playing);
 void StopAllRecordedSounds();
+
+// With the recording shell (quadrone_fake_shell).
+void SetClock(uint32_t now);
+void SetMouse(int32_t x, int32_t y, bool leftButtonDown);
+
+// With the recording keyboard (quadrone_fake_keyboard). Queued results answer the next calls.
+void SetKeyDown(uint8_t code, bool down);
+void ReleaseAllKeys();
+void QueueKeyboardResults(std::initializer_list<int32_t> reads, std::initializer_list<int32_t> acquires);
 
 // With the recording drawing (quadrone_fake_display): what the next draws answer.
 void SetDrawResults(int32_t playScreen, int32_t button);

@@ -1,0 +1,107 @@
+// keyboard.cpp -- key repeat: a key acts at once, then after its first delay, then 30 ms sooner
+// each time, down to every 30 ms.
+#include "game/keyboard.h"
+
+#include "game/board.h"
+#include "game/keyboard_device.h"
+#include "log/debug_log.h"
+
+KeyState KeyStates[KeyCodeCount];
+uint32_t KeyRepeatDelay[KeyCodeCount];
+
+namespace {
+
+struct GameKey {
+    uint8_t code;
+    uint32_t firstDelay;
+};
+
+// In the order each frame examines them.
+constexpr GameKey GameKeys[] = {{KeyLeft, 140}, {KeyRight, 140}, {KeyDown, 120}, {KeySpace, 300}};
+constexpr uint32_t RepeatStep = 30;
+constexpr uint32_t FastestRepeat = 30;
+
+// A snapshot that no read produced is never acted on: after a recovered loss the state is
+// read again, and a frame whose reads all fail skips the keys.
+bool ReadSnapshot(uint8_t (&snapshot)[KeySnapshotSize])
+{
+    AcquireKeyboard();
+    const ResultCode result = ReadKeyboardState(snapshot);
+    if (result >= 0) {
+        return true;
+    }
+    if (result != ResultInputLost && result != ResultNotAcquired) {
+        WriteDebugLog("Unknown DI error while reacquiring");
+        return false;
+    }
+    if (AcquireKeyboard() < 0) {
+        WriteDebugLog("Failed to acquire input during ProcessKBInput");
+        return false;
+    }
+    return ReadKeyboardState(snapshot) >= 0;
+}
+
+void UpdateKey(const GameKey& key, bool down, uint32_t elapsed)
+{
+    KeyState& state = KeyStates[key.code];
+    if (!state.held) {
+        if (down) {
+            state = {true, 0, KeyRepeatDelay[key.code]};
+            DoKeyAction(key.code);
+        }
+        return;
+    }
+    if (!down) {
+        state.held = false;
+        return;
+    }
+    state.heldTime += elapsed;
+    if (state.heldTime > state.delay) {
+        DoKeyAction(key.code);
+        state.heldTime = 0;
+        state.delay = state.delay > FastestRepeat + RepeatStep ? state.delay - RepeatStep : FastestRepeat;
+    }
+}
+
+}  // namespace
+
+void ProcessKBInput(uint32_t elapsed)
+{
+    uint8_t snapshot[KeySnapshotSize];
+    if (!ReadSnapshot(snapshot)) {
+        return;
+    }
+    for (const GameKey& key : GameKeys) {
+        KeyRepeatDelay[key.code] = key.firstDelay;
+    }
+    for (const GameKey& key : GameKeys) {
+        UpdateKey(key, (snapshot[key.code] & 0x80) != 0, elapsed);
+    }
+}
+
+void DoKeyAction(int32_t key)
+{
+    switch (key) {
+    case KeyLeft:
+        MoveLeft();
+        break;
+    case KeyRight:
+        MoveRight();
+        break;
+    case KeyDown:
+        MoveDown();
+        break;
+    case KeySpace:
+        RotateTetrad();
+        break;
+    default:
+        break;
+    }
+}
+
+void ResetKeyStates()
+{
+    for (int code = 0; code < KeyCodeCount; ++code) {
+        KeyStates[code] = {false, 0, KeyRepeatDelay[code]};
+    }
+}

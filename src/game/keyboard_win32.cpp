@@ -1,0 +1,67 @@
+// keyboard_win32.cpp -- the system keyboard through DirectInput 7, read by polling.
+#define DIRECTINPUT_VERSION 0x0700
+#include "game/keyboard_win32.h"
+
+#include <dinput.h>
+
+#include "app/main_window_win32.h"
+#include "game/keyboard_device.h"
+#include "log/debug_log.h"
+
+namespace {
+IDirectInputA* DirectInputObject = nullptr;
+IDirectInputDeviceA* KeyboardDevice = nullptr;
+
+HRESULT Logged(HRESULT result, const char* line)
+{
+    WriteDebugLog(line);
+    return result;
+}
+}  // namespace
+
+HRESULT InitDirectInput(HINSTANCE instance)
+{
+    HRESULT result = DirectInputCreateA(instance, 0x0700, &DirectInputObject, nullptr);
+    if (FAILED(result)) {
+        return Logged(result, "Failed to create DirectInput object");
+    }
+    result = DirectInputObject->CreateDevice(GUID_SysKeyboard, &KeyboardDevice, nullptr);
+    if (FAILED(result)) {
+        return Logged(result, "Failed to create DirectInput device");
+    }
+    if (FAILED(KeyboardDevice->SetDataFormat(&c_dfDIKeyboard))) {
+        return Logged(E_FAIL, "Failed to set DirectInput data format");
+    }
+    result = KeyboardDevice->SetCooperativeLevel(MainWindow, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+    if (FAILED(result)) {
+        return Logged(result, "Failed to set DirectInput cooperative level");
+    }
+    result = KeyboardDevice->Acquire();
+    return FAILED(result) ? result : S_OK;
+}
+
+void ReleaseKeyboard()
+{
+    if (KeyboardDevice != nullptr) {
+        KeyboardDevice->Unacquire();
+        KeyboardDevice->Release();
+        KeyboardDevice = nullptr;
+    }
+    if (DirectInputObject != nullptr) {
+        DirectInputObject->Release();
+        DirectInputObject = nullptr;
+    }
+}
+
+ResultCode AcquireKeyboard()
+{
+    return KeyboardDevice != nullptr ? KeyboardDevice->Acquire() : ResultNotAcquired;
+}
+
+ResultCode ReadKeyboardState(uint8_t (&snapshot)[KeySnapshotSize])
+{
+    if (KeyboardDevice == nullptr) {
+        return ResultNotAcquired;
+    }
+    return KeyboardDevice->GetDeviceState(KeySnapshotSize, snapshot);
+}

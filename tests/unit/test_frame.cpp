@@ -1,0 +1,320 @@
+// The frame state machine with a controlled clock, cursor and mouse button; drawing, sounds and
+// posted messages are recorded.
+#include <algorithm>
+#include <string>
+
+#include "app/screen.h"
+#include "audio/effects.h"
+#include "display/menu_button.h"
+#include "game/board.h"
+#include "game/frame.h"
+#include "game/frame_state.h"
+#include "game/high_scores.h"
+#include "game/keyboard.h"
+#include "test_support.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+bool Called(const std::string& call)
+{
+    const Calls calls = RecordedCalls();
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+class Frame : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        StopAllRecordedSounds();
+        ReleaseAllKeys();
+        SetDrawResults(ResultOk, ResultOk);
+        ClearBoard();
+        InitTetradTable();
+        SetCurrentTetrad(1);
+        SetNextTetrad(2);
+        NextKind = 2;
+        Score = 0;
+        Level = 1;
+        Lines = 0;
+        FallSpeed = 10;
+        GameState = StateTitleMenu;
+        FallTimer = 0;
+        GhostTimer = 0;
+        LockPauseStart = 0;
+        BoardNeedsClearing = false;
+        RepaintPending = false;
+        ScreenOffset = {100, 50};
+        const int32_t places[3][2] = {{470, 180}, {410, 260}, {470, 338}};
+        for (int i = 0; i < MenuButtonCount; ++i) {
+            MenuButtons[i] = {};
+            MenuButtons[i].x = places[i][0];
+            MenuButtons[i].y = places[i][1];
+            MenuButtons[i].width = 100;
+            MenuButtons[i].height = 40;
+        }
+        LoadHighScores();
+        Start(1000);
+    }
+
+    void Start(uint32_t now)
+    {
+        SetClock(now);
+        LastFrameTime = now;
+    }
+
+    ResultCode FrameAt(uint32_t now)
+    {
+        SetClock(now);
+        return UpdateFrame();
+    }
+
+    // Plays frames every `step` ms from the last frame until `until`; the clock times at which
+    // the tetrad moved down.
+    std::vector<uint32_t> FallTimes(uint32_t from, uint32_t until, uint32_t step)
+    {
+        std::vector<uint32_t> times;
+        for (uint32_t now = from; now <= until; now += step) {
+            const int32_t y = CurrentTetrad.y;
+            FrameAt(now);
+            if (CurrentTetrad.y != y) {
+                times.push_back(now);
+            }
+        }
+        return times;
+    }
+
+    // The Play button in screen coordinates.
+    int32_t PlayX() const { return 470 + 100 + 10; }
+    int32_t PlayY() const { return 180 + 50 + 10; }
+};
+
+}  // namespace
+
+TEST_F(Frame, PressThatStartsOutsideAndReleasesOverAButtonClicks)
+{
+    SetMouse(10, 10, true);
+    FrameAt(1000);
+    SetMouse(PlayX(), PlayY(), true);
+    ClearRecordedCalls();
+    FrameAt(1001);
+    EXPECT_TRUE(Called("DrawButton 470 2")) << "pressed picture under the held button";
+    SetMouse(PlayX(), PlayY(), false);
+    ClearRecordedCalls();
+    FrameAt(1500);
+    EXPECT_EQ(GameState, StatePlaying);
+    EXPECT_EQ(LastFrameTime, 1500u);
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "SetMusicVolume -500", "PostRepaint"}));
+}
+
+TEST_F(Frame, PressingAndSlidingOffDoesNotClick)
+{
+    SetMouse(PlayX(), PlayY(), true);
+    FrameAt(1000);
+    SetMouse(PlayX() + 200, PlayY(), true);
+    FrameAt(1010);
+    EXPECT_EQ(MenuButtons[0].state, ButtonNormal);
+    SetMouse(PlayX() + 200, PlayY(), false);
+    FrameAt(1020);
+    SetMouse(PlayX(), PlayY(), false);
+    FrameAt(1030);
+    EXPECT_EQ(GameState, StateTitleMenu);
+    EXPECT_EQ(MenuButtons[0].state, ButtonHover);
+    EXPECT_EQ(LastFrameTime, 1000u) << "the title menu never moves the clock";
+}
+
+TEST_F(Frame, ScoresQuitAndALostSurfaceOnClick)
+{
+    const int32_t scoresX = 410 + 100 + 5, scoresY = 260 + 50 + 5;
+    SetMouse(scoresX, scoresY, true);
+    FrameAt(1000);
+    SetMouse(scoresX, scoresY, false);
+    FrameAt(1010);
+    EXPECT_EQ(GameState, StateTopFive);
+
+    GameState = StateTitleMenu;
+    const int32_t quitX = 470 + 100 + 99, quitY = 338 + 50 + 39;
+    SetMouse(quitX, quitY, true);
+    FrameAt(1020);
+    SetMouse(quitX, quitY, false);
+    ClearRecordedCalls();
+    FrameAt(1030);
+    EXPECT_TRUE(Called("PostClose"));
+    EXPECT_EQ(GameState, StateTitleMenu);
+
+    SetMouse(PlayX(), PlayY(), true);
+    FrameAt(1040);
+    SetMouse(PlayX(), PlayY(), false);
+    SetDrawResults(ResultOk, ResultSurfaceLost);
+    EXPECT_EQ(FrameAt(1050), ResultSurfaceLost);
+    EXPECT_TRUE(Called("RestoreSurfaces"));
+    EXPECT_EQ(GameState, StateTitleMenu) << "the click is dropped";
+}
+
+TEST_F(Frame, RestoredSurfacesRepaintTheMenuOnce)
+{
+    RepaintPending = true;
+    FrameAt(1000);
+    FrameAt(1001);
+    const Calls calls = RecordedCalls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "PostRepaint"), 1);
+    EXPECT_FALSE(RepaintPending);
+}
+
+TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoard)
+{
+    BoardNeedsClearing = true;
+    BoardCell(3, 15) = 4;
+    SetMouse(PlayX(), PlayY(), true);
+    FrameAt(1000);
+    SetMouse(PlayX(), PlayY(), false);
+    FrameAt(1010);
+    EXPECT_EQ(BoardCell(3, 15), EmptyCell);
+    EXPECT_TRUE(Called("ClearBoardSurface"));
+    EXPECT_FALSE(BoardNeedsClearing);
+}
+
+TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
+{
+    GameState = StatePlaying;
+    EXPECT_EQ(FallTimes(1010, 3000, 10), (std::vector<uint32_t>{2000, 3000}));
+    FallSpeed = 1;
+    EXPECT_EQ(FallTimes(3010, 3300, 10), (std::vector<uint32_t>{3100, 3200, 3300}));
+}
+
+TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
+{
+    GameState = StatePlaying;
+    CurrentTetrad.y = 15;   // the square rests on the floor
+    FallTimer = 990;
+    FrameAt(1010);
+    EXPECT_EQ(LockPauseStart, 1010u);
+    EXPECT_EQ(BoardCell(5, 15), 1);
+    EXPECT_TRUE(Called("PlayEffect attach 0 0"));
+    EXPECT_EQ(CurrentTetrad.colour, 2) << "the preview became the falling tetrad";
+    EXPECT_EQ(LastFrameTime, 1000u);
+
+    KeyStates[KeyLeft] = {true, 77, 50};
+    ClearRecordedCalls();
+    FrameAt(1060);
+    FrameAt(1110);
+    EXPECT_TRUE(RecordedCalls().empty()) << "no input and no drawing during the pause";
+    FrameAt(1111);
+    EXPECT_EQ(LockPauseStart, 0u);
+    EXPECT_FALSE(KeyStates[KeyLeft].held);
+    EXPECT_TRUE(RecordedCalls().empty()) << "the frame that ends the pause only resets the keys";
+
+    FrameAt(1120);
+    EXPECT_TRUE(Called("DrawPlayScreen"));
+    EXPECT_EQ(LastFrameTime, 1120u);
+}
+
+TEST_F(Frame, FirstFrameAfterALockCountsThePause)
+{
+    GameState = StatePlaying;
+    FallSpeed = 1;
+    CurrentTetrad.y = 15;
+    FallTimer = 100;
+    FrameAt(1020);
+    ASSERT_NE(LockPauseStart, 0u);
+    FrameAt(1125);
+    const int32_t spawnY = CurrentTetrad.y;
+    FrameAt(1130);
+    EXPECT_EQ(CurrentTetrad.y, spawnY + 1) << "130 ms since the last drawn frame reach the 100 ms fall";
+}
+
+TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive)
+{
+    GameState = StatePlaying;
+    Score = 900;
+    Level = 3;
+    Lines = 25;
+    FallSpeed = 8;
+    BoardCell(5, 1) = 0;   // the spawned square overlaps
+    FrameAt(1010);
+    EXPECT_EQ(GameState, StateTopFive);
+    EXPECT_EQ(Score, 0u);
+    EXPECT_EQ(Level, 1u);
+    EXPECT_EQ(Lines, 0u);
+    EXPECT_EQ(FallSpeed, 10u);
+    EXPECT_TRUE(BoardNeedsClearing);
+    EXPECT_TRUE(Called("BlitBoardToScreen"));
+}
+
+TEST_F(Frame, RankingGameGoesThroughTheInitials)
+{
+    GameState = StatePlaying;
+    Score = 7000;
+    BoardCell(6, 0) = 0;
+    FrameAt(1010);
+    ASSERT_EQ(GameState, StateInitials);
+    EXPECT_TRUE(InitialsActive);
+
+    ClearRecordedCalls();
+    FrameAt(1020);
+    EXPECT_TRUE(Called("DrawScreenText 480 215 Score: 7000"));
+    EXPECT_TRUE(Called("DrawCenteredText 180 You placed #1!"));
+    EXPECT_TRUE(Called("DrawCenteredText 220      Enter your initials:     "));
+    EXPECT_TRUE(Called("PlayEffect static2 0 1"));
+    EXPECT_TRUE(Called("DrawStatic 1-"));
+
+    TypeInitial('J');
+    TypeInitial('O');
+    TypeInitial(13);
+    FrameAt(1030);
+    EXPECT_EQ(GameState, StateTopFive);
+    EXPECT_STREQ(HighScoreTable[0].name, "JO");
+    EXPECT_EQ(HighScoreTable[0].score, 7000u);
+    EXPECT_EQ(Score, 0u);
+    EXPECT_TRUE(CountersDirty);
+}
+
+TEST_F(Frame, TopFiveKeepsItsNoiseAndStatic)
+{
+    GameState = StateTopFive;
+    CountersDirty = true;
+    FrameAt(1003);
+    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "PlayEffect static2 0 1", "BlitBoardToScreen",
+                                      "DrawTopFive"}));
+    ClearRecordedCalls();
+    FrameAt(1006);
+    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "DrawStatic 13"}));
+    EXPECT_EQ(LastFrameTime, 1006u);
+}
+
+TEST_F(Frame, PausedStateAdvancesNothing)
+{
+    GameState = StatePaused;
+    FrameAt(60000);
+    EXPECT_TRUE(RecordedCalls().empty());
+    EXPECT_EQ(FallTimer, 0u);
+    EXPECT_EQ(LastFrameTime, 1000u);
+}
+
+TEST_F(Frame, ClockWrapAroundKeepsTimingRight)
+{
+    GameState = StatePlaying;
+    Start(0xFFFFFE00u);
+    FrameAt(0x00000200u);   // 1024 ms later, across the wrap
+    EXPECT_EQ(CurrentTetrad.y, 2);
+
+    CurrentTetrad.y = 15;
+    FallTimer = 1000;
+    Start(0xFFFFFFB0u);
+    FrameAt(0xFFFFFFC0u);
+    ASSERT_EQ(LockPauseStart, 0xFFFFFFC0u);
+    FrameAt(0x00000010u);   // 80 ms into the pause
+    EXPECT_NE(LockPauseStart, 0u);
+    FrameAt(0x00000030u);   // 112 ms: the pause is over
+    EXPECT_EQ(LockPauseStart, 0u);
+}
+
+TEST(PointInRect, HalfOpenEdges)
+{
+    EXPECT_TRUE(PointInRect(10, 20, 10, 20, 30, 40));
+    EXPECT_FALSE(PointInRect(30, 25, 10, 20, 30, 40));
+    EXPECT_FALSE(PointInRect(15, 40, 10, 20, 30, 40));
+    EXPECT_FALSE(PointInRect(9, 25, 10, 20, 30, 40));
+}
