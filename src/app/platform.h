@@ -11,3 +11,6 @@ bool LeftButtonDown();                // at this moment, not from a message
 void PostRepaint();                   // a whole-screen redraw of the current state, soon
 void PostClose();                     // asks the window to close, as its close box does
 bool IsAlphaNumericKey(uint8_t key);  // the system's test for single-byte characters
+void ResumeMusic();                   // the music stream plays on from where it stopped
+void PauseMusic();
+void SwitchDisplayMode();             // between a window and full screen

@@ -1,9 +1,11 @@
-// platform_win32.cpp -- the clock, the mouse and the messages the game posts to its window.
+// platform_win32.cpp -- the clock, the mouse, the messages the game posts to its window, and
+// the music switch.
 #include "app/platform.h"
 
 #include <windows.h>
 
 #include "app/main_window_win32.h"
+#include "audio/music_stream_win32.h"
 
 uint32_t ClockNow()
 {
@@ -30,4 +32,14 @@ void PostRepaint()
 void PostClose()
 {
     PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+}
+
+void ResumeMusic()
+{
+    GameMusic.Play();
+}
+
+void PauseMusic()
+{
+    GameMusic.Stop();
 }

@@ -43,3 +43,18 @@ void PostClose()
 {
     RecordCall("PostClose");
 }
+
+void ResumeMusic()
+{
+    RecordCall("ResumeMusic");
+}
+
+void PauseMusic()
+{
+    RecordCall("PauseMusic");
+}
+
+void SwitchDisplayMode()
+{
+    RecordCall("SwitchDisplayMode");
+}

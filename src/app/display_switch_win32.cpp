@@ -1,0 +1,57 @@
+// display_switch_win32.cpp -- F6: rebuilding the display in the other mode.
+#include "app/main_window_win32.h"
+#include "app/platform.h"
+#include "app/shell.h"
+#include "app/shell_win32.h"
+#include "audio/music_stream_win32.h"
+#include "display/display_win32.h"
+#include "display/picture_set.h"
+#include "game/frame_state.h"
+#include "log/debug_log.h"
+
+namespace {
+
+// Both masks clear the caption, system menu, sizing frame and minimise and maximise boxes; the
+// windowed one also clears WS_POPUP.
+void ApplyMode(bool fullScreen)
+{
+    FullScreen = fullScreen;
+    const WindowSize size = WindowSizeFor(fullScreen, WindowFrame);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(MainWindow, GWL_STYLE));
+    const DWORD newStyle = fullScreen ? (style & 0xFF30FFFFu) | 0x80000000u : (style & 0x7F30FFFFu) | 0x00CA0000u;
+    SetWindowLongA(MainWindow, GWL_STYLE, static_cast<LONG>(newStyle));
+    SetWindowPos(MainWindow, HWND_TOP, 50, 50, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateScreenOffset();
+}
+
+// The mode asked for could not be set up: go back to the one that worked, or end the game
+// the way a failed start does.
+void ReturnToPreviousMode()
+{
+    WriteDebugLog("Display switch failed, returning to the previous mode");
+    ReleaseDisplay();
+    ApplyMode(!FullScreen);
+    if (InitDirectDraw(MainWindow) < 0) {
+        MessageBoxA(MainWindow, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
+        PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace
+
+void SwitchDisplayMode()
+{
+    ShowCursor(FALSE);
+    GameMusic.Stop();
+    MusicEnabled = false;
+    ReleaseDisplay();
+    ApplyMode(!FullScreen);
+    if (InitDirectDraw(MainWindow) < 0) {
+        ReturnToPreviousMode();
+    }
+    LoadGraphics();
+    LastFrameTime = timeGetTime();
+    GameMusic.Play();
+    MusicEnabled = true;
+    ShowCursor(TRUE);
+}

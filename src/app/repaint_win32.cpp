@@ -1,0 +1,102 @@
+// repaint_win32.cpp -- redrawing the whole current screen when the window is painted.
+#include "app/screen.h"
+#include "display/display_win32.h"
+#include "display/picture_set.h"
+#include "display/playfield.h"
+#include "display/text_screens.h"
+#include "game/frame.h"
+#include "game/frame_state.h"
+#include "game/high_scores.h"
+#include "game/board.h"
+
+namespace {
+
+void BlitBackground()
+{
+    if (BackgroundSurface == nullptr) {
+        return;
+    }
+    RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
+    if (PrimarySurface->Blt(&area, BackgroundSurface, nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST) {
+        RestoreSurfaces();
+    }
+}
+
+void RepaintTitle()
+{
+    if (DrawTitleScreen() == ResultSurfaceLost) {
+        RestoreSurfaces();
+    }
+}
+
+void RepaintInitials()
+{
+    BlitBackground();
+    PromptDirty = true;
+    CountersDirty = true;
+    UpdateFrame();
+}
+
+// The play and top-five screens; false when there is no background to draw them on.
+bool RepaintGameScreen(int32_t state)
+{
+    if (BackgroundSurface == nullptr) {
+        return false;
+    }
+    BlitBackground();
+    CountersDirty = true;
+    if (state == StatePlaying) {
+        DrawPlayScreen();
+    }
+    return true;
+}
+
+void RepaintPaused()
+{
+    if (PausedState == StateTitleMenu) {
+        DrawTitleScreen();
+    } else if (PausedState == StateInitials) {
+        RepaintInitials();
+    } else {
+        RepaintGameScreen(PausedState);
+    }
+    DrawControlsScreen();
+}
+
+void RepaintState()
+{
+    switch (GameState) {
+    case StateTitleMenu:
+        RepaintTitle();
+        break;
+    case StatePlaying:
+        BlitBackground();
+        CountersDirty = true;
+        DrawPlayScreen();
+        break;
+    case StateTopFive:
+        RepaintGameScreen(StateTopFive);
+        break;
+    case StateInitials:
+        RepaintInitials();
+        break;
+    case StatePaused:
+        RepaintPaused();
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+void RepaintScreen()
+{
+    ShowCursor(FALSE);
+    ScreenOffset = ComputeScreenOffset();
+    if (PrimarySurface != nullptr) {
+        RepaintState();
+    }
+    LastFrameTime = timeGetTime();
+    ShowCursor(TRUE);
+}

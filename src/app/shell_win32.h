@@ -1,0 +1,16 @@
+// shell_win32.h -- the program's window, its procedure, and the orderly shutdown.
+#pragma once
+
+#include <windows.h>
+
+HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window);
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Reads the frame metrics the windowed size and the screen offset are made of.
+void ReadFrameMetrics();
+
+// Starts the idle notification thread on NotificationEvent.
+void StartNotificationThread();
+
+// Releases everything once; later calls return at once.
+void Shutdown();

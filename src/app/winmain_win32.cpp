@@ -1,0 +1,120 @@
+// winmain_win32.cpp -- the entry point: start-up in a fixed order, the message loop, the end.
+#include <objbase.h>
+
+#include "app/main_window_win32.h"
+#include "app/shell.h"
+#include "app/shell_win32.h"
+#include "audio/effects_win32.h"
+#include "audio/music_stream_win32.h"
+#include "audio/sound_manager_win32.h"
+#include "common/random.h"
+#include "display/display_win32.h"
+#include "display/picture_set.h"
+#include "display/text_screens.h"
+#include "game/board.h"
+#include "game/frame.h"
+#include "game/frame_state.h"
+#include "game/high_scores.h"
+#include "game/keyboard_win32.h"
+#include "log/debug_log.h"
+
+namespace {
+
+// The device steps whose failure ends the program, after the window exists.
+HRESULT StartDevices(HINSTANCE instance, HWND window)
+{
+    if (InitDirectDraw(window) < 0) {
+        MessageBoxA(window, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
+        Shutdown();
+        return E_FAIL;
+    }
+    WriteDebugLog("DirectDraw initialized");
+    if (InitDirectInput(instance) < 0) {
+        Shutdown();
+        MessageBoxA(window, "Failed to initialize DirectInput", "Error", MB_OK);
+        return E_FAIL;
+    }
+    WriteDebugLog("DirectInput initialized");
+    GameSoundManager = new SoundManager();
+    if (GameSoundManager->Init(window, DSSCL_PRIORITY, 2, 44100, 16) < 0) {
+        Shutdown();
+        MessageBoxA(window, "Error initializing DirectSound", "Error", MB_OK);
+        return S_FALSE;   // this failure ends the program with exit code 0
+    }
+    WriteDebugLog("DirectSound initialized");
+    return S_OK;
+}
+
+void StartGame()
+{
+    LoadGraphics();
+    WriteDebugLog("Graphics loaded");
+    LoadSounds();
+    WriteDebugLog("Sounds loaded");
+    GameState = StateTitleMenu;
+    LastFrameTime = timeGetTime();
+    SeedRandom(GetTickCount());
+    ClearBoard();
+    InitTetradTable();
+    SetCurrentTetrad(Random() % TetradKindCount);
+    NextKind = Random() % TetradKindCount;
+    SetNextTetrad(NextKind);
+    WriteDebugLog("Starting game...");
+    LoadHighScores();
+    StartNotificationThread();
+    if (MusicEnabled) {
+        GameMusic.Init(MainWindow, GameSoundManager->device, MusicThreadProc);
+        OpenMusic();
+        PlayMusic();
+    }
+    DrawTitleScreen();
+}
+
+// Frames run whenever no message waits and the window is active; otherwise the loop sleeps.
+WPARAM RunMessageLoop()
+{
+    MSG message = {};
+    for (;;) {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+                return message.wParam;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        } else if (!GameActive) {
+            WaitMessage();
+            LastFrameTime = timeGetTime();
+        } else if (UpdateFrame() < 0) {
+            WriteDebugLog("Displaying the next frame failed, exiting...");
+            GameActive = false;
+        }
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
+{
+    FullScreen = IsFullScreenCommandLine(commandLine);
+    ClearDebugLog();
+    WriteDebugLog("-----------------");
+    WriteDebugLog("Initializing...");
+    CoInitialize(nullptr);
+
+    HWND window = nullptr;
+    if (FAILED(InitWindow(instance, showCommand, &window))) {
+        WriteDebugLog("Error initializing window");
+        return E_FAIL;
+    }
+    WriteDebugLog("Window Created");
+    const HRESULT devices = StartDevices(instance, window);
+    if (devices != S_OK) {
+        return devices == S_FALSE ? 0 : E_FAIL;
+    }
+    StartGame();
+    const WPARAM exitCode = RunMessageLoop();
+    GameMusic.Stop();
+    GameMusic.Close();
+    Shutdown();
+    return static_cast<int>(exitCode);
+}
