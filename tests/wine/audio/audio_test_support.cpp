@@ -81,6 +81,11 @@ std::vector<std::string> OwnedBoxes()
     return Owned;
 }
 
+void ClearOwnedBoxes()
+{
+    Owned.clear();
+}
+
 std::vector<int16_t> TestMusic(uint32_t frames, uint32_t seed)
 {
     std::vector<int16_t> samples(frames * 2);

@@ -27,6 +27,7 @@ protected:
 
 // Boxes the music stream showed with the game window as owner, as "text|caption".
 std::vector<std::string> OwnedBoxes();
+void ClearOwnedBoxes();
 
 // Stereo 16-bit PCM of `frames` frames: a rising tone over noise, so no two stretches look alike.
 std::vector<int16_t> TestMusic(uint32_t frames, uint32_t seed);
