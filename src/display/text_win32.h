@@ -1,0 +1,17 @@
+// text_win32.h -- GDI text on DirectDraw surfaces.
+#pragma once
+
+#include <windows.h>
+#include <ddraw.h>
+
+#include <cstdint>
+
+#include "common/result_codes.h"
+
+// Opaque text at surface coordinates (x, y); E_INVALIDARG without a surface or text.
+ResultCode DrawTextOnSurface(IDirectDrawSurface7* surface, HFONT font, const char* text, int32_t x, int32_t y,
+                             COLORREF backgroundColour, COLORREF textColour);
+
+// A new off-screen surface exactly as large as the text, holding it; the caller owns it.
+ResultCode CreateTextSurface(IDirectDrawSurface7*& surface, HFONT font, const char* text,
+                             COLORREF backgroundColour, COLORREF textColour);

@@ -1,0 +1,146 @@
+// Sparks and static on the screen, and drawing that goes on without its surfaces.
+#include "display_fixture.h"
+
+#include <algorithm>
+
+#include "app/main_window_win32.h"
+#include "app/screen.h"
+#include "common/random.h"
+#include "display/display_win32.h"
+#include "display/effects.h"
+#include "display/picture_set.h"
+#include "display/playfield.h"
+#include "display/text_screens.h"
+#include "game/board.h"
+#include "game/frame_state.h"
+#include "log/debug_log.h"
+
+namespace {
+
+constexpr uint32_t Grey = 0x808080;
+
+class Effects : public DisplayTest {
+protected:
+    void SetUp() override
+    {
+        DisplayTest::SetUp();
+        InstallGameGraphics();
+        LoadGraphics();
+        FillScreen(Grey);
+        ClearDebugLog();
+    }
+
+    int NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t sourceLeft,
+                         int32_t sourceTop)
+    {
+        static const TestBitmap noise = GamePicture("static1.bmp");
+        const TestBitmap area = ScreenArea(left, top, width, height);
+        int differences = 0;
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                differences += area.At(x, y) != noise.At(sourceLeft + x, sourceTop + y);
+            }
+        }
+        return differences;
+    }
+};
+
+// Every draw that the game makes, with whatever surfaces exist at the moment.
+void DrawEverything()
+{
+    ClearBoard();
+    InitTetradTable();
+    SetCurrentTetrad(0);
+    SetNextTetrad(1);
+    CountersDirty = true;
+    GameActive = true;
+    GhostVisible = true;
+    DrawPlayScreen();
+    ClearBoardSurface();
+    BlitBoardToScreen();
+    BlitNextPieceToScreen();
+    DrawScreenText(480, 215, "Score: 0", White, Black);
+    DrawTitleScreen();
+    DrawButton(MenuButtons[0], ButtonHover);
+    DrawControlsScreen();
+    DrawTopFive();
+    DrawStatic(true, true);
+    DrawSparks(15);
+}
+
+}  // namespace
+
+TEST_F(Effects, StaticCopiesRandomWindowsOfTheNoisePicture)
+{
+    SeedRandom(4321);
+    const int32_t left1 = Random() % 520, top1 = Random() % 360;
+    const int32_t left3 = Random() % 471, top3 = Random() % 380;
+    SeedRandom(4321);
+    ASSERT_EQ(DrawStatic(true, true), ResultOk);
+    EXPECT_EQ(NoiseDifferences(49, 180, 120, 120, left1, top1), 0);
+    EXPECT_EQ(NoiseDifferences(465, 190, 169, 100, left3, top3), 0);
+    EXPECT_EQ(ScreenPixel(48, 180), Grey);
+    EXPECT_EQ(ScreenPixel(634, 190), Grey);
+
+    SeedRandom(99);
+    const int32_t first = Random();
+    SeedRandom(99);
+    EXPECT_EQ(DrawStatic(false, false), ResultOk);
+    EXPECT_EQ(Random(), first) << "no random numbers drawn";
+}
+
+TEST_F(Effects, SparkRunPlaysTheZapAndLeavesTheRowBlack)
+{
+    DrawSparks(15);
+    EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"PlayEffect zap 0 0"});
+    const TestBitmap row = ScreenArea(200, 408, 240, 24);
+    EXPECT_EQ(std::count(row.pixels.begin(), row.pixels.end(), 0u), 240 * 24);
+    EXPECT_EQ(ScreenPixel(200, 407), Grey);
+    EXPECT_EQ(ScreenPixel(199, 408), Grey);
+    EXPECT_EQ(ScreenPixel(440, 408), Grey);
+    EXPECT_TRUE(ReadDebugLog().empty());
+}
+
+// The spark's black pixels are see-through: between the draw and the wipe the row shows through them.
+TEST_F(Effects, SparkPicturesAreKeyedOnBlack)
+{
+    const TestBitmap spark = GamePicture("spark1.bmp");
+    ASSERT_GT(std::count(spark.pixels.begin(), spark.pixels.end(), 0u), 0);
+    RECT cell = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + 24, ScreenOffset.y + 24};
+    ASSERT_EQ(PrimarySurface->Blt(&cell, SparkSurfaces[0], nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+    const TestBitmap drawn = ScreenArea(0, 0, 24, 24);
+    for (size_t i = 0; i < spark.pixels.size(); ++i) {
+        EXPECT_EQ(drawn.pixels[i], spark.pixels[i] == 0 ? Grey : spark.pixels[i]) << i;
+    }
+}
+
+// After a display switch whose setup failed, or without "graphics.vbf", nothing crashes and
+// nothing floods the log; the play screen reports that there is no screen to draw on.
+TEST_F(Effects, DrawingWithoutSurfacesNeverCrashes)
+{
+    ShutdownDisplay();
+    DrawEverything();
+    EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
+    EXPECT_EQ(DrawTitleScreen(), ResultNotInitialized);
+    EXPECT_EQ(RestoreSurfaces(), ResultFail);
+
+    FullScreen = true;
+    InitDirectDraw(MainWindow);
+    LoadGraphics();
+    DrawEverything();
+    ReleaseDisplay();
+    FullScreen = false;
+    const std::vector<std::string> log = ReadDebugLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Failed to blit spark"), 0);
+
+    DeleteFileA("graphics.vbf");
+    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+    ResetDataArchive();
+    LoadGraphics();
+    ClearDebugLog();
+    DrawEverything();
+    EXPECT_EQ(DrawPlayScreen(), ResultOk);
+    EXPECT_EQ(DrawTitleScreen(), ResultOk);
+    EXPECT_TRUE(ReadDebugLog().empty());
+    EXPECT_EQ(ScreenPixel(320, 240), 0u) << "a title screen without its picture is black";
+}
