@@ -212,6 +212,10 @@ TEST(SoundRestore, LostMemoryIsRestoredRefilledRewoundAndPlayed)
     ScriptedBuffer first(400), second(400);
     std::unique_ptr<Sound> sound = ScriptedSound({&first, &second}, data);
     ASSERT_EQ(first.memory, data);
+    bool restored = true;
+    EXPECT_EQ(RestoreSoundBuffer(&first, &restored), S_FALSE);
+    EXPECT_FALSE(restored);
+    EXPECT_EQ(first.restoreCalls, 0);
 
     // The system takes the memory: the buffer reads as lost and its bytes are gone.
     first.status = DSBSTATUS_BUFFERLOST;
@@ -227,15 +231,6 @@ TEST(SoundRestore, LostMemoryIsRestoredRefilledRewoundAndPlayed)
     EXPECT_EQ(first.calls, (std::vector<std::string>{"Lock", "Unlock", "SetCurrentPosition 0", "SetVolume -300",
                                                       "Play 0"}));
     EXPECT_EQ(second.calls, (std::vector<std::string>{"SetCurrentPosition 0"}));
-}
-
-TEST(SoundRestore, BufferNotLostIsLeftAlone)
-{
-    ScriptedBuffer buffer(16);
-    bool restored = true;
-    EXPECT_EQ(RestoreSoundBuffer(&buffer, &restored), S_FALSE);
-    EXPECT_FALSE(restored);
-    EXPECT_EQ(buffer.restoreCalls, 0);
 }
 
 TEST(SoundRestore, GivesUpAfterRepeatedFailuresOtherThanStillLost)
