@@ -54,4 +54,6 @@ void SwitchDisplayMode()
     GameMusic.Play();
     MusicEnabled = true;
     ShowCursor(TRUE);
+    // Nothing else redraws the background on the new surfaces.
+    PostRepaint();
 }

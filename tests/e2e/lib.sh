@@ -64,14 +64,16 @@ e2e_wait_until() {
     return 1
 }
 
+# Wine makes a new X window when the style changes (F6): always take the one on the screen.
 game_window_exists() {
-    GAME_WINDOW=$(xdotool search --name '^Quadrone$' 2>/dev/null | head -n 1)
+    GAME_WINDOW=$(xdotool search --onlyvisible --name '^Quadrone$' 2>/dev/null | head -n 1)
     [ -n "$GAME_WINDOW" ]
 }
 
 # The client area starts inside the X window by half the extra width and height.
 e2e_find_origin() {
     local info x y width height
+    e2e_wait_until 5 game_window_exists || fail "the game window is not on the screen"
     info=$(xwininfo -id "$GAME_WINDOW" 2>/dev/null) || fail "the game window went away"
     x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *\(-\?[0-9]*\).*/\1/p')
     y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *\(-\?[0-9]*\).*/\1/p')
@@ -129,6 +131,7 @@ e2e_dismiss_boxes() {
 }
 
 e2e_focus() {
+    game_window_exists || fail "the game window is not on the screen"
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
 }
 
@@ -185,8 +188,9 @@ e2e_expect_picture() {
 
 # Alt+F4, as a player closes the window; the exit code lands in GAME_STATUS.
 e2e_close_game() {
-    e2e_focus
-    xdotool key alt+F4 2>/dev/null
+    game_window_exists || GAME_WINDOW=$(xdotool search --name '^Quadrone$' 2>/dev/null | tail -n 1)
+    xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
+    xdotool key --window "$GAME_WINDOW" alt+F4 2>/dev/null
     e2e_wait_game_exit 30 || fail "the game did not end within 30 s of Alt+F4"
 }
 
