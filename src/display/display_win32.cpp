@@ -88,6 +88,26 @@ bool AttachClipper(HWND window)
            SUCCEEDED(Clipper->SetHWnd(0, window)) && SUCCEEDED(PrimarySurface->SetClipper(Clipper));
 }
 
+// The primary surface with its clipper; a second call replaces them instead of leaking them.
+HRESULT CreateScreen(HWND window)
+{
+    ReleaseObject(Clipper);
+    ReleaseObject(PrimarySurface);
+    const HRESULT primary = CreatePrimarySurface();
+    if (FAILED(primary)) {
+        PrimarySurface = nullptr;
+        DisplayMessageBox(window, "Failed to create primary surface", "Error", MB_OK);
+        return primary;
+    }
+    if (!AttachClipper(window)) {
+        ReleaseObject(Clipper);
+        ReleaseObject(PrimarySurface);
+        ReleaseObject(DirectDrawObject);
+        return ResultFail;
+    }
+    return DD_OK;
+}
+
 // Shared by ReleaseDisplay and ShutdownDisplay, in the order the display owns them.
 void ReleaseSurfaces()
 {
@@ -130,27 +150,15 @@ ResultCode InitDirectDraw(HWND window)
     }
     bool modeRefused = false;
     const HRESULT cooperation = SetCooperation(window, modeRefused);
-    if (modeRefused) {
-        return ResultFail;
-    }
     if (FAILED(cooperation)) {
-        DisplayMessageBox(window, "Failed to set cooperative level", "Error", MB_OK);
+        if (!modeRefused) {
+            DisplayMessageBox(window, "Failed to set cooperative level", "Error", MB_OK);
+        }
         return cooperation;
     }
-    // A second call replaces the primary surface and clipper instead of leaking them.
-    ReleaseObject(Clipper);
-    ReleaseObject(PrimarySurface);
-    const HRESULT primary = CreatePrimarySurface();
-    if (FAILED(primary)) {
-        PrimarySurface = nullptr;
-        DisplayMessageBox(window, "Failed to create primary surface", "Error", MB_OK);
-        return primary;
-    }
-    if (!AttachClipper(window)) {
-        ReleaseObject(Clipper);
-        ReleaseObject(PrimarySurface);
-        ReleaseObject(DirectDrawObject);
-        return ResultFail;
+    const HRESULT screen = CreateScreen(window);
+    if (FAILED(screen)) {
+        return screen;
     }
     DrawTextOnSurface(PrimarySurface, nullptr, "Loading...", ScreenOffset.x + 300, ScreenOffset.y + 200, White, Black);
     return ResultOk;

@@ -52,18 +52,19 @@ HRESULT DrawStaticArea(const StaticArea& area)
 
 }  // namespace
 
+// Without a screen the spark pictures are still drawn by lot, so the game's random sequence stays the same.
 void DrawSparks(int32_t row)
 {
     PlayEffect(ZapSound, 0, 0);
     UpdateScreenOffset();
-    if (PrimarySurface == nullptr) {
-        return;
-    }
     for (int32_t x = 0; x < BoardColumns * CellPixels; x += CellPixels) {
+        IDirectDrawSurface7* spark = SparkSurfaces[Random() % SparkPictureCount];
+        if (PrimarySurface == nullptr) {
+            continue;
+        }
         const int32_t left = ScreenOffset.x + BoardLeft + x;
         const int32_t top = ScreenOffset.y + CellPixels * row + BoardTop;
         RECT cell = {left, top, left + CellPixels, top + CellPixels};
-        IDirectDrawSurface7* spark = SparkSurfaces[Random() % SparkPictureCount];
         if (spark != nullptr &&
             FAILED(PrimarySurface->Blt(&cell, spark, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr))) {
             WriteDebugLog("Failed to blit spark");
