@@ -3,7 +3,6 @@
 
 #include "app/main_window_win32.h"
 #include "app/screen.h"
-#include "display/bitmap_surface_win32.h"
 #include "display/display_win32.h"
 #include "display/menu_button.h"
 #include "display/picture_set.h"
@@ -117,17 +116,3 @@ TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
     EXPECT_EQ(DirectDrawObject, nullptr);
 }
 
-TEST_F(DisplaySetup, SurfaceSizeIsZeroWithoutASurface)
-{
-    int32_t width = 7, height = 7;
-    GetSurfaceSize(nullptr, width, height);
-    EXPECT_EQ(width, 0);
-    EXPECT_EQ(height, 0);
-    IDirectDrawSurface7* surface = CreateOffscreenSurface(DirectDrawObject, 13, 5);
-    ASSERT_NE(surface, nullptr);
-    GetSurfaceSize(surface, width, height);
-    EXPECT_EQ(width, 13);
-    EXPECT_EQ(height, 5);
-    surface->Release();
-    EXPECT_EQ(CreateOffscreenSurface(nullptr, 13, 5), nullptr);
-}

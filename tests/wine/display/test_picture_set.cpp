@@ -119,17 +119,6 @@ TEST_F(PictureSet, MissingBlockIsLoggedAndTheRestLoads)
     }
 }
 
-TEST_F(PictureSet, MissingArchiveLoadsNothingAndLogsNothing)
-{
-    LoadGraphics();
-    EXPECT_TRUE(ReadDebugLog().empty());
-    for (const Picture& picture : PictureTable()) {
-        EXPECT_EQ(*picture.surface, nullptr) << picture.name;
-    }
-    EXPECT_EQ(BoardSurface, nullptr);
-    EXPECT_EQ(NextPieceSurface, nullptr);
-}
-
 TEST_F(PictureSet, ButtonTakesTheSizeOfItsFirstPicture)
 {
     WriteGraphicsArchive({{"a.bmp", MakeBitmapFile(20, 10, PatternPixels(20, 10, 1))},
@@ -168,7 +157,8 @@ TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
     for (int i = 1; i <= BlockPictureCount; ++i) {
         order.insert(order.end(), {"block" + std::to_string(i) + ".bmp", "block" + std::to_string(i) + "-ghost.bmp"});
     }
-    order.insert(order.end(), {"spark1.bmp", "spark2.bmp", "spark3.bmp", "static1.bmp", "static2.bmp", "topscores.bmp"});
+    order.insert(order.end(),
+                 {"spark1.bmp", "spark2.bmp", "spark3.bmp", "static1.bmp", "static2.bmp", "topscores.bmp"});
     for (const char* button : {"play", "scores", "quit"}) {
         for (int i : {1, 3, 2}) {
             order.push_back(std::string(button) + "-" + std::to_string(i) + ".bmp");

@@ -116,14 +116,6 @@ TEST_F(TextScreens, CentredTextSitsOnItsBoxInTheMiddle)
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
-TEST_F(TextScreens, ControlsPictureCoversTheMiddle)
-{
-    DrawControlsScreen();
-    TestBitmap expected = Plain(640, 480, Grey);
-    Paste(expected, GamePicture("controls.bmp"), 80, 60);
-    EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), expected), 0);
-}
-
 // Names are bounded to their field; scores print as signed numbers; an empty name leaves no ink.
 TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable)
 {
