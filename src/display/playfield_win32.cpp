@@ -116,7 +116,8 @@ void DrawCounters()
 
 void StartInterference()
 {
-    if (Random() % InterferenceRange > InterferenceThreshold && !SoundIsPlaying(StaticSound)) {
+    if (InterferenceRollDue() && Random() % InterferenceRange > InterferenceThreshold &&
+        !SoundIsPlaying(StaticSound)) {
         PlayEffect(StaticSound, 0, 0);
     }
 }

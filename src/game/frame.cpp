@@ -162,6 +162,7 @@ ResultCode PlayingFrame(uint32_t now, uint32_t elapsed)
     ProcessKBInput(elapsed);
     FallTimer += elapsed;
     GhostTimer += elapsed;
+    InterferenceTimer += elapsed;
     if (TimedFall(now)) {
         return ResultOk;
     }

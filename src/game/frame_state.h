@@ -15,7 +15,12 @@ extern uint32_t LastFrameTime;       // clock of the last frame that counted tim
 extern uint32_t FallTimer;           // ms towards the next timed fall (or static burst)
 extern uint32_t GhostTimer;          // ms gathered towards the next blink of the ghost tetrad
 extern bool GhostVisible;
+extern uint32_t InterferenceTimer;   // ms of play since the interference was last rolled for
 extern uint32_t LockPauseStart;      // clock of the last lock; 0 when no lock pause runs
 extern bool BoardNeedsClearing;      // a game ended: the next Play starts on an empty board
 extern bool RepaintPending;          // surfaces were restored: the title menu repaints once
 extern bool GameActive;              // frames run only while the window is active
+
+// The chance of interference is rolled once per 10 ms of play, not once per frame: frames run
+// unthrottled, and a fast machine would otherwise cover the preview with noise nearly always.
+bool InterferenceRollDue();

@@ -318,3 +318,18 @@ TEST(PointInRect, HalfOpenEdges)
     EXPECT_FALSE(PointInRect(15, 40, 10, 20, 30, 40));
     EXPECT_FALSE(PointInRect(9, 25, 10, 20, 30, 40));
 }
+
+TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
+{
+    GameState = StatePlaying;
+    InterferenceTimer = 0;
+    FrameAt(1004);
+    FrameAt(1009);
+    EXPECT_EQ(InterferenceTimer, 9u);
+    EXPECT_FALSE(InterferenceRollDue());
+    EXPECT_EQ(InterferenceTimer, 9u);
+    FrameAt(1010);
+    EXPECT_TRUE(InterferenceRollDue());
+    EXPECT_EQ(InterferenceTimer, 0u);
+    EXPECT_FALSE(InterferenceRollDue());
+}

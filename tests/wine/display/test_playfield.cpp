@@ -187,17 +187,28 @@ TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
     }
 }
 
-// A remainder above 9990 starts the interference, which then covers the preview with noise.
+// A remainder above 9990 starts the interference, which then covers the preview with noise;
+// the chance is rolled only once 10 ms of play have gathered.
 TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
 {
+    const uint32_t seed = SeedGiving(9991);
+    SeedRandom(seed);
+    InterferenceTimer = 9;
+    DrawPlayScreen();
+    EXPECT_EQ(StaticStarts(), 0) << "no roll before 10 ms of play";
+    EXPECT_EQ(InterferenceTimer, 9u);
+
     SeedRandom(SeedGiving(9990));
+    InterferenceTimer = 10;
     DrawPlayScreen();
     EXPECT_EQ(StaticStarts(), 0);
+    EXPECT_EQ(InterferenceTimer, 0u);
 
-    const uint32_t seed = SeedGiving(9991);
+    SeedGiving(9991);   // leaves the generator just after the roll: the next two place the noise
     const int32_t left = Random() % 520;
     const int32_t top = Random() % 360;
     SeedRandom(seed);
+    InterferenceTimer = 10;
     ClearRecordedCalls();
     DrawPlayScreen();
     EXPECT_EQ(StaticStarts(), 1);
@@ -212,6 +223,7 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
     EXPECT_EQ(differences, 0);
 
     SeedRandom(seed);
+    InterferenceTimer = 10;
     ClearRecordedCalls();
     DrawPlayScreen();
     EXPECT_EQ(StaticStarts(), 0)
