@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "archive/resource_archive.h"
 #include "log/debug_log.h"
@@ -87,10 +88,18 @@ bool ReadStoredWave(ResourceArchive& archive, const char* name, StoredWave& out)
     // A size the entry cannot supply is damage; refusing it here keeps a
     // lying header from deciding how much memory is taken.
     const bool fits = entrySize >= WaveHeaderSize && dataSize <= entrySize - WaveHeaderSize;
-    if (!fits || !ReadPcm(archive, dataSize, out.pcm)) {
+    bool read = false;
+    try {
+        read = fits && ReadPcm(archive, dataSize, out.pcm);
+    } catch (const std::bad_alloc&) {
+        // Memory ran out: the effect stays silent, the game goes on.
+        WriteDebugLog("NULL wave data");
+        out.pcm = std::vector<uint8_t>();
+        return false;
+    }
+    if (!read) {
         WriteDebugLog("Error reading raw wave data");
-        out.pcm.clear();
-        out.pcm.shrink_to_fit();
+        out.pcm = std::vector<uint8_t>();
         return false;
     }
     return true;

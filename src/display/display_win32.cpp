@@ -182,8 +182,8 @@ void ShutdownDisplay()
     if (DirectDrawObject != nullptr && FullScreen) {
         DirectDrawObject->RestoreDisplayMode();
     }
-    ReleaseSurfaces();
     ReleaseObject(DirectDrawObject);
+    ReleaseSurfaces();
 }
 
 void GetSurfaceSize(IDirectDrawSurface7* surface, int32_t& width, int32_t& height)
