@@ -10,7 +10,7 @@ TRIPLE=x86_64-w64-mingw32
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev zlib1g-dev
     googletest libgtest-dev libvorbis-dev libogg-dev
-    g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick sox
+    g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick sox python3-numpy
 )
 
 fail() {
