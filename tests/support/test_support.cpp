@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
+
+#include "archive/resource_archive.h"
 
 namespace fs = std::filesystem;
 
@@ -67,4 +70,10 @@ std::vector<std::string> ReadDebugLog()
         lines.push_back(line);
     }
     return lines;
+}
+
+void ResetDataArchive()
+{
+    DataArchive.~ResourceArchive();
+    new (&DataArchive) ResourceArchive();
 }

@@ -11,59 +11,14 @@
 
 #include "archive/resource_archive.h"
 #include "display/bitmap_file.h"
+#include "stored_files.h"
 #include "test_support.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void Put16(Bytes& b, size_t at, uint32_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// A well-formed bottom-up BI_RGB bitmap whose pixel bytes count up from 0.
-Bytes MakeBitmap(int32_t width, int32_t height, uint16_t bits) {
-    const uint32_t stride = static_cast<uint32_t>((width * bits + 31) / 32 * 4);
-    Bytes b(54 + stride * height);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, static_cast<uint32_t>(b.size()));
-    Put32(b, 10, 54);
-    Put32(b, 14, 40);
-    Put32(b, 18, static_cast<uint32_t>(width));
-    Put32(b, 22, static_cast<uint32_t>(height));
-    Put16(b, 26, 1);
-    Put16(b, 28, bits);
-    for (size_t i = 54; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 7);
-    return b;
-}
-
-struct Stored {
-    std::string name;
-    Bytes bytes;
-    uint32_t claimedSize = 0;  // table size field; 0 means the real size
-};
-
-// The table sits right after the header, so the last stored file ends the archive
-// file and can be cut short the way the reader notices.
-Bytes TableFirstArchive(const std::vector<Stored>& files) {
-    Bytes out(ArchiveHeaderSize + files.size() * ArchiveEntrySize);
-    std::memcpy(out.data(), "VBF", 4);
-    Put32(out, 12, static_cast<uint32_t>(files.size()));
-    Put32(out, 16, ArchiveHeaderSize);
-    for (size_t i = 0; i < files.size(); ++i) {
-        const size_t record = ArchiveHeaderSize + i * ArchiveEntrySize;
-        std::memcpy(&out[record], files[i].name.c_str(), files[i].name.size() + 1);
-        Put32(out, record + 264, files[i].claimedSize ? files[i].claimedSize : static_cast<uint32_t>(files[i].bytes.size()));
-        Put32(out, record + 268, static_cast<uint32_t>(out.size()));
-        out.insert(out.end(), files[i].bytes.begin(), files[i].bytes.end());
-    }
-    return out;
+Bytes Picture(int32_t width, int32_t height, int bitCount)
+{
+    return MakeBitmap(width, height, PatternPixels(width, height, width * height), bitCount);
 }
 
 // The largest single allocation made while `watching` is set.
@@ -75,7 +30,7 @@ protected:
     ResourceArchive archive;
     StoredBitmap bitmap;
 
-    void OpenArchive(const std::vector<Stored>& files) {
+    void OpenArchive(const std::vector<StoredFile>& files) {
         WriteFileBytes("graphics.vbf", TableFirstArchive(files));
         ASSERT_TRUE(archive.Open("graphics.vbf"));
     }
@@ -106,9 +61,9 @@ TEST(BitmapRowStride, PadsRowsToFourBytes) {
 }
 
 TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
-    const Bytes cell = MakeBitmap(24, 24, 24);
-    OpenArchive({{"block1.bmp", cell}, {"narrow.bmp", MakeBitmap(10, 3, 24)},
-                 {"hi.bmp", MakeBitmap(5, 4, 16)}, {"true.bmp", MakeBitmap(3, 2, 32)}});
+    const Bytes cell = Picture(24, 24, 24);
+    OpenArchive({{"block1.bmp", cell}, {"narrow.bmp", Picture(10, 3, 24)},
+                 {"hi.bmp", Picture(5, 4, 16)}, {"true.bmp", Picture(3, 2, 32)}});
 
     ASSERT_TRUE(Load("BLOCK1.BMP"));
     EXPECT_EQ(bitmap.type, BitmapMagic);
@@ -131,16 +86,16 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
 }
 
 TEST_F(BitmapFile, PixelDataIsReadFromTheHeaderOffset) {
-    Bytes gap = MakeBitmap(2, 2, 24);
+    Bytes gap = Picture(2, 2, 24);
     gap.insert(gap.begin() + 54, {0xEE, 0xEE, 0xEE, 0xEE});
-    Put32(gap, 10, 58);
+    PutLe32(gap, 10, 58);
     OpenArchive({{"gap.bmp", gap}});
     ASSERT_TRUE(Load("gap.bmp"));
     EXPECT_TRUE(std::equal(bitmap.pixels.begin(), bitmap.pixels.end(), gap.begin() + 58));
 }
 
 TEST_F(BitmapFile, MissingEntryAndFailedArchiveAreLogged) {
-    OpenArchive({{"a.bmp", MakeBitmap(2, 2, 24)}});
+    OpenArchive({{"a.bmp", Picture(2, 2, 24)}});
     EXPECT_FALSE(Load("b.bmp"));
     archive.Seek(1u << 30);
     char sink[4];
@@ -183,9 +138,9 @@ TEST_F(BitmapFile, RefusesUnsupportedOrImpossibleHeaders) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Bytes b = MakeBitmap(4, 4, 24);
-        if (c.width == 2) Put16(b, c.at, c.value);
-        else Put32(b, c.at, c.value);
+        Bytes b = Picture(4, 4, 24);
+        if (c.width == 2) PutLe16(b, c.at, c.value);
+        else PutLe32(b, c.at, c.value);
         std::remove(".\\debug.log");
         ResourceArchive fresh;
         WriteFileBytes("graphics.vbf", TableFirstArchive({{"bad.bmp", b}}));
@@ -198,7 +153,7 @@ TEST_F(BitmapFile, RefusesUnsupportedOrImpossibleHeaders) {
 }
 
 TEST_F(BitmapFile, ShortFilesFailAtTheStepThatRanOutAndPoisonTheArchive) {
-    const Bytes whole = MakeBitmap(4, 4, 24);
+    const Bytes whole = Picture(4, 4, 24);
     const std::pair<size_t, const char*> cuts[] = {
         {10, "Failed reading bitmap file header"},
         {30, "Failed reading bitmap info header"},
@@ -223,9 +178,9 @@ TEST_F(BitmapFile, ShortFilesFailAtTheStepThatRanOutAndPoisonTheArchive) {
 // An entry that lies about its size lets a header claim a gigabyte of pixels; the
 // read must fail on the missing bytes without having taken that memory first.
 TEST_F(BitmapFile, LyingSizesDoNotDecideTheMemoryTaken) {
-    Bytes b = MakeBitmap(4, 4, 24);
-    Put32(b, 18, 20000);
-    Put32(b, 22, 20000);  // 20000 x 20000 x 3 = 1.2 GB
+    Bytes b = Picture(4, 4, 24);
+    PutLe32(b, 18, 20000);
+    PutLe32(b, 22, 20000);  // 20000 x 20000 x 3 = 1.2 GB
     OpenArchive({{"liar.bmp", b, 0xFFFFFF00u}});
     largestAllocation = 0;
     watching = true;

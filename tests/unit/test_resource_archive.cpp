@@ -20,9 +20,9 @@ std::string ReadEntry(ResourceArchive& archive, const ArchiveEntry* entry)
     return contents;
 }
 
-std::vector<uint8_t> Bytes(const std::string& text)
+Bytes ToBytes(const std::string& text)
 {
-    return std::vector<uint8_t>(text.begin(), text.end());
+    return Bytes(text.begin(), text.end());
 }
 
 size_t CountBoxes(const std::string& text, const std::string& caption)
@@ -43,8 +43,8 @@ using DamagedArchive = TempDirTest;
 TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayout)
 {
     std::filesystem::create_directory("in");
-    WriteFileBytes("in/first.bin", Bytes("0123456789"));
-    WriteFileBytes("in/second.bin", Bytes("abcdefghijklmnopqrst"));
+    WriteFileBytes("in/first.bin", ToBytes("0123456789"));
+    WriteFileBytes("in/second.bin", ToBytes("abcdefghijklmnopqrst"));
 
     ResourceArchive builder;
     ASSERT_TRUE(builder.Create("out.vbf"));
@@ -72,7 +72,7 @@ TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayout)
 TEST_F(ArchiveBuilder, RefusesWhatItCannotStore)
 {
     WriteFileBytes("empty.bin", {});
-    WriteFileBytes("gone.bin", Bytes("soon gone"));
+    WriteFileBytes("gone.bin", ToBytes("soon gone"));
     ResourceArchive builder;
     EXPECT_FALSE(builder.WriteArchive()) << "nothing created yet";
     EXPECT_FALSE(builder.AddFile("missing.bin"));
@@ -165,7 +165,7 @@ TEST_F(DamagedArchive, WrongSignaturesAreRefusedWithABox)
     std::vector<uint8_t> noZero = good.Finish();
     noZero[3] = 'X';
     WriteFileBytes("nozero.vbf", noZero);
-    WriteFileBytes("short.vbf", Bytes(std::string("VBF\0\0\1", 6)));
+    WriteFileBytes("short.vbf", ToBytes(std::string("VBF\0\0\1", 6)));
     WriteFileBytes("empty.vbf", {});
 
     ResourceArchive archive;

@@ -7,68 +7,17 @@
 
 #include "archive/resource_archive.h"
 #include "audio/wave_file.h"
+#include "stored_files.h"
 #include "test_support.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-void Put16(Bytes& b, size_t at, uint32_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// Canonical 44-byte header, stereo 16-bit 22050 Hz, with `frames` frames of counting samples.
-Bytes MakeWave(uint32_t frames) {
-    Bytes b(44 + frames * 4);
-    std::memcpy(&b[0], "RIFF", 4);
-    Put32(b, 4, static_cast<uint32_t>(b.size() - 8));
-    std::memcpy(&b[8], "WAVEfmt ", 8);
-    Put32(b, 16, 16);
-    Put16(b, 20, 1);
-    Put16(b, 22, 2);
-    Put32(b, 24, 22050);
-    Put32(b, 28, 88200);
-    Put16(b, 32, 4);
-    Put16(b, 34, 16);
-    std::memcpy(&b[36], "data", 4);
-    Put32(b, 40, frames * 4);
-    for (size_t i = 44; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 13);
-    return b;
-}
-
-struct Stored {
-    std::string name;
-    Bytes bytes;
-    uint32_t claimedSize = 0;  // table size field; 0 means the real size
-};
-
-// The table sits right after the header, so the last stored file ends the archive file.
-Bytes TableFirstArchive(const std::vector<Stored>& files) {
-    Bytes out(ArchiveHeaderSize + files.size() * ArchiveEntrySize);
-    std::memcpy(out.data(), "VBF", 4);
-    Put32(out, 12, static_cast<uint32_t>(files.size()));
-    Put32(out, 16, ArchiveHeaderSize);
-    for (size_t i = 0; i < files.size(); ++i) {
-        const size_t record = ArchiveHeaderSize + i * ArchiveEntrySize;
-        std::memcpy(&out[record], files[i].name.c_str(), files[i].name.size() + 1);
-        Put32(out, record + 264, files[i].claimedSize ? files[i].claimedSize : static_cast<uint32_t>(files[i].bytes.size()));
-        Put32(out, record + 268, static_cast<uint32_t>(out.size()));
-        out.insert(out.end(), files[i].bytes.begin(), files[i].bytes.end());
-    }
-    return out;
-}
 
 class WaveFile : public TempDirTest {
 protected:
     StoredWave wave;
 
     // Loads `name` from a fresh archive of `files`; returns the log it wrote.
-    std::vector<std::string> LoadFrom(const std::vector<Stored>& files, const char* name, bool expected,
+    std::vector<std::string> LoadFrom(const std::vector<StoredFile>& files, const char* name, bool expected,
                                       bool* failedAfter = nullptr) {
         std::remove(".\\debug.log");
         WriteFileBytes("audio.vbf", TableFirstArchive(files));
@@ -83,10 +32,10 @@ protected:
 }  // namespace
 
 TEST_F(WaveFile, CanonicalPcmLoadsSilentlyWithComputedBlockAlignment) {
-    Bytes b = MakeWave(100);
-    Put16(b, 32, 7);        // stored alignment disagrees: replaced
-    Put32(b, 28, 123456);   // stored byte rate: kept as it is
-    EXPECT_TRUE(LoadFrom({{"other.wav", MakeWave(3)}, {"rotate.wav", b}, {"after.wav", MakeWave(2)}}, "ROTATE.wav", true).empty());
+    Bytes b = MakeWave(400);
+    PutLe16(b, 32, 7);        // stored alignment disagrees: replaced
+    PutLe32(b, 28, 123456);   // stored byte rate: kept as it is
+    EXPECT_TRUE(LoadFrom({{"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}}, "ROTATE.wav", true).empty());
     EXPECT_EQ(wave.format.formatTag, 1);
     EXPECT_EQ(wave.format.channels, 2);
     EXPECT_EQ(wave.format.samplesPerSec, 22050u);
@@ -98,7 +47,7 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyWithComputedBlockAlignment) {
 }
 
 TEST_F(WaveFile, MissingEntryAndFailedArchiveAreLogged) {
-    EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(1)}}, "zap2.wav", false), std::vector<std::string>{"Error finding file in VBF"});
+    EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), std::vector<std::string>{"Error finding file in VBF"});
 
     std::remove(".\\debug.log");
     ResourceArchive archive;
@@ -121,6 +70,8 @@ TEST_F(WaveFile, WrongIdsAndFormatsAreRefused) {
         {"RIFX container", 0, "RIFX", "RIFF header not found"},
         {"lower-case riff", 0, "riff", "RIFF header not found"},
         {"AVI form", 8, "AVI ", "WAVE ID not found"},
+        {"lower-case wave", 8, "wave", "WAVE ID not found"},
+        {"upper-case FMT", 12, "FMT ", "fmt header not found"},
         {"fact chunk first", 12, "fact", "fmt header not found"},
         {"fmt without its blank", 12, "fmt\0", "fmt header not found"},
         {"floating point", 20, "\x03\x00\x02\x00", "Unknown WAVE file format"},
@@ -130,7 +81,7 @@ TEST_F(WaveFile, WrongIdsAndFormatsAreRefused) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Bytes b = MakeWave(4);
+        Bytes b = MakeWave(16);
         std::memcpy(&b[c.at], c.bytes, 4);
         EXPECT_EQ(LoadFrom({{"x.wav", b}}, "x.wav", false), std::vector<std::string>{c.line});
         EXPECT_TRUE(wave.pcm.empty());
@@ -139,8 +90,8 @@ TEST_F(WaveFile, WrongIdsAndFormatsAreRefused) {
 
 // An 18-byte format chunk (with its cbSize word) pushes "data" two bytes on: refused.
 TEST_F(WaveFile, LongerFormatChunkIsRefused) {
-    Bytes b = MakeWave(4);
-    Put32(b, 16, 18);
+    Bytes b = MakeWave(16);
+    PutLe32(b, 16, 18);
     b.insert(b.begin() + 36, {0, 0});
     EXPECT_EQ(LoadFrom({{"x.wav", b}}, "x.wav", false), std::vector<std::string>{"data header not found"});
 }
@@ -152,7 +103,7 @@ TEST_F(WaveFile, ShortFilesFailAtTheStepWhereTheDataRanOut) {
         {35, "Error reading BPS"},             {40, "Error reading Data header chunk"},
         {50, "Error reading raw wave data"},
     };
-    const Bytes whole = MakeWave(8);
+    const Bytes whole = MakeWave(32);
     for (const auto& cut : cuts) {
         SCOPED_TRACE(cut.second);
         bool failed = false;
@@ -169,10 +120,10 @@ TEST_F(WaveFile, ShortFilesFailAtTheStepWhereTheDataRanOut) {
 TEST_F(WaveFile, DataSizeBeyondTheEntryIsRefusedUpFront) {
     for (uint32_t claimed : {404u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         SCOPED_TRACE(claimed);
-        Bytes b = MakeWave(100);
-        Put32(b, 40, claimed);
+        Bytes b = MakeWave(400);
+        PutLe32(b, 40, claimed);
         bool failed = true;
-        EXPECT_EQ(LoadFrom({{"x.wav", b}, {"next.wav", MakeWave(200)}}, "x.wav", false, &failed),
+        EXPECT_EQ(LoadFrom({{"x.wav", b}, {"next.wav", MakeWave(800)}}, "x.wav", false, &failed),
                   std::vector<std::string>{"Error reading raw wave data"});
         EXPECT_FALSE(failed);
     }

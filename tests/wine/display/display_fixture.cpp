@@ -3,12 +3,13 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "app/main_window_win32.h"
 #include "app/screen.h"
 #include "archive/resource_archive.h"
 #include "display/display_win32.h"
+#include "display/picture_set.h"
+#include "log/debug_log.h"
 #include "display/menu_button.h"
 #include "hand_archive.h"
 
@@ -43,38 +44,13 @@ HWND SharedTestWindow()
     return window;
 }
 
-void PutLe16(std::string& bytes, size_t at, uint16_t value)
-{
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-void PutLe32(std::string& bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-uint32_t Le(const std::string& bytes, size_t at, int count)
+uint32_t Le(const Bytes& bytes, size_t at, int count)
 {
     uint32_t value = 0;
     for (int i = count - 1; i >= 0; --i) {
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+        value = value << 8 | bytes[at + i];
     }
     return value;
-}
-
-void PutPixel(std::string& bytes, size_t at, uint32_t rgb, int bitCount)
-{
-    const uint32_t r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
-    if (bitCount == 16) {
-        PutLe16(bytes, at, static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | b >> 3));
-        return;
-    }
-    bytes[at] = static_cast<char>(b);
-    bytes[at + 1] = static_cast<char>(g);
-    bytes[at + 2] = static_cast<char>(r);
 }
 
 }  // namespace
@@ -85,42 +61,7 @@ std::vector<RecordedBox>& OwnedBoxes()
     return boxes;
 }
 
-std::string MakeBitmapFile(int32_t width, int32_t height, const std::vector<uint32_t>& pixels, int bitCount)
-{
-    const size_t stride = (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
-    std::string bytes(54 + stride * height, '\0');
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    PutLe32(bytes, 2, static_cast<uint32_t>(bytes.size()));
-    PutLe32(bytes, 10, 54);
-    PutLe32(bytes, 14, 40);
-    PutLe32(bytes, 18, static_cast<uint32_t>(width));
-    PutLe32(bytes, 22, static_cast<uint32_t>(height));
-    PutLe16(bytes, 26, 1);
-    PutLe16(bytes, 28, static_cast<uint16_t>(bitCount));
-    for (int32_t y = 0; y < height; ++y) {
-        const size_t row = 54 + stride * (height - 1 - y);
-        for (int32_t x = 0; x < width; ++x) {
-            PutPixel(bytes, row + static_cast<size_t>(x) * (bitCount / 8), pixels[y * width + x], bitCount);
-        }
-    }
-    return bytes;
-}
-
-// Channels of 0 or 255 only, so that every bit depth and every conversion keeps them exactly.
-std::vector<uint32_t> PatternPixels(int32_t width, int32_t height, uint32_t seed)
-{
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-    uint32_t state = seed;
-    for (uint32_t& pixel : pixels) {
-        state = state * 1103515245u + 12345u;
-        const uint32_t bits = state >> 16;
-        pixel = (bits & 1 ? 0xFF0000 : 0) | (bits & 2 ? 0x00FF00 : 0) | (bits & 4 ? 0x0000FF : 0);
-    }
-    return pixels;
-}
-
-TestBitmap DecodeBitmap(const std::string& bytes)
+TestBitmap DecodeBitmap(const Bytes& bytes)
 {
     TestBitmap bitmap;
     const uint32_t offBits = Le(bytes, 10, 4);
@@ -151,13 +92,12 @@ ArchiveFiles GameGraphicsFiles()
     for (size_t at = GetLe32(archive, 16); at + ArchiveEntrySize <= archive.size(); at += ArchiveEntrySize) {
         ArchiveEntry entry;
         std::memcpy(&entry, archive.data() + at, sizeof entry);
-        files.emplace_back(entry.name,
-                           std::string(archive.begin() + entry.offset, archive.begin() + entry.offset + entry.size));
+        files.emplace_back(entry.name, Bytes(archive.begin() + entry.offset, archive.begin() + entry.offset + entry.size));
     }
     return files;
 }
 
-std::string GameEntry(const std::string& name)
+Bytes GameEntry(const std::string& name)
 {
     static const ArchiveFiles files = GameGraphicsFiles();
     for (const auto& file : files) {
@@ -166,7 +106,7 @@ std::string GameEntry(const std::string& name)
         }
     }
     ADD_FAILURE() << name << " is not in " << GameGraphicsPath();
-    return MakeBitmapFile(1, 1, {0});
+    return MakeBitmap(1, 1, {0});
 }
 
 TestBitmap GamePicture(const std::string& name)
@@ -181,12 +121,6 @@ void WriteGraphicsArchive(const ArchiveFiles& files)
         archive.Store(file.first, file.second);
     }
     WriteFileBytes("graphics.vbf", archive.Finish());
-}
-
-void ResetDataArchive()
-{
-    DataArchive.~ResourceArchive();
-    new (&DataArchive) ResourceArchive();
 }
 
 namespace {
@@ -270,6 +204,29 @@ void DisplayTest::FillScreen(uint32_t colour)
 void DisplayTest::InstallGameGraphics()
 {
     ASSERT_TRUE(CopyFileA(GameGraphicsPath().c_str(), "graphics.vbf", FALSE)) << GameGraphicsPath();
+}
+
+void GameScreenTest::SetUp()
+{
+    DisplayTest::SetUp();
+    InstallGameGraphics();
+    LoadGraphics();
+    FillScreen(Grey);
+    ClearDebugLog();
+}
+
+int GameScreenTest::NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t noiseLeft,
+                                     int32_t noiseTop)
+{
+    static const TestBitmap noise = GamePicture("static1.bmp");
+    const TestBitmap area = ScreenArea(left, top, width, height);
+    int differences = 0;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            differences += area.At(x, y) != noise.At(noiseLeft + x, noiseTop + y);
+        }
+    }
+    return differences;
 }
 
 int CountDifferences(const TestBitmap& area, const TestBitmap& expected)

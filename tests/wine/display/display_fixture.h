@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "stored_files.h"
 #include "test_support.h"
 
 // A stored bitmap decoded by the test itself, independent of the game's reader.
@@ -19,23 +20,18 @@ struct TestBitmap {
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-// Bytes of a 24-bit bottom-up bitmap; pixels given top row first as 0x00RRGGBB.
-std::string MakeBitmapFile(int32_t width, int32_t height, const std::vector<uint32_t>& pixels, int bitCount = 24);
-std::vector<uint32_t> PatternPixels(int32_t width, int32_t height, uint32_t seed);
-TestBitmap DecodeBitmap(const std::string& bytes);
+TestBitmap DecodeBitmap(const Bytes& bytes);
 
 // The generated game's graphics archive and its pictures.
 std::string GameGraphicsPath();
-std::string GameEntry(const std::string& name);
+Bytes GameEntry(const std::string& name);
 TestBitmap GamePicture(const std::string& name);
 
-using ArchiveFiles = std::vector<std::pair<std::string, std::string>>;
+using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
 // Writes "graphics.vbf" holding these entries into the current folder.
 void WriteGraphicsArchive(const ArchiveFiles& files);
 // Every entry of the generated graphics archive, in its order.
 ArchiveFiles GameGraphicsFiles();
-// A fresh DataArchive: its failed state outlives Close, and tests must not inherit it.
-void ResetDataArchive();
 
 SIZE TextExtent(const char* text);   // in the screen's default font
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
@@ -61,6 +57,15 @@ protected:
     void InstallGameGraphics();
 
     std::vector<RecordedBox> ownedBoxes;
+};
+
+// The display with the generated pictures loaded, the game area grey and the log empty.
+constexpr uint32_t Grey = 0x808080;
+class GameScreenTest : public DisplayTest {
+protected:
+    void SetUp() override;
+    // Pixels of the game area at (left, top) that differ from the noise picture's window at (noiseLeft, noiseTop).
+    int NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t noiseLeft, int32_t noiseTop);
 };
 
 std::vector<RecordedBox>& OwnedBoxes();

@@ -4,7 +4,6 @@
 #include "archive/resource_archive.h"
 #include "display/bitmap_surface_win32.h"
 #include "display/display_win32.h"
-#include "hand_archive.h"
 #include "log/debug_log.h"
 
 namespace {
@@ -30,7 +29,7 @@ protected:
     }
 
     const std::vector<uint32_t> pattern = PatternPixels(PatternWidth, PatternHeight, 7);
-    const std::string patternFile = MakeBitmapFile(PatternWidth, PatternHeight, pattern);
+    const Bytes patternFile = MakeBitmap(PatternWidth, PatternHeight, pattern);
 };
 
 HBITMAP WINAPI RefuseDibSection(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD)
@@ -38,11 +37,9 @@ HBITMAP WINAPI RefuseDibSection(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DW
     return nullptr;
 }
 
-std::string WithBytes(std::string file, size_t at, std::initializer_list<uint8_t> bytes)
+Bytes WithBytes(Bytes file, size_t at, std::initializer_list<uint8_t> bytes)
 {
-    for (uint8_t byte : bytes) {
-        file[at++] = static_cast<char>(byte);
-    }
+    std::copy(bytes.begin(), bytes.end(), file.begin() + at);
     return file;
 }
 
@@ -52,7 +49,7 @@ TEST_F(BitmapLoading, EveryHandledDepthArrivesPixelForPixel)
 {
     for (int bitCount : {16, 24, 32}) {
         SCOPED_TRACE(bitCount);
-        OpenArchive({{"p.bmp", MakeBitmapFile(PatternWidth, PatternHeight, pattern, bitCount)}});
+        OpenArchive({{"p.bmp", MakeBitmap(PatternWidth, PatternHeight, pattern, bitCount)}});
         IDirectDrawSurface7* surface = LoadBitmapSurface("p.bmp");
         ASSERT_NE(surface, nullptr);
         const TestBitmap read = ReadSurface(surface);
@@ -80,11 +77,10 @@ TEST_F(BitmapLoading, RefusedPicturesGiveNoSurface)
 // An entry that runs past the end of the file fails its read and every later load from the archive.
 TEST_F(BitmapLoading, CutPixelDataFailsThisAndEveryLaterLoad)
 {
-    HandArchive archive;
-    archive.Store("p.bmp", patternFile);
-    archive.Store("cut.bmp", MakeBitmapFile(100, 100, PatternPixels(100, 100, 1)).substr(0, 64));
-    archive.table.back().size = 54 + 300 * 100;
-    WriteFileBytes("graphics.vbf", archive.Finish());
+    const Bytes whole = MakeBitmap(100, 100, PatternPixels(100, 100, 1));
+    WriteFileBytes("graphics.vbf", TableFirstArchive({{"p.bmp", patternFile},
+                                                      {"cut.bmp", Bytes(whole.begin(), whole.begin() + 64),
+                                                       static_cast<uint32_t>(whole.size())}}));
     ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
     ClearDebugLog();
     EXPECT_EQ(LoadBitmapSurface("cut.bmp"), nullptr);

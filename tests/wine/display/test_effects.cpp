@@ -17,33 +17,7 @@
 
 namespace {
 
-constexpr uint32_t Grey = 0x808080;
-
-class Effects : public DisplayTest {
-protected:
-    void SetUp() override
-    {
-        DisplayTest::SetUp();
-        InstallGameGraphics();
-        LoadGraphics();
-        FillScreen(Grey);
-        ClearDebugLog();
-    }
-
-    int NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t sourceLeft,
-                         int32_t sourceTop)
-    {
-        static const TestBitmap noise = GamePicture("static1.bmp");
-        const TestBitmap area = ScreenArea(left, top, width, height);
-        int differences = 0;
-        for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x) {
-                differences += area.At(x, y) != noise.At(sourceLeft + x, sourceTop + y);
-            }
-        }
-        return differences;
-    }
-};
+using Effects = GameScreenTest;
 
 // Every draw that the game makes, with whatever surfaces exist at the moment.
 void DrawEverything()

@@ -121,9 +121,9 @@ TEST_F(PictureSet, MissingBlockIsLoggedAndTheRestLoads)
 
 TEST_F(PictureSet, ButtonTakesTheSizeOfItsFirstPicture)
 {
-    WriteGraphicsArchive({{"a.bmp", MakeBitmapFile(20, 10, PatternPixels(20, 10, 1))},
-                          {"b.bmp", MakeBitmapFile(30, 15, PatternPixels(30, 15, 2))},
-                          {"c.bmp", MakeBitmapFile(8, 4, PatternPixels(8, 4, 3))}});
+    WriteGraphicsArchive({{"a.bmp", MakeBitmap(20, 10, PatternPixels(20, 10, 1))},
+                          {"b.bmp", MakeBitmap(30, 15, PatternPixels(30, 15, 2))},
+                          {"c.bmp", MakeBitmap(8, 4, PatternPixels(8, 4, 3))}});
     ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
     MenuButton button = {};
     button.state = ButtonPressed;

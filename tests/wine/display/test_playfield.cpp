@@ -18,15 +18,6 @@ namespace {
 constexpr int32_t PreviewLeft = 49;
 constexpr int32_t PreviewTop = 180;
 
-TestBitmap BlackCell(int32_t width, int32_t height)
-{
-    TestBitmap bitmap;
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.pixels.assign(static_cast<size_t>(width) * height, 0);
-    return bitmap;
-}
-
 TestBitmap BlockPicture(int32_t colour, bool ghost = false)
 {
     return GamePicture("block" + std::to_string(colour + 1) + (ghost ? "-ghost" : "") + ".bmp");
@@ -53,13 +44,11 @@ Tetrad MakeTetrad(int32_t x, int32_t y, std::initializer_list<TetradCell> cells,
     return tetrad;
 }
 
-class PlayScreen : public DisplayTest {
+class PlayScreen : public GameScreenTest {
 protected:
     void SetUp() override
     {
-        DisplayTest::SetUp();
-        InstallGameGraphics();
-        LoadGraphics();
+        GameScreenTest::SetUp();
         ClearBoard();
         InitTetradTable();
         CurrentTetrad = MakeTetrad(5, 1, {{0, 0}, {1, 0}, {-1, 0}, {0, 1}}, 1);
@@ -70,8 +59,6 @@ protected:
         CountersDirty = false;
         GameActive = true;
         SeedRandom(SeedGiving(0));
-        FillScreen(0x808080);
-        ClearDebugLog();
         ClearRecordedCalls();
     }
 
@@ -117,13 +104,13 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
     EXPECT_EQ(CellsShowing(BlockPicture(0)), (Cells{{0, 15}, {9, 15}}));
     EXPECT_EQ(CellsShowing(BlockPicture(6)), (Cells{{4, 14}}));
     EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 0}, {4, 1}, {5, 1}, {6, 1}}));
-    EXPECT_EQ(CellsShowing(BlackCell(24, 24)).size(), 160u - 7u);
+    EXPECT_EQ(CellsShowing(Plain(24, 24, 0)).size(), 160u - 7u);
 
     for (int32_t row = 0; row < 5; ++row) {
         for (int32_t column = 0; column < 5; ++column) {
             const bool filled = (row == 1 || row == 2) && (column == 2 || column == 3);
             const TestBitmap cell = ScreenArea(PreviewLeft + 24 * column, PreviewTop + 24 * row, 24, 24);
-            EXPECT_EQ(CountDifferences(cell, filled ? BlockPicture(4) : BlackCell(24, 24)), 0) << column << "," << row;
+            EXPECT_EQ(CountDifferences(cell, filled ? BlockPicture(4) : Plain(24, 24, 0)), 0) << column << "," << row;
         }
     }
     EXPECT_TRUE(ReadDebugLog().empty());
@@ -212,20 +199,11 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
     ClearRecordedCalls();
     DrawPlayScreen();
     EXPECT_EQ(StaticStarts(), 1);
-    const TestBitmap noise = GamePicture("static1.bmp");
-    const TestBitmap preview = ScreenArea(PreviewLeft, PreviewTop, 120, 120);
-    int differences = 0;
-    for (int32_t y = 0; y < 120; ++y) {
-        for (int32_t x = 0; x < 120; ++x) {
-            differences += preview.At(x, y) != noise.At(left + x, top + y);
-        }
-    }
-    EXPECT_EQ(differences, 0);
+    EXPECT_EQ(NoiseDifferences(PreviewLeft, PreviewTop, 120, 120, left, top), 0);
 
     SeedRandom(seed);
     InterferenceTimer = 10;
     ClearRecordedCalls();
     DrawPlayScreen();
-    EXPECT_EQ(StaticStarts(), 0)
-        << "not started again while it plays";
+    EXPECT_EQ(StaticStarts(), 0) << "not started again while it plays";
 }

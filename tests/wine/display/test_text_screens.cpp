@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr uint32_t Grey = 0x808080;
-
 void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top)
 {
     for (int32_t y = 0; y < picture.height; ++y) {
@@ -34,17 +32,8 @@ TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t wid
     return part;
 }
 
-class TextScreens : public DisplayTest {
+class TextScreens : public GameScreenTest {
 protected:
-    void SetUp() override
-    {
-        DisplayTest::SetUp();
-        InstallGameGraphics();
-        LoadGraphics();
-        FillScreen(Grey);
-        ClearDebugLog();
-    }
-
     TestBitmap TitleWithButtons(TestBitmap title)
     {
         for (const MenuButton& button : MenuButtons) {
