@@ -365,24 +365,6 @@ TEST_F(GeneratedAssets, IconAndCursorHaveTheResourceLayout) {
     EXPECT_EQ(cursor[andMask + 31 * 4] & 0x80, 0);
 }
 
-TEST_F(GeneratedAssets, ArchivesHoldTheStoredFilesByteForByte) {
-    for (const char* name : {"graphics.vbf", "audio.vbf"}) {
-        SCOPED_TRACE(name);
-        ResourceArchive archive;
-        ASSERT_TRUE(archive.Open((*output / name).string().c_str()));
-        EXPECT_FALSE(archive.Entries().empty());
-        for (const ArchiveEntry& entry : archive.Entries()) {
-            const std::vector<uint8_t> stored = ReadFileBytes((*output / "assetgen-stored" / entry.name).string());
-            ASSERT_EQ(stored.size(), entry.size) << entry.name;
-            std::vector<uint8_t> read(entry.size);
-            archive.Seek(entry.offset);
-            archive.Read(read.data(), entry.size);
-            EXPECT_TRUE(read == stored) << entry.name;
-        }
-        EXPECT_FALSE(archive.Failed());
-    }
-}
-
 TEST_F(GeneratedAssets, TwoRunsWriteTheSameBytes) {
     const fs::path second = RunGenerator(fs::temp_directory_path() / ("quadrone-assets-" + std::to_string(getpid())));
     for (const char* name : OutputFiles) {

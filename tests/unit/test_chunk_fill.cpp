@@ -136,14 +136,3 @@ TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion)
     Bytes region(1000);
     EXPECT_EQ(FillChunk(liar, region.data(), 1000), 1000u);
 }
-
-TEST(ChunkFill, WriteOffsetWrapsAfterEightChunksAndNotificationsEndEachChunk)
-{
-    uint32_t offset = 0;
-    for (uint32_t i = 1; i <= 8; ++i) {
-        offset = NextWriteOffset(offset, Chunk, 8 * Chunk);
-        EXPECT_EQ(offset, i == 8 ? 0 : i * Chunk);
-    }
-    EXPECT_EQ(NotificationOffset(0, Chunk), Chunk - 1);
-    EXPECT_EQ(NotificationOffset(7, Chunk), 8 * Chunk - 1);
-}

@@ -17,14 +17,6 @@ TEST_F(DebugLogOnWindows, LinesEndWithCarriageReturnAndLineFeed)
     EXPECT_EQ(text, "-----------------\r\n\r\nInitializing...\r\n");
 }
 
-TEST_F(DebugLogOnWindows, DataPathNamesTheCurrentFolder)
-{
-    char path[DataPathSize];
-    MakeDataPath(path, "quadrone.dat");
-    WriteFileBytes("quadrone.dat", {1, 2, 3});
-    EXPECT_EQ(ReadFileBytes(path), (std::vector<uint8_t>{1, 2, 3}));
-}
-
 // A log that another program holds open without sharing keeps its old lines, silently.
 TEST_F(DebugLogOnWindows, LockedLogStaysUntouched)
 {

@@ -2,13 +2,12 @@
 #include "audio_test_support.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
-#include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
 
 #include "audio/music_stream_win32.h"
+#include "ogg_encoder.h"
 
 namespace {
 
@@ -18,37 +17,6 @@ int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
 {
     Owned.push_back(std::string(text) + "|" + caption);
     return IDOK;
-}
-
-void WritePage(std::FILE* out, const ogg_page& page)
-{
-    std::fwrite(page.header, 1, page.header_len, out);
-    std::fwrite(page.body, 1, page.body_len, out);
-}
-
-void Flush(ogg_stream_state& stream, std::FILE* out)
-{
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        WritePage(out, page);
-    }
-}
-
-// Hands encoded packets to the Ogg stream until the encoder has nothing more.
-void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::FILE* out)
-{
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-        vorbis_analysis(&block, nullptr);
-        vorbis_bitrate_addblock(&block);
-        ogg_packet packet;
-        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-            ogg_stream_packetin(&stream, &packet);
-            ogg_page page;
-            while (ogg_stream_pageout(&stream, &page) != 0) {
-                WritePage(out, page);
-            }
-        }
-    }
 }
 
 }  // namespace
@@ -86,65 +54,26 @@ void ClearOwnedBoxes()
     Owned.clear();
 }
 
-std::vector<int16_t> TestMusic(uint32_t frames, uint32_t seed)
+StereoMusic TestMusic(uint32_t frames, uint32_t seed)
 {
-    std::vector<int16_t> samples(frames * 2);
+    StereoMusic music;
     uint32_t noise = seed;
     double phase = 0;
     for (uint32_t i = 0; i < frames; ++i) {
         phase += 2 * 3.14159265358979 * (200.0 + 1800.0 * i / frames) / 44100;
         noise = noise * 1664525u + 1013904223u;
         const double value = 9000 * std::sin(phase) + static_cast<int32_t>(noise >> 20) - 2048;
-        samples[2 * i] = static_cast<int16_t>(value);
-        samples[2 * i + 1] = static_cast<int16_t>(-value / 2);
+        music.left.push_back(static_cast<float>(value / 32768));
+        music.right.push_back(static_cast<float>(-value / 65536));
     }
-    return samples;
+    return music;
 }
 
-void WriteOgg(const std::string& path, const std::vector<int16_t>& samples, long rate)
+void WriteOgg(const std::string& path, const StereoMusic& music)
 {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    vorbis_info info;
-    vorbis_info_init(&info);
-    ASSERT_EQ(vorbis_encode_init_vbr(&info, 2, rate, 0.4f), 0);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_block block;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1);
-    ogg_packet header, commentHeader, codeHeader;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &commentHeader);
-    ogg_stream_packetin(&stream, &codeHeader);
-    Flush(stream, out);
-
-    const size_t frames = samples.size() / 2;
-    for (size_t done = 0; done < frames;) {
-        const int count = static_cast<int>(std::min<size_t>(4096, frames - done));
-        float** channels = vorbis_analysis_buffer(&dsp, count);
-        for (int i = 0; i < count; ++i) {
-            channels[0][i] = samples[2 * (done + i)] / 32768.0f;
-            channels[1][i] = samples[2 * (done + i) + 1] / 32768.0f;
-        }
-        vorbis_analysis_wrote(&dsp, count);
-        Drain(dsp, block, stream, out);
-        done += count;
-    }
-    vorbis_analysis_wrote(&dsp, 0);
-    Drain(dsp, block, stream, out);
-    Flush(stream, out);
-
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-    std::fclose(out);
+    const Bytes bytes = EncodeOggVorbis(music, 44100);
+    ASSERT_FALSE(bytes.empty()) << "the encoder refused " << path;
+    WriteFileBytes(path, bytes);
 }
 
 Bytes DecodeOgg(const std::string& path)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "audio/sound_manager_win32.h"
+#include "music.h"   // the asset tool's StereoMusic
 #include "test_support.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -29,10 +30,10 @@ protected:
 std::vector<std::string> OwnedBoxes();
 void ClearOwnedBoxes();
 
-// Stereo 16-bit PCM of `frames` frames: a rising tone over noise, so no two stretches look alike.
-std::vector<int16_t> TestMusic(uint32_t frames, uint32_t seed);
-// Writes those samples as an Ogg Vorbis file (rate 44100 unless given).
-void WriteOgg(const std::string& path, const std::vector<int16_t>& samples, long rate = 44100);
+// Stereo music of `frames` frames: a rising tone over noise, so no two stretches look alike.
+StereoMusic TestMusic(uint32_t frames, uint32_t seed);
+// Writes it as an Ogg Vorbis file at 44100 Hz with the asset tool's encoder.
+void WriteOgg(const std::string& path, const StereoMusic& music);
 // Everything the decoder gives for a file, as bytes of 16-bit little-endian stereo.
 Bytes DecodeOgg(const std::string& path);
 

@@ -74,21 +74,6 @@ TEST_F(BitmapLoading, RefusedPicturesGiveNoSurface)
                                                         "Error finding file in VBF"}));
 }
 
-// An entry that runs past the end of the file fails its read and every later load from the archive.
-TEST_F(BitmapLoading, CutPixelDataFailsThisAndEveryLaterLoad)
-{
-    const Bytes whole = MakeBitmap(100, 100, PatternPixels(100, 100, 1));
-    WriteFileBytes("graphics.vbf", TableFirstArchive({{"p.bmp", patternFile},
-                                                      {"cut.bmp", Bytes(whole.begin(), whole.begin() + 64),
-                                                       static_cast<uint32_t>(whole.size())}}));
-    ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
-    ClearDebugLog();
-    EXPECT_EQ(LoadBitmapSurface("cut.bmp"), nullptr);
-    EXPECT_EQ(LoadBitmapSurface("p.bmp"), nullptr);
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"cut.bmp", "Error reading bitmap color data", "p.bmp",
-                                                        "Error seeking in VBF file"}));
-}
-
 TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
 {
     OpenArchive({{"p.bmp", patternFile}});
