@@ -2,108 +2,9 @@
 # What the game plays, judged from the captured sound: the title music is loop1.dat without gaps;
 # a short loop joins itself without gap or click; play lowers the music by 5 dB and Escape
 # restores it; rotating and landing add their effects; M, focus loss and F6 stop and resume it.
-# The capture runs faster than the wall clock, so every stretch is measured in captured audio.
 . "$(dirname "$0")/lib.sh"
 
-ANALYSIS=(/usr/bin/python3 "$(dirname "$0")/sound_analysis.py")
-BYTES_PER_SECOND=$((48000 * 2 * 4))
-CAPTURE="$E2E_WORK/capture.raw"
-FIGURES="$E2E_WORK/figures"
-REFS="$E2E_WORK/references"
-MARK=0
-NOTEPAD_PID=""
-
-# Our own ALSA file device: only this script's sound lands in CAPTURE.
-mkdir -p "$E2E_WORK/home" "$REFS"
-cat >"$E2E_WORK/home/.asoundrc" <<EOF
-pcm.!default {
-    type file
-    slave.pcm "null"
-    file "$CAPTURE"
-    format "raw"
-}
-EOF
-export HOME="$E2E_WORK/home"
-
-sound_cleanup() {
-    [ -n "$NOTEPAD_PID" ] && kill "$NOTEPAD_PID" 2>/dev/null
-    e2e_cleanup
-}
-trap sound_cleanup EXIT
-
-capture_size() {
-    stat -c %s "$CAPTURE" 2>/dev/null || echo 0
-}
-
-mark() {
-    MARK=$(capture_size)
-}
-
-# Waits until `seconds` of audio were captured after the mark; the capture may run at any speed
-# up to real time, so the wall-clock bound is the audio length plus a margin.
-wait_audio() {
-    local target=$((MARK + $1 * BYTES_PER_SECOND))
-    e2e_wait_until $(($1 + 20)) eval '[ "$(capture_size)" -ge '"$target"' ]' ||
-        fail "the capture did not grow by $1 s of audio within $(($1 + 20)) s"
-    PHASE_END=$(capture_size)
-}
-
-# analyse WHAT COMMAND ARGS...: runs the analysis over MARK..PHASE_END and prints its figures.
-analyse() {
-    local what=$1 command=$2
-    shift 2
-    "${ANALYSIS[@]}" "$command" "$CAPTURE" "$MARK" "$PHASE_END" "$@" >"$FIGURES" 2>"$E2E_WORK/analysis.err" ||
-        { cat "$E2E_WORK/analysis.err"; fail "the analysis of \"$what\" failed"; }
-    echo "  $what: $(tr '\n' ' ' <"$FIGURES")"
-}
-
-figure() {
-    local value
-    value=$(sed -n "s/^$1=//p" "$FIGURES")
-    [ -n "$value" ] || fail "no figure $1"
-    echo "$value"
-}
-
-# expect NAME LOW HIGH WHY: the figure lies within [LOW, HIGH].
-expect() {
-    local value
-    value=$(figure "$1")
-    awk -v v="$value" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }' ||
-        fail "$4: $1 is $value, not within [$2, $3]"
-}
-
-# Music all through a stretch at a level (dB against the decoded file) within a dB of `level`.
-expect_music_at() {
-    local what=$1 level=$2 seconds=$3
-    analyse "$what" music "$REFS/music.raw"
-    expect music_seconds "$((seconds - 2))" 1000 "$what: the music does not fill the stretch"
-    expect sound_to "$(figure seconds | awk '{ print $1 - 0.1 }')" 1000 "$what: the sound ends early"
-    expect gain_db "$(awk -v l="$level" 'BEGIN { print l - 1 }')" \
-        "$(awk -v l="$level" 'BEGIN { print l + 1 }')" "$what: the music level"
-}
-
-# The sound must end within two seconds of audio after the mark, and stay away for the rest.
-expect_silence() {
-    local what=$1
-    analyse "$what" silence
-    expect sound_until 0 2 "$what: the sound did not stop"
-    expect seconds 4 1000 "$what: too short a stretch"
-}
-
-notepad_window() {
-    xdotool search --onlyvisible --name 'Notepad' 2>/dev/null | head -n 1
-}
-
-# The effect waves at the capture's rate, as the matched filter's templates.
-"$VBFTOOL" extract "$GAME_DIR/audio.vbf" "$E2E_WORK/effects" >/dev/null || fail "cannot extract the effects"
-for effect in rotate attach zap2 static static2; do
-    sox "$E2E_WORK/effects/$effect.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/$effect.raw" ||
-        fail "sox cannot convert $effect.wav"
-done
-EFFECTS=()
-for effect in rotate attach zap2 static static2; do
-    EFFECTS+=("$effect=$REFS/$effect.raw")
-done
+. "$(dirname "$0")/sound_capture.bash"
 
 step "a short loop of 2.3 s passes its loop point many times without a gap or a click"
 e2e_prepare_game
@@ -130,7 +31,6 @@ e2e_close_game
 
 step "20 s of the title screen are loop1.dat, continuous and without dropouts"
 e2e_prepare_game
-sox "$GAME_DIR/loop1.dat" -t raw -r 48000 -e float -b 32 -c 2 "$REFS/music.raw" || fail "cannot decode loop1.dat"
 e2e_start_game
 mark
 wait_audio 20

@@ -102,6 +102,15 @@ class Alignment:
         good = self.matched()
         return sum(1 for a, b in zip(good, good[1:]) if a[1] != b[1])
 
+    def bridge(self):
+        """Windows drowned by effects take the lag of matched neighbours that agree."""
+        good = [i for i, w in enumerate(self.windows) if w[1] is not None and w[2] >= MATCH]
+        for a, b in zip(good, good[1:]):
+            lag = self.windows[a][1]
+            if b > a + 1 and self.windows[b][1] == lag:
+                for i in range(a + 1, b):
+                    self.windows[i] = (self.windows[i][0], lag, MATCH)
+
     def music_estimate(self, capture):
         """The reference laid under the capture window by window, and the fitted gain."""
         estimate = np.zeros_like(capture)
@@ -118,7 +127,7 @@ class Alignment:
         return estimate, covered, gain
 
 
-def analyse_music(capture, reference):
+def analyse_music(capture, reference, bridge=False):
     figures = {"seconds": len(capture) / RATE}
     span = sound_span(capture)
     if span is None:
@@ -128,6 +137,8 @@ def analyse_music(capture, reference):
     align = Alignment(capture, reference)
     align.full_reference = reference
     windows = align.track(first, last)
+    if bridge:
+        align.bridge()
     good = align.matched()
     figures["sound_from"] = first / RATE
     figures["sound_to"] = last / RATE
@@ -187,7 +198,7 @@ def command_music(args):
 def command_effects(args):
     capture = load_capture(args[0], int(args[1]), int(args[2]))
     reference = load_reference(args[3], 2)
-    figures, align, estimate, covered, gain = analyse_music(capture, reference)
+    figures, align, estimate, covered, gain = analyse_music(capture, reference, bridge=True)
     for key in ("music_seconds", "gain_db"):
         if key in figures:
             value = figures[key]
@@ -202,20 +213,22 @@ def command_effects(args):
             print("%s=0" % name)
             continue
         corr = normalised_correlation(residual, template)
+        # The effect's own level in the mix: played at full volume, so about 1.
+        level = correlate_all(residual, template) / np.dot(template, template)
         hits = []
         at = 0
-        # Peaks above 0.7, at least one effect length apart.
+        # Peaks above 0.6, at least one effect length apart, at the effect's level.
         while True:
-            above = np.nonzero(corr[at:] > 0.7)[0]
+            above = np.nonzero(corr[at:] > 0.6)[0]
             if len(above) == 0:
                 break
             lo = at + above[0]
             hi = min(len(corr), lo + len(template))
             peak = lo + int(np.argmax(corr[lo:hi]))
-            hits.append((peak / RATE, float(corr[peak])))
+            hits.append((peak / RATE, float(corr[peak]), float(level[peak])))
             at = hi
-        print("%s=%d" % (name, len(hits)))
-        print("%s_at=%s" % (name, ",".join("%.3f:%.3f" % h for h in hits)))
+        print("%s=%d" % (name, sum(1 for h in hits if 0.5 <= h[2] <= 2)))
+        print("%s_at=%s" % (name, ",".join("%.3f:%.3f:%.2f" % h for h in hits)))
 
 
 def main():
