@@ -64,8 +64,6 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
         EXPECT_EQ(BoardCellsOf(NextTetrad), expected[kind]);
         EXPECT_EQ(TestTetradPosition(CurrentTetrad), PositionFree);
     }
-    EXPECT_EQ(BoardOrigin.x, 200);
-    EXPECT_EQ(BoardOrigin.y, 48);
 }
 
 TEST_F(BoardTest, CollisionCodesAndTheFirstFailingCellDecides)
