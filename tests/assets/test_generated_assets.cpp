@@ -32,13 +32,13 @@ fs::path RunGenerator(const fs::path& folder) {
     return folder;
 }
 
-struct PictureSpec {
+struct ExpectedPicture {
     std::string name;
     int width, height;
 };
 
-std::vector<PictureSpec> ExpectedPictures() {
-    std::vector<PictureSpec> list = {{"titlescreen.bmp", 640, 480}, {"background.bmp", 640, 480}, {"controls.bmp", 480, 360}};
+std::vector<ExpectedPicture> ExpectedPictures() {
+    std::vector<ExpectedPicture> list = {{"titlescreen.bmp", 640, 480}, {"background.bmp", 640, 480}, {"controls.bmp", 480, 360}};
     for (int i = 1; i <= 7; ++i) {
         list.push_back({"block" + std::to_string(i) + ".bmp", 24, 24});
         list.push_back({"block" + std::to_string(i) + "-ghost.bmp", 24, 24});
@@ -127,10 +127,10 @@ protected:
         ResourceArchive archive;
         EXPECT_TRUE(archive.Open((*output / "graphics.vbf").string().c_str()));
         std::map<std::string, Picture> pictures;
-        for (const PictureSpec& spec : ExpectedPictures()) {
+        for (const ExpectedPicture& expected : ExpectedPictures()) {
             StoredBitmap bmp;
-            EXPECT_TRUE(ReadStoredBitmap(archive, spec.name.c_str(), bmp)) << spec.name;
-            if (!bmp.pixels.empty()) pictures[spec.name] = ToPicture(bmp);
+            EXPECT_TRUE(ReadStoredBitmap(archive, expected.name.c_str(), bmp)) << expected.name;
+            if (!bmp.pixels.empty()) pictures[expected.name] = ToPicture(bmp);
         }
         archive.Close();
         return pictures;
@@ -153,7 +153,7 @@ fs::path* GeneratedAssets::output = nullptr;
 TEST_F(GeneratedAssets, PicturesAreStoredInLoadOrderAndReadBackAtTheirSizes) {
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open((*output / "graphics.vbf").string().c_str()));
-    const std::vector<PictureSpec> expected = ExpectedPictures();
+    const std::vector<ExpectedPicture> expected = ExpectedPictures();
     ASSERT_EQ(archive.Entries().size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(expected[i].name);
@@ -257,19 +257,19 @@ TEST_F(GeneratedAssets, SparksSitOnPureBlack) {
 }
 
 TEST_F(GeneratedAssets, EffectsAreCleanMonoPcmOfTheRightLengths) {
-    struct Spec {
+    struct EffectLimits {
         const char* name;
         double minSeconds, maxSeconds;
         bool loops;
     };
-    const Spec specs[] = {{"rotate.wav", 0.03, 0.2, false},
+    const EffectLimits limits[] = {{"rotate.wav", 0.03, 0.2, false},
                           {"zap2.wav", 0.15, 0.3, false},
                           {"attach.wav", 0.05, 0.3, false},
                           {"static.wav", 1.0, 2.0, false},
                           {"static2.wav", 0.5, 4.0, true}};
-    for (const Spec& spec : specs) {
-        SCOPED_TRACE(spec.name);
-        const StoredWave wave = LoadWave(spec.name);
+    for (const EffectLimits& expected : limits) {
+        SCOPED_TRACE(expected.name);
+        const StoredWave wave = LoadWave(expected.name);
         EXPECT_EQ(wave.format.formatTag, 1);
         EXPECT_EQ(wave.format.channels, 1);
         EXPECT_EQ(wave.format.bitsPerSample, 16);
@@ -278,8 +278,8 @@ TEST_F(GeneratedAssets, EffectsAreCleanMonoPcmOfTheRightLengths) {
         std::vector<int16_t> samples(wave.pcm.size() / 2);
         std::memcpy(samples.data(), wave.pcm.data(), samples.size() * 2);
         const double seconds = samples.size() / 44100.0;
-        EXPECT_GE(seconds, spec.minSeconds);
-        EXPECT_LE(seconds, spec.maxSeconds);
+        EXPECT_GE(seconds, expected.minSeconds);
+        EXPECT_LE(seconds, expected.maxSeconds);
         int peak = 0;
         double sum = 0;
         for (int16_t s : samples) {
@@ -289,7 +289,7 @@ TEST_F(GeneratedAssets, EffectsAreCleanMonoPcmOfTheRightLengths) {
         EXPECT_LT(peak, 29000) << "no clipping, and a little headroom";
         EXPECT_GT(peak, 6000) << "audible";
         EXPECT_LT(std::fabs(sum / samples.size()), 10.0) << "DC offset below 0.03 % of full scale";
-        if (spec.loops) {
+        if (expected.loops) {
             EXPECT_LE(JoinStep(samples, 1, 0), MaxStep(samples, 1, 0));
             EXPECT_LE(JoinStep(samples, 1, 0), StepNearJoin(samples, 1, 0, 44));
         } else {

@@ -206,8 +206,8 @@ def command_effects(args):
     # What is left once the music is taken away is the effects.
     residual = capture - gain * estimate if estimate is not None else capture
     residual = residual.mean(axis=1)
-    for spec in args[4:]:
-        name, path = spec.split("=", 1)
+    for pair in args[4:]:
+        name, path = pair.split("=", 1)
         template = load_reference(path, 1)
         if len(residual) <= len(template):
             print("%s=0" % name)
