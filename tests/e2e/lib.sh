@@ -92,6 +92,38 @@ e2e_start_game() {
     e2e_find_origin
 }
 
+# Starts the game and answers `count` boxes with this caption as they come up; no more may follow.
+e2e_start_answering_boxes() {
+    local caption=$1 count=$2 answered=0 box
+    shift 2
+    (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null &
+    GAME_PID=$!
+    while [ "$answered" -lt "$count" ]; do
+        e2e_wait_until 30 eval 'box=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1); [ -n "$box" ]' ||
+            fail "box $((answered + 1)) of $count captioned \"$caption\" did not come"
+        xdotool windowfocus "$box" key Return 2>/dev/null
+        e2e_wait_until 10 eval '! xwininfo -id "$box" 2>/dev/null | grep -q IsViewable' ||
+            fail "the \"$caption\" box did not go away"
+        answered=$((answered + 1))
+    done
+    e2e_wait_until 30 game_window_exists || fail "no game window within 30 s"
+    e2e_wait_log "Starting game..." 30 || fail "start-up did not finish"
+    sleep 0.5
+    [ -z "$(e2e_boxes)" ] || fail "more boxes than the $count expected"
+    e2e_find_origin
+}
+
+# The lines appear in this order, others may stand between them.
+e2e_expect_log_in_order() {
+    local log line at=0 found
+    log=$(e2e_log_lines)
+    for line in "$@"; do
+        found=$(echo "$log" | tail -n "+$((at + 1))" | grep -nxF -- "$line" | head -n 1 | cut -d: -f1)
+        [ -n "$found" ] || fail "the log lacks \"$line\" (after line $at)"
+        at=$((at + found))
+    done
+}
+
 e2e_log_lines() {
     [ -f "$E2E_GAME/debug.log" ] && tr -d '\r' <"$E2E_GAME/debug.log"
 }
