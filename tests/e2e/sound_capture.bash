@@ -40,6 +40,7 @@ mark() {
 # up to real time, so the wall-clock bound is the audio length plus a margin.
 wait_audio() {
     local target=$((MARK + $1 * BYTES_PER_SECOND))
+    [ "$(capture_size)" -ge "$MARK" ] || fail "the capture file started afresh after the mark"
     e2e_wait_until $(($1 + 20)) eval '[ "$(capture_size)" -ge '"$target"' ]' ||
         fail "the capture did not grow by $1 s of audio within $(($1 + 20)) s"
     PHASE_END=$(capture_size)
@@ -103,3 +104,30 @@ for effect in rotate attach zap2 static static2; do
     EFFECTS+=("$effect=$REFS/$effect.raw")
 done
 
+
+# The ALSA file device starts its file afresh each time the game's sound device is (re)opened
+# while starting up; marks are taken only once the capture has begun to grow for good.
+settle_capture() {
+    local size tries=200
+    size=$(capture_size)
+    while [ "$tries" -gt 0 ]; do
+        sleep 0.1
+        local now
+        now=$(capture_size)
+        [ "$now" -ge "$BYTES_PER_SECOND" ] && [ "$now" -gt "$size" ] && return 0
+        size=$now
+        tries=$((tries - 1))
+    done
+    fail "the capture did not start growing within 20 s"
+}
+
+eval "$(declare -f e2e_start_game | sed '1s/e2e_start_game/start_game_unsettled/')"
+e2e_start_game() {
+    start_game_unsettled "$@"
+    settle_capture
+}
+eval "$(declare -f e2e_start_answering_boxes | sed '1s/e2e_start_answering_boxes/start_answering_unsettled/')"
+e2e_start_answering_boxes() {
+    start_answering_unsettled "$@"
+    settle_capture
+}
