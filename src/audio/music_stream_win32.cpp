@@ -9,9 +9,9 @@
 #include "log/debug_log.h"
 #include "app/main_window_win32.h"
 #include "log/message_box.h"
+#include "log/owned_message_box_win32.h"
 
 MusicStream GameMusic;
-OwnedMessageBoxFunction OwnedMessageBox = MessageBoxA;
 
 namespace {
 

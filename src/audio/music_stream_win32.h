@@ -63,6 +63,3 @@ bool CreateStreamBuffer(IDirectSound8* device, IDirectSoundBuffer** out, DWORD s
 // Ownerless modal box with caption "Error".
 void ShowErrorBox(const char* text);
 
-// The boxes that have the game window as owner go through here, so tests can record them.
-using OwnedMessageBoxFunction = int(WINAPI*)(HWND window, LPCSTR text, LPCSTR caption, UINT type);
-extern OwnedMessageBoxFunction OwnedMessageBox;

@@ -7,6 +7,7 @@
 #include "display/menu_button.h"
 #include "display/text_win32.h"
 #include "log/debug_log.h"
+#include "log/owned_message_box_win32.h"
 
 IDirectDraw7* DirectDrawObject = nullptr;
 IDirectDrawClipper* Clipper = nullptr;
@@ -23,7 +24,6 @@ IDirectDrawSurface7* BlockSurfaces[BlockPictureCount] = {};
 IDirectDrawSurface7* GhostBlockSurfaces[BlockPictureCount] = {};
 IDirectDrawSurface7* SparkSurfaces[SparkPictureCount] = {};
 
-OwnedMessageBoxFunction DisplayMessageBox = MessageBoxA;
 
 namespace {
 
@@ -96,7 +96,7 @@ HRESULT CreateScreen(HWND window)
     const HRESULT primary = CreatePrimarySurface();
     if (FAILED(primary)) {
         PrimarySurface = nullptr;
-        DisplayMessageBox(window, "Failed to create primary surface", "Error", MB_OK);
+        OwnedMessageBox(window, "Failed to create primary surface", "Error", MB_OK);
         return primary;
     }
     if (!AttachClipper(window)) {
@@ -144,7 +144,7 @@ ResultCode InitDirectDraw(HWND window)
                                                    IID_IDirectDraw7, nullptr);
         if (FAILED(created)) {
             DirectDrawObject = nullptr;
-            DisplayMessageBox(window, "Error initializing DirectDraw", "Error", MB_OK);
+            OwnedMessageBox(window, "Error initializing DirectDraw", "Error", MB_OK);
             return created;
         }
     }
@@ -152,7 +152,7 @@ ResultCode InitDirectDraw(HWND window)
     const HRESULT cooperation = SetCooperation(window, modeRefused);
     if (FAILED(cooperation)) {
         if (!modeRefused) {
-            DisplayMessageBox(window, "Failed to set cooperative level", "Error", MB_OK);
+            OwnedMessageBox(window, "Failed to set cooperative level", "Error", MB_OK);
         }
         return cooperation;
     }

@@ -27,10 +27,6 @@ extern IDirectDrawSurface7* BlockSurfaces[BlockPictureCount];
 extern IDirectDrawSurface7* GhostBlockSurfaces[BlockPictureCount];
 extern IDirectDrawSurface7* SparkSurfaces[SparkPictureCount];
 
-// Owner-window boxes of the display setup go through here; tests put a recorder in its place.
-using OwnedMessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
-extern OwnedMessageBoxFunction DisplayMessageBox;
-
 // Creates (or reuses) the DirectDraw object, sets the mode, primary surface and clipper.
 ResultCode InitDirectDraw(HWND window);
 

@@ -1,6 +1,8 @@
 // audio_test_support.cpp -- window, device, Ogg files and the scripted buffer for the audio tests.
 #include "audio_test_support.h"
 
+#include "log/owned_message_box_win32.h"
+
 #include <cmath>
 #include <cstdlib>
 

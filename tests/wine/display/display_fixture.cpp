@@ -1,6 +1,8 @@
 // display_fixture.cpp -- window, display and pixel helpers shared by the display tests.
 #include "display_fixture.h"
 
+#include "log/owned_message_box_win32.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -159,7 +161,7 @@ void DisplayTest::SetUp()
     TempDirTest::SetUp();
     OwnedBoxes().clear();
     ResetDataArchive();
-    DisplayMessageBox = RecordOwnedBox;
+    OwnedMessageBox = RecordOwnedBox;
     FullScreen = false;
     MainWindow = SharedTestWindow();
     WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
@@ -175,7 +177,7 @@ void DisplayTest::TearDown()
     ShutdownDisplay();
     MainWindow = nullptr;
     FullScreen = false;
-    DisplayMessageBox = MessageBoxA;
+    OwnedMessageBox = MessageBoxA;
     TempDirTest::TearDown();
 }
 
