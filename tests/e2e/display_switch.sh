@@ -33,6 +33,14 @@ expect_no_other_failures() {
     fi
 }
 
+# Wine's desktop process belongs to the display it started on; a game on another display must
+# not share it, or its mode switch can hang. Both displays get a session of their own.
+restart_wine_session() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    wineserver -p
+}
+
 # Xvfb offers one mode only; this one's is the game's.
 start_private_display() {
     local number
@@ -41,9 +49,11 @@ start_private_display() {
     done
     Xvfb ":$number" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
     PRIVATE_XVFB=$!
-    trap 'e2e_cleanup; kill $PRIVATE_XVFB 2>/dev/null' EXIT
+    trap 'e2e_cleanup; DISPLAY=$SHARED_DISPLAY restart_wine_session; kill $PRIVATE_XVFB 2>/dev/null' EXIT
+    SHARED_DISPLAY=$DISPLAY
     export DISPLAY=":$number"
     e2e_wait_until 5 test -e "/tmp/.X11-unix/X$number" || fail "the 640 x 480 display did not start"
+    restart_wine_session
 }
 
 e2e_prepare_game
