@@ -8,7 +8,8 @@ arithmetic operator swapped, an integer constant moved by one, an if/while condi
 true or false, or an expression statement removed; comments, strings and preprocessor lines are
 left alone. The tool copies the tree once to build/mutation/tree, configures a build without
 sanitizers in build/mutation/build, and for each mutant rewrites the one file, rebuilds the
-native test programs incrementally and runs them with a time-out (a hang counts as killed). The
+native test programs incrementally and runs them with a time-out (a hang counts as killed and is
+marked "hung"; the default time-out is five times a clean run, at least 10 s). The
 report gives killed, survived and did-not-compile per file and the score killed / (killed +
 survived), and lists each survivor. With --matrix it runs every test for every mutant and writes
 which tests kill each one, and the report names tests whose kills others all repeat.
@@ -189,8 +190,9 @@ def test_names(program):
 
 
 def killers(timeout, every_test):
-    """The tests that fail, crash or hang against the built code; empty when all pass."""
-    failed = []
+    """The tests that fail, crash or hang against the built code (empty when all pass), and
+    whether a program hung."""
+    failed, hung = [], False
     for program in PROGRAMS:
         skipped = []
         for _ in range(6):  # a crash ends the program: run the rest again without the crashed test
@@ -199,6 +201,7 @@ def killers(timeout, every_test):
             flags = ["--gtest_filter=-" + ":".join(skipped)] if skipped else []
             flags += [] if every_test else ["--gtest_fail_fast"]
             status, output = run([program, *flags], timeout=timeout, cwd=RUN)
+            hung = hung or status is None
             failed += re.findall(r"^\[  FAILED  \] ([\w/]+\.[\w/]+)(?:,| \()", output, re.M)
             if status is not None and re.search(r"^\[==========\] .* ran\.", output, re.M):
                 break
@@ -209,7 +212,7 @@ def killers(timeout, every_test):
             skipped.append(running[-1])
         if failed and not every_test:
             break
-    return sorted(set(failed))
+    return sorted(set(failed)), hung
 
 
 def main():
@@ -225,8 +228,9 @@ def main():
     if not prepare():
         sys.exit("the unmutated tree does not build")
     clean_start = time.time()
-    if killers(None, True):
-        sys.exit("the unmutated tests fail: " + " ".join(killers(None, True)))
+    failed = killers(None, True)[0]
+    if failed:
+        sys.exit("the unmutated tests fail: " + " ".join(failed))
     timeout = args.timeout or max(10.0, 5 * (time.time() - clean_start))
     results = []
     for path in args.files:
@@ -236,12 +240,13 @@ def main():
             for number, (offset, length, new, what, _) in enumerate(sample(path, original, args.seed, args.count)):
                 line = original.count("\n", 0, offset) + 1
                 write(target, (original[:offset] + new + original[offset + length:]).encode())
-                killed_by = killers(timeout, bool(args.matrix)) if build() else None
+                killed_by, hung = killers(timeout, bool(args.matrix)) if build() else (None, False)
                 status = "no compile" if killed_by is None else "killed" if killed_by else "survived"
                 source = original.splitlines()[line - 1].strip()
                 results.append({"id": f"{path}#{number}", "file": path, "line": line, "mutation": what,
-                                "source": source, "status": status, "killers": killed_by or []})
-                print(f"{status:10} {path}:{line} {what}", flush=True)
+                                "source": source, "status": status, "killers": killed_by or [],
+                                "hung": hung})
+                print(f"{status:10} {path}:{line} {what}{' (hung)' if hung else ''}", flush=True)
         finally:
             write(target, original.encode())
     build()
