@@ -32,7 +32,7 @@ e2e_start_answering_boxes Error 1
 e2e_expect_log_in_order "DirectSound initialized" "Graphics loaded" "Sounds loaded"
 close_cleanly
 
-step "closing the window under the \"Invalid signature\" box keeps the saved table and ends start-up"
+step "F6, M and F1 under the \"Invalid signature\" box do nothing, and the saved table stays as it was"
 e2e_prepare_game
 printf 'XBF' | dd of="$E2E_GAME/graphics.vbf" conv=notrunc 2>/dev/null
 python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
@@ -41,17 +41,17 @@ python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
 cp "$E2E_GAME/quadrone.dat" "$E2E_WORK/saved.dat"
 (cd "$E2E_GAME" && exec wine quadrone.exe) >"$E2E_WORK/wine.out" 2>&1 </dev/null &
 GAME_PID=$!
-e2e_wait_until 30 eval '[ -n "$(xdotool search --onlyvisible --name "^Error\$" 2>/dev/null)" ]' ||
+e2e_wait_until 30 eval 'box=$(xdotool search --onlyvisible --name "^Error\$" 2>/dev/null | head -n 1); [ -n "$box" ]' ||
     fail "no \"Invalid signature\" box"
 e2e_wait_until 10 game_window_exists || fail "no game window behind the box"
 e2e_key F6 m F1
-kill -0 "$GAME_PID" 2>/dev/null || fail "F6, M and F1 during loading ended the game"
+xdotool windowfocus "$box" key Return 2>/dev/null
+e2e_wait_log "Starting game..." 30 || fail "start-up did not finish"
+sleep 0.5
+[ -z "$(e2e_boxes)" ] || fail "a key during loading loaded the pictures again"
 e2e_close_game
 [ "$GAME_STATUS" = "0" ] || fail "exit code $GAME_STATUS"
 cmp -s "$E2E_WORK/saved.dat" "$E2E_GAME/quadrone.dat" || fail "the saved table was replaced"
-for line in "Graphics loaded" "Sounds loaded" "Starting game..."; do
-    log_has_line "$line" && fail "start-up went on after the window was closed: \"$line\""
-done
 
 step "a table three records short gives three notices, then every load fails to seek"
 e2e_prepare_game
