@@ -11,6 +11,7 @@
 #include "game/high_scores.h"
 
 bool MusicEnabled = true;
+bool GameStarted = false;
 
 namespace {
 
@@ -72,6 +73,10 @@ WindowSize WindowSizeFor(bool fullScreen, const FrameMetrics& frame)
 
 void HandleKeyDown(uint32_t key)
 {
+    // A loader's box lets keys through: F6 would load the pictures again inside the loading.
+    if (!GameStarted) {
+        return;
+    }
     if (InitialsActive) {
         TypeInitial(key);
         return;

@@ -7,6 +7,7 @@
 #include "app/screen.h"
 
 extern bool MusicEnabled;   // the player wants music; M switches it
+extern bool GameStarted;    // start-up has finished; keys that come while it loads do nothing
 
 // Exactly "/full" in any letter case: anything else, even with more words, is windowed.
 bool IsFullScreenCommandLine(const char* commandLine);

@@ -14,3 +14,5 @@ void StartNotificationThread();
 
 // Releases everything once; later calls return at once.
 void Shutdown();
+// True once Shutdown has run.
+bool HasShutDown();

@@ -35,6 +35,11 @@ void StartNotificationThread()
         CreateThread(nullptr, 0, NotificationThreadProc, MainWindow, 0, &NotificationThreadId);
 }
 
+bool HasShutDown()
+{
+    return ShutDown;
+}
+
 void Shutdown()
 {
     if (ShutDown) {

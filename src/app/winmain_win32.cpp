@@ -45,12 +45,42 @@ HRESULT StartDevices(HINSTANCE instance, HWND window)
     return S_OK;
 }
 
-void StartGame()
+// The loaders' boxes have no owner, so the window can be closed while one waits: the table is
+// read before them (that close saves it), and start-up stops once the close has shut everything
+// down. False when it stopped so.
+bool LoadGameData()
 {
+    LoadHighScores();
     LoadGraphics();
+    if (HasShutDown()) {
+        return false;
+    }
     WriteDebugLog("Graphics loaded");
     LoadSounds();
+    if (HasShutDown()) {
+        return false;
+    }
     WriteDebugLog("Sounds loaded");
+    return true;
+}
+
+// The music's own boxes may come up here too; false when a close during one ended the program.
+bool StartMusic()
+{
+    GameMusic.Init(MainWindow, GameSoundManager->device, MusicThreadProc);
+    OpenMusic();
+    if (HasShutDown()) {
+        return false;
+    }
+    PlayMusic();
+    return !HasShutDown();
+}
+
+bool StartGame()
+{
+    if (!LoadGameData()) {
+        return false;
+    }
     GameState = StateTitleMenu;
     LastFrameTime = timeGetTime();
     SeedRandom(GetTickCount());
@@ -60,14 +90,13 @@ void StartGame()
     NextKind = Random() % TetradKindCount;
     SetNextTetrad(NextKind);
     WriteDebugLog("Starting game...");
-    LoadHighScores();
     StartNotificationThread();
-    if (MusicEnabled) {
-        GameMusic.Init(MainWindow, GameSoundManager->device, MusicThreadProc);
-        OpenMusic();
-        PlayMusic();
+    if (MusicEnabled && !StartMusic()) {
+        return false;
     }
     DrawTitleScreen();
+    GameStarted = true;
+    return true;
 }
 
 // Frames run whenever no message waits and the window is active; otherwise the loop sleeps.
@@ -111,7 +140,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (devices != S_OK) {
         return devices == S_FALSE ? 0 : E_FAIL;
     }
-    StartGame();
+    if (!StartGame()) {
+        return 0;   // closed while loading: the window's own close and destroy have ended it all
+    }
     const WPARAM exitCode = RunMessageLoop();
     GameMusic.Stop();
     GameMusic.Close();

@@ -69,15 +69,17 @@ ResourceArchive::~ResourceArchive()
     }
 }
 
+// Each archive starts clean: a file still open is closed and an earlier failure forgotten, so
+// one damaged or missing archive cannot silence the next one opened on the same reader.
 bool ResourceArchive::Open(const char* archivePath)
 {
-    CopyPath(path, archivePath);
-    if (stream == nullptr) {
-        stream = std::fopen(archivePath, "rb");
-        failed = failed || stream == nullptr;
-    } else {
-        failed = true;
+    if (stream != nullptr) {
+        std::fclose(stream);
     }
+    entries.clear();
+    CopyPath(path, archivePath);
+    stream = std::fopen(archivePath, "rb");
+    failed = stream == nullptr;
     if (failed) {
         return false;
     }

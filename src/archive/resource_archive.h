@@ -30,11 +30,11 @@ public:
     ResourceArchive& operator=(const ResourceArchive&) = delete;
 
     // Reading side.
-    bool Open(const char* path);                 // true when open and its table was read
+    bool Open(const char* path);                 // true when open and its table was read; starts clean
     const ArchiveEntry* FindEntry(const char* name) const;  // first match, ASCII case ignored
     void Seek(uint32_t offset);                  // reports nothing; does nothing while failed
     void Read(void* buffer, uint32_t count);     // a short read enters the failed state
-    bool Failed() const { return failed; }       // never cleared once set
+    bool Failed() const { return failed; }       // lasts until the next Open
     void Close();                                // closes the file and drops the table
 
     // The table in file order (for tools); entries whose record could not be read are absent.

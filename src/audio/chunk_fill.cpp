@@ -33,6 +33,14 @@ uint32_t NextWriteOffset(uint32_t writeOffset, uint32_t chunkSize, uint32_t buff
     return next >= bufferSize ? 0 : next;
 }
 
+uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
+                      uint32_t lead)
+{
+    const uint32_t chunks = bufferSize / chunkSize;
+    const uint32_t ahead = (writeOffset / chunkSize + chunks - playCursor % bufferSize / chunkSize) % chunks;
+    return ahead < lead ? lead - ahead : 0;
+}
+
 uint32_t NotificationOffset(uint32_t index, uint32_t chunkSize)
 {
     return (index + 1) * chunkSize - 1;

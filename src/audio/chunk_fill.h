@@ -24,5 +24,10 @@ uint32_t FillChunk(ChunkDecoder& decoder, uint8_t* region, uint32_t size);
 // The ring position after one more chunk: whole chunks, back to 0 at the end of the buffer.
 uint32_t NextWriteOffset(uint32_t writeOffset, uint32_t chunkSize, uint32_t bufferSize);
 
+// Chunks to decode so that the writer is `lead` whole chunks past the chunk the play cursor is in;
+// none when it already is that far ahead or further.
+uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
+                      uint32_t lead);
+
 // Where the i-th notification sits: the last byte of chunk i.
 uint32_t NotificationOffset(uint32_t index, uint32_t chunkSize);

@@ -15,6 +15,9 @@ MusicStream GameMusic;
 
 namespace {
 
+// Chunks decoded ahead of the one being played when playback starts or resumes.
+constexpr uint32_t PlayLeadChunks = 2;
+
 // Boxes wanted by a fill; shown only after the buffer is unlocked and the fill lock is left, so a
 // box waiting for the player never holds the main thread's Play at the lock.
 struct FillNotes {
@@ -205,12 +208,15 @@ bool MusicStream::Open(const char* fileName)
         ShowOpenError(window, opened);
         return false;
     }
+    // Every later failure releases what was made, so no half-opened stream is ever played.
     vorbisInfo = ov_info(&vorbisFile, -1);
     if (vorbisInfo == nullptr) {
+        Close();
         return false;
     }
     if (!CreateStreamBuffer(device, &streamBuffer, streamBufferSize)) {
         OwnedMessageBox(window, "Failed to create secondary buffer", "Error", MB_OK);
+        Close();
         return false;
     }
     // A new ring starts at its beginning, where its play cursor is.
@@ -220,6 +226,7 @@ bool MusicStream::Open(const char* fileName)
         ShowErrorBox("NULL handle");
     }
     if (!SetNotifications(*this)) {
+        Close();
         return false;
     }
     threadHandle = CreateThread(nullptr, 0, threadProc, window, 0, &threadId);
@@ -232,8 +239,18 @@ bool MusicStream::Play()
         return false;
     }
     streamBuffer->Stop();
-    fillstreambuffer();
-    fillstreambuffer();
+    // Only what the stopped cursor lacks is decoded: two fresh chunks at every resume would move
+    // the writer further ahead each time, until it overwrote the chunk being played.
+    DWORD cursor = 0;
+    EnterCriticalSection(&fillLock);
+    if (FAILED(streamBuffer->GetCurrentPosition(&cursor, nullptr))) {
+        cursor = writeOffset;
+    }
+    const uint32_t missing = ChunksToFill(writeOffset, cursor, chunkSize, streamBufferSize, PlayLeadChunks);
+    LeaveCriticalSection(&fillLock);
+    for (uint32_t chunk = 0; chunk < missing; ++chunk) {
+        fillstreambuffer();
+    }
     if (FAILED(streamBuffer->Play(0, 0, DSBPLAY_LOOPING))) {
         ShowErrorBox("Faled to play");
         return false;

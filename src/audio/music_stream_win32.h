@@ -18,7 +18,7 @@ public:
 
     bool Init(HWND window, IDirectSound8* device, LPTHREAD_START_ROUTINE threadProc);   // always true
     bool Open(const char* fileName);   // decoder, ring buffer, notifications, music thread
-    bool Play();                       // two fresh chunks at writeOffset, then play looping
+    bool Play();                       // the writer two chunks ahead of the cursor, then play looping
     void Stop();
     void Close();                      // ends the thread and releases what Open made; repeatable
     bool fillstreambuffer();           // decodes the next one-second chunk at writeOffset

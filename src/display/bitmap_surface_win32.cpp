@@ -32,7 +32,8 @@ public:
         section = CreateDibSection(memoryDc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
         if (section != nullptr && bits != nullptr) {
             std::memcpy(bits, bitmap.pixels.data(), bitmap.pixels.size());
-        } else {
+        } else if (section != nullptr) {
+            DeleteObject(section);
             section = nullptr;
         }
     }

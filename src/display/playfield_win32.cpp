@@ -29,6 +29,16 @@ constexpr int32_t BoardHeightPixels = BoardRows * CellPixels;
 // Without a primary surface nothing reaches the screen; the frame loop then waits.
 constexpr ResultCode NoScreen = ResultNotInitialized;
 
+// Set when a blit of the play screen met a lost surface. Only the board's screen blit has its
+// result returned, so without this a lost picture would fail (and log) every frame, unrestored.
+bool SurfaceLost = false;
+
+HRESULT NoteLoss(HRESULT result)
+{
+    SurfaceLost = SurfaceLost || result == DDERR_SURFACELOST;
+    return result;
+}
+
 RECT CellRect(int32_t column, int32_t row)
 {
     return {column * CellPixels, row * CellPixels, (column + 1) * CellPixels, (row + 1) * CellPixels};
@@ -39,7 +49,7 @@ HRESULT FillBlack(IDirectDrawSurface7* surface)
     DDBLTFX fx = {};
     fx.dwSize = sizeof fx;
     fx.dwFillColor = 0;
-    return surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    return NoteLoss(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx));
 }
 
 // A missing picture leaves its cell out, like the loader's own report of it.
@@ -49,7 +59,7 @@ HRESULT BlitCell(IDirectDrawSurface7* target, IDirectDrawSurface7* picture, int3
         return DD_OK;
     }
     RECT cell = CellRect(column, row);
-    return target->Blt(&cell, picture, nullptr, DDBLT_WAIT, nullptr);
+    return NoteLoss(target->Blt(&cell, picture, nullptr, DDBLT_WAIT, nullptr));
 }
 
 void LogTetradFailure(HRESULT result)
@@ -127,7 +137,7 @@ HRESULT BlitToScreen(IDirectDrawSurface7* source, int32_t left, int32_t top, int
     ScreenOffset = ComputeScreenOffset();
     RECT target = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
                    ScreenOffset.y + top + height};
-    return PrimarySurface->Blt(&target, source, nullptr, DDBLT_WAIT, nullptr);
+    return NoteLoss(PrimarySurface->Blt(&target, source, nullptr, DDBLT_WAIT, nullptr));
 }
 
 }  // namespace
@@ -137,6 +147,7 @@ ResultCode DrawPlayScreen()
     if (PrimarySurface == nullptr) {
         return NoScreen;
     }
+    SurfaceLost = false;
     ClearBoardSurface();
     DrawBoardCells();
     if (GhostTimer > GhostBlinkMs) {
@@ -160,7 +171,7 @@ ResultCode DrawPlayScreen()
     } else {
         DrawNextTetrad();
     }
-    return ResultOk;
+    return SurfaceLost ? ResultSurfaceLost : ResultOk;
 }
 
 void ClearBoardSurface()

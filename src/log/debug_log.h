@@ -9,8 +9,12 @@ extern char DataFolder[DataPathSize];
 // Writes DataFolder followed by fileName into out (DataPathSize bytes), cut to fit.
 void MakeDataPath(char* out, const char* fileName);
 
-// Empties the log; leaves an unopenable file as it is.
+// Empties the log (leaving an unopenable file as it is) and forgets the lines written so far.
 void ClearDebugLog();
 
 // Appends text and a new-line; the line is on disk when this returns. Never reports failure.
+// Safe from any thread. A line repeated faster than a few times a second is dropped after a burst.
 void WriteDebugLog(const char* text);
+
+// Forgets how often each line was written lately, as ClearDebugLog does for a new run.
+void ForgetLoggedLines();

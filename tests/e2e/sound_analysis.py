@@ -8,6 +8,7 @@ Every command prints its figures as key=value lines; the shell script judges the
   silence  CAPTURE FROM TO
   music    CAPTURE FROM TO MUSIC
   effects  CAPTURE FROM TO MUSIC NAME=WAVE...
+  resumes  CAPTURE FROM TO MUSIC
 """
 import sys
 
@@ -247,8 +248,44 @@ def command_effects(args):
         print("%s_at=%s" % (name, ",".join("%.3f:%.3f:%.2f" % h for h in hits)))
 
 
+def command_resumes(args):
+    """Music broken by pauses: where each stretch of sound starts in the loop against where the
+    one before it ended. Music that goes on from where it stopped gives offsets near 0."""
+    capture = load_capture(args[0], int(args[1]), int(args[2]))
+    reference = load_reference(args[3], 2)
+    n = len(capture) // BLOCK
+    loud = np.abs(capture[: n * BLOCK]).max(axis=1).reshape(n, BLOCK).max(axis=1) > SILENT
+    stretches, start, quiet = [], None, 0
+    for i, is_loud in enumerate(loud):
+        if is_loud:
+            start = i if start is None else start
+            quiet = 0
+        elif start is not None:
+            quiet += 1
+            if quiet == 20:   # 200 ms of silence ends a stretch
+                stretches.append((start * BLOCK, (i - quiet + 1) * BLOCK))
+                start = None
+    if start is not None:
+        stretches.append((start * BLOCK, n * BLOCK))
+    ends, jumps = [], 0
+    for lo, hi in stretches:
+        align = Alignment(capture[lo:hi], reference)
+        good = [w for w in align.track(0, hi - lo) if w[1] is not None and w[2] >= MATCH]
+        jumps += align.jumps()
+        if good:
+            ends.append((good[0][1], hi - lo + good[-1][1]))
+    loop = len(reference)
+    offsets = [((b[0] - a[1] + loop // 2) % loop - loop // 2) / RATE for a, b in zip(ends, ends[1:])]
+    print("stretches=%d" % len(stretches))
+    print("stretches_matched=%d" % len(ends))
+    print("jumps=%d" % jumps)
+    print("resume_offsets=%s" % ",".join("%.3f" % o for o in offsets))
+    print("worst_resume_offset=%.3f" % max((abs(o) for o in offsets), default=0.0))
+
+
 def main():
-    commands = {"silence": command_silence, "music": command_music, "effects": command_effects}
+    commands = {"silence": command_silence, "music": command_music, "effects": command_effects,
+                "resumes": command_resumes}
     if len(sys.argv) < 2 or sys.argv[1] not in commands:
         sys.stderr.write(__doc__)
         return 2

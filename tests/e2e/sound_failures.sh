@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Missing or damaged sound data never stops the game: without audio.vbf the music plays and the
 # effects are silent; without loop1.dat, or with one that is no Ogg Vorbis stream, the game shows
-# the decoder's boxes, logs why, stays silent on the title and plays its effects in a game.
+# the decoder's boxes, logs why, stays silent on the title and plays its effects in a game; a
+# missing graphics.vbf does not silence the effects.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sound_capture.bash"
 
@@ -46,6 +47,26 @@ wait_audio 4
 analyse "turns without effects" effects "$REFS/music.raw" "${EFFECTS[@]}"
 expect gain_db -6 -4 "the music during play"
 expect rotate 0 0 "an effect without audio.vbf"
+e2e_close_game
+[ "$GAME_STATUS" = "0" ] || fail "exit code $GAME_STATUS"
+
+step "a missing graphics.vbf leaves the effects audible, and pictures come back with F6 once it is there"
+e2e_prepare_game
+mv "$E2E_GAME/graphics.vbf" "$E2E_WORK/graphics.vbf"
+e2e_start_game
+[ -z "$(e2e_boxes)" ] || fail "a box came up"
+mv "$E2E_WORK/graphics.vbf" "$E2E_GAME/graphics.vbf"
+e2e_key F6
+sleep 1.5
+e2e_find_origin
+e2e_click 480 190
+mark
+for turn in 1 2 3; do
+    e2e_hold_key space 0.1
+done
+wait_audio 4
+analyse "turns after a missing graphics.vbf" effects "$REFS/music.raw" "${EFFECTS[@]}"
+expect rotate 3 3 "the turns' effects"
 e2e_close_game
 [ "$GAME_STATUS" = "0" ] || fail "exit code $GAME_STATUS"
 

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "archive/resource_archive.h"
+#include "log/debug_log.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +42,7 @@ void TempDirTest::SetUp()
     folder = dir.string();
     ClearRecordedMessageBoxes();
     ClearRecordedCalls();
+    ForgetLoggedLines();
 }
 
 void TempDirTest::TearDown()

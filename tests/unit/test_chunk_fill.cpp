@@ -136,3 +136,28 @@ TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion)
     Bytes region(1000);
     EXPECT_EQ(FillChunk(liar, region.data(), 1000), 1000u);
 }
+
+// A resume decodes only what the stopped cursor lacks, so stops and resumes never move the
+// writer further ahead than two chunks past the one being played.
+TEST(ChunkFill, ResumeFillsOnlyTheMissingLead)
+{
+    constexpr uint32_t Chunk = 176400;
+    constexpr uint32_t Ring = 8 * Chunk;
+    const struct {
+        uint32_t writeChunk;
+        uint32_t cursor;
+        uint32_t fills;
+    } cases[] = {
+        {0, 0, 2},                   // a new ring: two chunks before the first play
+        {5, 3 * Chunk + 100, 0},     // stopped with two ready
+        {4, 3 * Chunk + 100, 1},     // stopped before the thread refilled
+        {6, 3 * Chunk, 0},           // further ahead already
+        {1, 7 * Chunk + 5, 0},       // ahead across the wrap
+        {0, 7 * Chunk + 5, 1},
+        {3, 3 * Chunk + Chunk - 1, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChunksToFill(c.writeChunk * Chunk, c.cursor, Chunk, Ring, 2), c.fills)
+            << "writer at chunk " << c.writeChunk << ", cursor " << c.cursor;
+    }
+}

@@ -245,43 +245,37 @@ TEST_F(DamagedArchive, UnterminatedNameMatchesNothing)
     EXPECT_NE(archive.FindEntry("after.bin"), nullptr);
 }
 
-TEST_F(DamagedArchive, FailedStateIsNeverCleared)
-{
-    HandArchive hand;
-    hand.Store("x.bin", "x");
-    WriteFileBytes("good.vbf", hand.Finish());
-
-    ResourceArchive archive;
-    EXPECT_FALSE(archive.Open("missing.vbf"));
-    EXPECT_TRUE(archive.Failed());
-    EXPECT_FALSE(archive.Open("good.vbf"));
-    archive.Close();
-    EXPECT_TRUE(archive.Failed());
-    EXPECT_FALSE(archive.Open("good.vbf"));
-    EXPECT_TRUE(RecordedMessageBoxes().empty());
-}
-
-TEST_F(DamagedArchive, ShortReadsAndMisuseEnterTheFailedState)
+// Within one open archive a failure lasts; the next Open starts clean, so one damaged or missing
+// archive cannot silence the other, and a file left open is closed rather than kept.
+TEST_F(DamagedArchive, FailedStateLastsUntilTheNextOpen)
 {
     HandArchive hand;
     hand.Store("x.bin", "xyz");
     WriteFileBytes("good.vbf", hand.Finish());
 
+    ResourceArchive archive;
+    EXPECT_FALSE(archive.Open("missing.vbf"));
+    EXPECT_TRUE(archive.Failed());
+    archive.Close();
+    EXPECT_TRUE(archive.Failed());
+    ASSERT_TRUE(archive.Open("good.vbf"));
+    EXPECT_FALSE(archive.Failed());
+
+    std::vector<char> buffer(10000);
+    archive.Seek(archive.FindEntry("x.bin")->offset);
+    archive.Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
+    EXPECT_TRUE(archive.Failed());
+    archive.Seek(archive.FindEntry("x.bin")->offset);
+    EXPECT_TRUE(archive.Failed()) << "a seek does not clear a failed read";
+
+    ASSERT_TRUE(archive.Open("good.vbf")) << "an open file is closed and the reader starts clean";
+    EXPECT_FALSE(archive.Failed());
+    EXPECT_EQ(ReadEntry(archive, archive.FindEntry("x.bin")), "xyz");
+    archive.Close();
+    EXPECT_FALSE(archive.Failed());
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
+
     ResourceArchive closeTwice;
     closeTwice.Close();
     EXPECT_TRUE(closeTwice.Failed());
-
-    ResourceArchive openTwice;
-    ASSERT_TRUE(openTwice.Open("good.vbf"));
-    EXPECT_FALSE(openTwice.Open("good.vbf"));
-    EXPECT_TRUE(openTwice.Failed());
-
-    ResourceArchive shortRead;
-    ASSERT_TRUE(shortRead.Open("good.vbf"));
-    std::vector<char> buffer(10000);
-    shortRead.Seek(shortRead.FindEntry("x.bin")->offset);
-    shortRead.Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
-    EXPECT_TRUE(shortRead.Failed());
-    shortRead.Close();
-    EXPECT_FALSE(shortRead.Open("good.vbf"));
 }

@@ -40,6 +40,7 @@ protected:
         InitialsActive = false;
         Initials[0] = '\0';
         MusicEnabled = true;
+        GameStarted = true;
         GameState = StatePlaying;
         PausedState = StateTitleMenu;
     }
@@ -98,6 +99,19 @@ TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplay)
     HandleKeyDown(KeyF6);
     HandleKeyDown('X');
     EXPECT_EQ(RecordedCalls(), (Calls{"PauseMusic", "ResumeMusic", "SwitchDisplayMode"}));
+}
+
+// Keys that a loader's box lets through reach no half-built game.
+TEST_F(Keys, KeysDuringStartUpDoNothing)
+{
+    GameStarted = false;
+    GameState = StateTitleMenu;
+    for (uint32_t key : {KeyF6, KeyM, KeyF1, KeyEscape}) {
+        HandleKeyDown(key);
+    }
+    EXPECT_TRUE(RecordedCalls().empty());
+    EXPECT_TRUE(MusicEnabled);
+    EXPECT_EQ(GameState, StateTitleMenu);
 }
 
 TEST_F(Keys, TypingInitialsTakesEveryKey)

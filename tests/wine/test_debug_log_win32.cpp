@@ -1,6 +1,9 @@
 // On Windows the log is a text file in the current folder with CR LF line ends.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
 #include "log/debug_log.h"
 #include "test_support.h"
 
@@ -27,4 +30,31 @@ TEST_F(DebugLogOnWindows, LockedLogStaysUntouched)
     WriteDebugLog("dropped");
     CloseHandle(holder);
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"old run"});
+}
+
+// The music thread logs while the main thread does: every line lands whole, none overwritten.
+TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole)
+{
+    constexpr int LinesEach = 400;
+    auto writer = [](LPVOID name) -> DWORD {
+        for (int i = 0; i < LinesEach; ++i) {
+            WriteDebugLog((static_cast<const char*>(name) + std::string(" thread, line ") + std::to_string(i)).c_str());
+        }
+        return 0;
+    };
+    HANDLE threads[2] = {CreateThread(nullptr, 0, writer, const_cast<char*>("main"), 0, nullptr),
+                         CreateThread(nullptr, 0, writer, const_cast<char*>("music"), 0, nullptr)};
+    ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 120000), WAIT_OBJECT_0);
+    CloseHandle(threads[0]);
+    CloseHandle(threads[1]);
+    std::vector<std::string> lines = ReadDebugLog();
+    std::vector<std::string> expected;
+    for (const char* name : {"main", "music"}) {
+        for (int i = 0; i < LinesEach; ++i) {
+            expected.push_back(name + std::string(" thread, line ") + std::to_string(i));
+        }
+    }
+    std::sort(lines.begin(), lines.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(lines, expected);
 }

@@ -76,6 +76,31 @@ void ExpectIdleUntilQuit(HANDLE thread, DWORD threadId)
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
 }
 
+// Hands out one scripted buffer, which has no notification interface.
+class ScriptedDevice : public IDirectSound8 {
+public:
+    explicit ScriptedDevice(IDirectSoundBuffer* buffer) : buffer(buffer) {}
+    STDMETHODIMP QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    STDMETHODIMP_(ULONG) AddRef() override { return 1; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateSoundBuffer(LPCDSBUFFERDESC, LPDIRECTSOUNDBUFFER* out, LPUNKNOWN) override
+    {
+        *out = buffer;
+        return DS_OK;
+    }
+    STDMETHODIMP GetCaps(LPDSCAPS) override { return E_NOTIMPL; }
+    STDMETHODIMP DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPDIRECTSOUNDBUFFER*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetCooperativeLevel(HWND, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP Compact() override { return E_NOTIMPL; }
+    STDMETHODIMP GetSpeakerConfig(LPDWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP SetSpeakerConfig(DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP Initialize(LPCGUID) override { return E_NOTIMPL; }
+    STDMETHODIMP VerifyCertification(LPDWORD) override { return E_NOTIMPL; }
+
+private:
+    IDirectSoundBuffer* buffer;
+};
+
 }  // namespace
 
 class MusicTest : public SoundDeviceTest {
@@ -172,16 +197,27 @@ TEST_F(MusicTest, ReadOnlyGameMusicPlaysAndTheThreadKeepsTheWriterAhead)
     EXPECT_EQ(ReadBuffer(GameMusic.streamBuffer, 0, GameMusic.writeOffset),
               Bytes(decoded.begin(), decoded.begin() + GameMusic.writeOffset));
 
-    // Playing again writes two fresh chunks and goes on from the stopped cursor.
-    const DWORD before = GameMusic.writeOffset;
+    // Playing again goes on from the stopped cursor, and however often the music stops and plays
+    // again the writer stays one to three chunks ahead of it, never reaching the chunk being played.
     GameMusic.streamBuffer->GetCurrentPosition(&play, &write);
-    EXPECT_TRUE(GameMusic.Play());
-    DWORD resumed = 0;
-    GameMusic.streamBuffer->GetCurrentPosition(&resumed, &write);
-    EXPECT_EQ(GameMusic.writeOffset, before + 2 * Chunk);
-    EXPECT_GE(resumed, play);
-    EXPECT_LT(resumed, play + Chunk / 2);
+    for (int resume = 1; resume <= 6; ++resume) {
+        EXPECT_TRUE(GameMusic.Play());
+        DWORD resumed = 0;
+        GameMusic.streamBuffer->GetCurrentPosition(&resumed, &write);
+        if (resume == 1) {
+            EXPECT_EQ(GameMusic.writeOffset, 5 * Chunk) << "two chunks were ready, none is written";
+            EXPECT_GE(resumed, play);
+            EXPECT_LT(resumed, play + Chunk / 2);
+        }
+        GameMusic.Stop();
+        Sleep(50);
+        GameMusic.streamBuffer->GetCurrentPosition(&resumed, &write);
+        const DWORD lead = (GameMusic.writeOffset / Chunk + 8 - resumed / Chunk) % 8;
+        EXPECT_GE(lead, 1u) << "resume " << resume;
+        EXPECT_LE(lead, 3u) << "resume " << resume;
+    }
 
+    EXPECT_TRUE(GameMusic.Play());
     SetMusicVolume(-500);
     LONG volume = 0;
     GameMusic.streamBuffer->GetVolume(&volume);
@@ -197,6 +233,24 @@ TEST_F(MusicTest, ReadOnlyGameMusicPlaysAndTheThreadKeepsTheWriterAhead)
     GameMusic.Close();
     EXPECT_FALSE(GameMusic.Play());
     EXPECT_TRUE(NoBoxes());
+}
+
+// A stream that fails half-way through opening gives back its buffer and event: nothing stale plays.
+TEST_F(MusicTest, FailedOpenReleasesWhatItMadeAndPlayRefuses)
+{
+    WriteOgg("short.ogg", TestMusic(13230, 4));
+    ScriptedBuffer buffer(Ring);
+    ScriptedDevice device(&buffer);
+    GameMusic.device = &device;
+    EXPECT_FALSE(GameMusic.Open("short.ogg"));
+    GameMusic.device = manager.device;
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"no interface|Error", "lpdsnotify not inited|Error"}));
+    EXPECT_EQ(buffer.references, 0u);
+    EXPECT_EQ(GameMusic.streamBuffer, nullptr);
+    EXPECT_EQ(GameMusic.notifyEvent, nullptr);
+    EXPECT_EQ(GameMusic.file, nullptr);
+    EXPECT_FALSE(GameMusic.Play());
+    EXPECT_TRUE(GameMusic.Open("short.ogg")) << "the next open starts afresh";
 }
 
 TEST_F(MusicTest, ChunksLoopTheStreamWithoutGapAndTheWriterWrapsAfterEight)

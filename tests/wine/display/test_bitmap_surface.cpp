@@ -37,6 +37,17 @@ HBITMAP WINAPI RefuseDibSection(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DW
     return nullptr;
 }
 
+// A section that comes without its bits must still be given back.
+HBITMAP SectionsMade[2];
+int SectionCount = 0;
+HBITMAP WINAPI SectionWithoutBits(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD)
+{
+    HBITMAP section = CreateDIBSection(dc, info, usage, bits, nullptr, 0);
+    *bits = nullptr;
+    SectionsMade[SectionCount++ % 2] = section;
+    return section;
+}
+
 Bytes WithBytes(Bytes file, size_t at, std::initializer_list<uint8_t> bytes)
 {
     std::copy(bytes.begin(), bytes.end(), file.begin() + at);
@@ -121,14 +132,20 @@ TEST_F(BitmapLoading, CopyReportsAMissingSurfaceOrABusyOne)
 TEST_F(BitmapLoading, RefusedDibSectionFailsBothLoaders)
 {
     OpenArchive({{"p.bmp", patternFile}});
-    CreateDibSection = RefuseDibSection;
     IDirectDrawSurface7* surface = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
-    EXPECT_EQ(LoadBitmapSurface("p.bmp"), nullptr);
-    EXPECT_EQ(CopyBitmap(surface, "p.bmp"), ResultFail);
-    CreateDibSection = CreateDIBSection;
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p.bmp", "Bitmap loaded", "Error creating DIB section",
-                                                        "COPYBITMAP:  p.bmp", "Bitmap loaded",
-                                                        "Error creating DIB section"}));
+    for (CreateDibSectionFunction refusal : {RefuseDibSection, SectionWithoutBits}) {
+        ClearDebugLog();
+        CreateDibSection = refusal;
+        EXPECT_EQ(LoadBitmapSurface("p.bmp"), nullptr);
+        EXPECT_EQ(CopyBitmap(surface, "p.bmp"), ResultFail);
+        CreateDibSection = CreateDIBSection;
+        EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p.bmp", "Bitmap loaded", "Error creating DIB section",
+                                                            "COPYBITMAP:  p.bmp", "Bitmap loaded",
+                                                            "Error creating DIB section"}));
+    }
+    ASSERT_EQ(SectionCount, 2);
+    EXPECT_EQ(GetObjectType(SectionsMade[0]), 0u) << "the section was not deleted";
+    EXPECT_EQ(GetObjectType(SectionsMade[1]), 0u) << "the section was not deleted";
     surface->Release();
 }
 

@@ -93,6 +93,32 @@ long StaticStarts()
 
 using Cells = std::vector<std::pair<int32_t, int32_t>>;
 
+HRESULT WINAPI LostBlt(IDirectDrawSurface7*, LPRECT, IDirectDrawSurface7*, LPRECT, DWORD, LPDDBLTFX)
+{
+    return DDERR_SURFACELOST;
+}
+
+// Every blit onto one real surface answers that it was lost (Wine never loses one by itself):
+// the object's method table is swapped for a copy whose Blt is LostBlt, while this lives.
+class LostBlits {
+public:
+    explicit LostBlits(IDirectDrawSurface7* surface)
+        : object(reinterpret_cast<void***>(surface)), original(*object)
+    {
+        std::copy(original, original + MethodCount, table);
+        table[BltSlot] = reinterpret_cast<void*>(&LostBlt);
+        *object = table;
+    }
+    ~LostBlits() { *object = original; }
+
+private:
+    static constexpr int MethodCount = 49;   // IUnknown's 3 and the surface's 46
+    static constexpr int BltSlot = 5;
+    void*** object;
+    void** original;
+    void* table[MethodCount];
+};
+
 }  // namespace
 
 TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
@@ -155,6 +181,18 @@ TEST_F(PlayScreen, TetradStickingOutAboveTheBoardDrawsItsBoardCells)
     EXPECT_EQ(CellsShowing(BlockPicture(3)), (Cells{{3, 0}, {4, 0}, {5, 0}}));
     EXPECT_EQ(CellsShowing(BlockPicture(3, true)), (Cells{{3, 14}, {3, 15}, {4, 15}, {5, 15}}));
     EXPECT_TRUE(ReadDebugLog().empty());
+}
+
+// A loss that only the composing blits meet is reported like a lost screen, so the frame restores.
+TEST_F(PlayScreen, ALossOnTheBoardSurfaceIsReported)
+{
+    {
+        LostBlits lost(BoardSurface);
+        EXPECT_EQ(DrawPlayScreen(), ResultSurfaceLost);
+    }
+    EXPECT_EQ(ReadDebugLog(),
+              (std::vector<std::string>{"Error Clearing Board Surface", "Surface Lost while drawing current Tetrad"}));
+    EXPECT_EQ(DrawPlayScreen(), ResultOk);
 }
 
 TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
