@@ -71,8 +71,10 @@ build_after() {
 
 # An earlier commit, built the same way (Release, without its tests) into a folder of its own.
 build_before() {
-    local source="$BENCH/before/source" build="$BENCH/before/build"
-    rm -rf "$source" "$build" && mkdir -p "$source"
+    local source="$BENCH/before/source" build="$BENCH/before/build" commit
+    commit=$(git -C "$ROOT" rev-parse --verify "$BEFORE^{commit}") || fail "no revision $BEFORE"
+    [ "$(cat "$BENCH/before/commit" 2>/dev/null)" = "$commit" ] && return 0
+    rm -rf "$source" "$build" "$BENCH/before/commit" && mkdir -p "$source"
     git -C "$ROOT" archive "$BEFORE" | tar -x -C "$source" || fail "no revision $BEFORE"
     game_folder "$BENCH/before/game"
     ROOT="$source" run_logged bench-before-configure configure_once "$build" \
@@ -82,6 +84,7 @@ build_before() {
         run_logged bench-before-build cmake --build "$build" --target quadrone quadrone_frame_bench quadrone_bare ||
         fail "the build of $BEFORE failed"
     cp "$build/tools/bench/"*.exe "$BENCH/before/game/"
+    echo "$commit" >"$BENCH/before/commit"
 }
 
 make_reference() {
