@@ -95,7 +95,7 @@ make_reference() {
 
 RUN=0
 record() {
-    echo "$RUN $1 $2 $3" >>"$RESULTS"
+    echo "$RUN $1 $2 ${3:--}" >>"$RESULTS"
 }
 
 cpu_ticks() {
@@ -105,7 +105,7 @@ cpu_ticks() {
 # The wineserver of this prefix: its share grows with every message call the game makes.
 wineserver_pid() {
     local pid
-    for pid in $(pgrep -x wineserver); do
+    for pid in $(pgrep -x 'wineserver(64)?'); do
         tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid" && return
     done
 }
@@ -181,6 +181,7 @@ measure_game() {
     sleep 0.2
     xdotool mouseup 1 mousemove 0 0
     sleep 1
+    import -window root "$BENCH/$label-play.png"
     latencies=$("$PROBE" keys Quadrone 20) || echo "bench: $label: fewer than 20 key presses measured" >&2
     record "$label" key-median "$(echo "$latencies" | tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')"
     record "$label" key-worst "$(echo "$latencies" | tr ' ' '\n' | grep . | sort -n | tail -n 1)"
