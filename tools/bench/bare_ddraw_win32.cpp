@@ -1,4 +1,4 @@
-// bare_ddraw.cpp -- the least a DirectDraw game does, as a yardstick for the game's start-up,
+// bare_ddraw_win32.cpp -- the least a DirectDraw game does, as a yardstick for the game's start-up,
 // memory and idle load: a window, a primary surface with a clipper, one blit of a 640 x 480
 // picture, and one DirectSound buffer playing in a loop while the program waits for messages.
 // Usage: quadrone_bare.exe picture.bmp
