@@ -214,7 +214,9 @@ rows = [("start to title picture (ms)", "start-ms"), ("resident memory after sta
 print("%-46s" % "" + "".join("%10s" % l for l in labels))
 for title, what in rows:
     cells = [values.get((l, what)) for l in labels]
-    print("%-46s" % title + "".join("%10s" % (("%.1f" % statistics.median(c)) if c else "-") for c in cells))
+    medians = [statistics.median(c) if c else None for c in cells]
+    print("%-46s" % title + "".join("%10s" % ("-" if m is None else "%.0f" % m if m >= 100 else
+                                              "%.1f" % m if m >= 10 else "%.2f" % m) for m in medians))
 print("(medians of runs 2 to %d)" % (max(int(l.split()[0]) for l in open(sys.argv[1]))))
 EOF
 }

@@ -1,5 +1,6 @@
-// frame_bench_win32.cpp -- the cost of one playing frame on the real display, and how many frames the
-// game's own message loop runs per second. Run from the game folder (it reads graphics.vbf).
+// frame_bench_win32.cpp -- the cost of one playing frame on the real display, and how many
+// frames the game's own message loop runs per second. Run from the game folder (it reads
+// graphics.vbf).
 // Usage: quadrone_frame_bench.exe [frames to time, default 3000] [seconds of the loop, default 5]
 #include <windows.h>
 
