@@ -1,4 +1,4 @@
-// shell_win32.h -- the program's window, its procedure, and the orderly shutdown.
+// shell_win32.h -- the program's window, its procedure, the message loop, and the orderly shutdown.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,9 @@ void ReadFrameMetrics();
 
 // Starts the idle notification thread on NotificationEvent.
 void StartNotificationThread();
+
+// Handles messages and runs frames until WM_QUIT; returns its wParam.
+WPARAM RunMessageLoop();
 
 // Releases everything once; later calls return at once.
 void Shutdown();

@@ -99,27 +99,6 @@ bool StartGame()
     return true;
 }
 
-// Frames run whenever no message waits and the window is active; otherwise the loop sleeps.
-WPARAM RunMessageLoop()
-{
-    MSG message = {};
-    for (;;) {
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-                return message.wParam;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        } else if (!GameActive) {
-            WaitMessage();
-            LastFrameTime = timeGetTime();
-        } else if (UpdateFrame() < 0) {
-            WriteDebugLog("Displaying the next frame failed, exiting...");
-            GameActive = false;
-        }
-    }
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)

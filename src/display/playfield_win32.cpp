@@ -126,9 +126,13 @@ void DrawCounters()
 
 void StartInterference()
 {
-    if (InterferenceRollDue() && Random() % InterferenceRange > InterferenceThreshold &&
-        !SoundIsPlaying(StaticSound)) {
-        PlayEffect(StaticSound, 0, 0);
+    for (uint32_t rolls = InterferenceRollsDue(); rolls > 0; --rolls) {
+        if (Random() % InterferenceRange > InterferenceThreshold) {
+            if (!SoundIsPlaying(StaticSound)) {
+                PlayEffect(StaticSound, 0, 0);
+            }
+            return;
+        }
     }
 }
 

@@ -1,6 +1,8 @@
 // frame_state.cpp -- storage for the frame's shared state.
 #include "game/frame_state.h"
 
+#include <algorithm>
+
 int32_t GameState = StateTitleMenu;
 int32_t PausedState = StateTitleMenu;
 uint32_t LastFrameTime = 0;
@@ -13,12 +15,11 @@ bool BoardNeedsClearing = false;
 bool RepaintPending = false;
 bool GameActive = false;
 
-bool InterferenceRollDue()
+uint32_t InterferenceRollsDue()
 {
     constexpr uint32_t RollIntervalMs = 10;
-    if (InterferenceTimer < RollIntervalMs) {
-        return false;
-    }
-    InterferenceTimer = 0;
-    return true;
+    constexpr uint32_t MostRollsAtOnce = 4;   // a frame at 25 Hz
+    const uint32_t rolls = std::min(InterferenceTimer / RollIntervalMs, MostRollsAtOnce);
+    InterferenceTimer = rolls == MostRollsAtOnce ? 0 : InterferenceTimer % RollIntervalMs;
+    return rolls;
 }

@@ -21,6 +21,7 @@ extern bool BoardNeedsClearing;      // a game ended: the next Play starts on an
 extern bool RepaintPending;          // surfaces were restored: the title menu repaints once
 extern bool GameActive;              // frames run only while the window is active
 
-// The chance of interference is rolled once per 10 ms of play, not once per frame: frames run
-// unthrottled, and a fast machine would otherwise cover the preview with noise nearly always.
-bool InterferenceRollDue();
+// The chance of interference is rolled once per 10 ms of play, not once per frame, so the frame
+// rate does not change how often the preview fills with noise. The rolls due now: the rest of
+// 10 ms carries over, a long stall (the sparks, the lock pause) is not made up.
+uint32_t InterferenceRollsDue();

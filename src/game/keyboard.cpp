@@ -1,6 +1,8 @@
 // keyboard.cpp -- key repeat: a key acts at once, then after its first delay, then 30 ms sooner
-// each time, down to every 30 ms.
+// each time, down to every 30 ms, whatever the frame rate.
 #include "game/keyboard.h"
+
+#include <algorithm>
 
 #include "game/board.h"
 #include "game/keyboard_device.h"
@@ -58,8 +60,11 @@ void UpdateKey(const GameKey& key, bool down, uint32_t elapsed)
     state.heldTime += elapsed;
     if (state.heldTime > state.delay) {
         DoKeyAction(key.code);
-        state.heldTime = 0;
-        state.delay = state.delay > FastestRepeat + RepeatStep ? state.delay - RepeatStep : FastestRepeat;
+        // Frames come a refresh apart, so each repeat would be late by part of a frame: the time
+        // held beyond the delay counts towards the next one, but at most one repeat is banked.
+        const uint32_t next = state.delay > FastestRepeat + RepeatStep ? state.delay - RepeatStep : FastestRepeat;
+        state.heldTime = std::min(state.heldTime - state.delay, next);
+        state.delay = next;
     }
 }
 

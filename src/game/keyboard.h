@@ -12,7 +12,7 @@ constexpr uint8_t KeySpace = 57;
 
 struct KeyState {
     bool held;
-    uint32_t heldTime;   // ms since the key last acted
+    uint32_t heldTime;   // ms held towards the next action (the rest of the last delay included)
     uint32_t delay;      // ms it must be held beyond its last action to act again
 };
 

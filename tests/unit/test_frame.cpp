@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/frame_pacing.h"
 #include "app/screen.h"
 #include "audio/effects.h"
 #include "display/menu_button.h"
@@ -84,6 +85,50 @@ protected:
             }
         }
         return times;
+    }
+
+    struct PlayedSecond {
+        int moves = 0;
+        int falls = 0;
+        uint32_t rolls = 0;
+        uint32_t pauseEnd = 0;   // clock of the frame that ended the lock pause
+    };
+
+    // One second of play at level 10 with Left held, the square landing half-way: frames every
+    // millisecond, or when the frame pacer of the message loop lets them run.
+    PlayedSecond PlaySecond(bool paced)
+    {
+        ClearBoard();
+        SetCurrentTetrad(1);
+        CurrentTetrad.y = 10;
+        ResetKeyStates();
+        SetKeyDown(KeyLeft, true);
+        GameState = StatePlaying;
+        FallSpeed = 1;
+        FallTimer = 0;
+        InterferenceTimer = 0;
+        LockPauseStart = 0;
+        Start(1000);
+        FramePacer pacer = StartPacing(60, 1000);
+        FrameRuns(pacer, 1000);
+        PlayedSecond played;
+        for (uint32_t now = 1001; now <= 2000; ++now) {
+            if (paced && MillisecondsUntilFrame(pacer, now) > 0) {
+                continue;
+            }
+            FrameRuns(pacer, now);
+            CurrentTetrad.x = 5;   // room to move left again
+            const int32_t y = CurrentTetrad.y;
+            const bool pausing = LockPauseStart != 0;
+            FrameAt(now);
+            played.moves += CurrentTetrad.x == 4;
+            played.falls += CurrentTetrad.y == y + 1;
+            played.rolls += InterferenceRollsDue();
+            if (pausing && LockPauseStart == 0) {
+                played.pauseEnd = now;
+            }
+        }
+        return played;
     }
 
     // The Play button in screen coordinates.
@@ -325,11 +370,25 @@ TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
     InterferenceTimer = 0;
     FrameAt(1004);
     FrameAt(1009);
-    EXPECT_EQ(InterferenceTimer, 9u);
-    EXPECT_FALSE(InterferenceRollDue());
-    EXPECT_EQ(InterferenceTimer, 9u);
-    FrameAt(1010);
-    EXPECT_TRUE(InterferenceRollDue());
+    EXPECT_EQ(InterferenceRollsDue(), 0u);
+    FrameAt(1026);
+    EXPECT_EQ(InterferenceRollsDue(), 2u);
+    EXPECT_EQ(InterferenceTimer, 6u) << "the rest of 10 ms carries over";
+    FrameAt(1500);
+    EXPECT_EQ(InterferenceRollsDue(), 4u) << "a stall is not made up roll by roll";
     EXPECT_EQ(InterferenceTimer, 0u);
-    EXPECT_FALSE(InterferenceRollDue());
+}
+
+// Frames paced at 60 Hz keep the game's millisecond timing: the repeats of a held key, the
+// falls, the end of the lock pause and the interference rolls of one second come within one
+// frame of those of frames run every millisecond.
+TEST_F(Frame, PacedFramesKeepTheGamesTiming)
+{
+    const PlayedSecond unpaced = PlaySecond(false);
+    const PlayedSecond paced = PlaySecond(true);
+    EXPECT_NEAR(paced.moves, unpaced.moves, 1);
+    EXPECT_NEAR(paced.falls, unpaced.falls, 1);
+    EXPECT_NEAR(paced.rolls, unpaced.rolls, 4);   // the stall after the lock is not made up either way
+    ASSERT_NE(unpaced.pauseEnd, 0u);
+    EXPECT_NEAR(paced.pauseEnd, unpaced.pauseEnd, 17);
 }
