@@ -37,7 +37,7 @@ while [ "$kills" -lt "$SAVE_KILLS" ]; do
     rm -f "$E2E_WORK/saver.out"
     (cd "$E2E_GAME" && exec wine save_loop.exe) >"$E2E_WORK/saver.out" 2>&1 </dev/null &
     GAME_PID=$!
-    e2e_wait_until 30 grep -q saving "$E2E_WORK/saver.out" || fail "save_loop.exe did not start"
+    e2e_wait_until 30 grep -qs saving "$E2E_WORK/saver.out" || fail "save_loop.exe did not start"
     sleep "0.$((RANDOM % 10))$((RANDOM % 10))$((RANDOM % 10))"
     kill -KILL "$GAME_PID"
     wait "$GAME_PID" 2>/dev/null
