@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Runs every test of Quadrone and prints one summary; exits non-zero on any failure.
 #   1. native unit tests of the portable code (AddressSanitizer, UndefinedBehaviorSanitizer)
-#   2. the archive fuzzer for a fixed time
+#   2. the fuzzers for a fixed time (scripts/fuzz.sh runs them longer)
 #   3. Windows tests under Wine
-#   4. end-to-end tests of the real game under Wine, where they exist
-# Installs what it needs first (scripts/setup.sh). QUADRONE_FUZZ_SECONDS sets the fuzzing time.
+#   4. end-to-end tests of the real game under Wine, where they exist, with the short
+#      kill-during-save and soak runs (scripts/kill_during_save.sh and scripts/soak.sh run longer)
+# Installs what it needs first (scripts/setup.sh). QUADRONE_FUZZ_SECONDS sets the archive fuzzing time.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${QUADRONE_BUILD_DIR:-$ROOT/build}
 FUZZ_SECONDS=${QUADRONE_FUZZ_SECONDS:-30}
+PARSER_FUZZ_SECONDS=5
 TOTAL_PASSED=0
 TOTAL_FAILED=0
 
@@ -67,37 +69,22 @@ run_native_tests() {
     report "native unit tests" "$((total - failed))" "$failed"
 }
 
-# A tiny archive with one bitmap and one WAV gets the fuzzer past the signature at once.
-make_fuzz_seed() {
-    local corpus=$1 work
-    work=$(mktemp -d)
-    printf 'BM:\0\0\0\0\0\0\0006\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\030\0\0\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\377\0\0\0' \
-        >"$work/block1.bmp"
-    printf 'RIFF(\0\0\0WAVEfmt \020\0\0\0\1\0\1\0D\254\0\0\210X\1\0\2\0\020\0data\4\0\0\0\0\0\377\177' \
-        >"$work/rotate.wav"
-    "$BUILD_DIR/native/tools/vbftool" pack "$corpus/seed.vbf" "$work/block1.bmp" "$work/rotate.wav" \
-        >/dev/null
-    rm -rf "$work"
-}
-
-run_fuzzer() {
+# The archive fuzzer for the set time, the in-memory parser fuzzers a few seconds each.
+run_fuzzers() {
     if ! build_fuzz; then
-        report "archive fuzzer" 0 1
+        report "fuzzers" 0 1
         return
     fi
-    local corpus="$BUILD_DIR/fuzz/corpus" work="$BUILD_DIR/fuzz/run"
-    local log="$BUILD_DIR/logs/fuzz.log"
-    mkdir -p "$corpus"
-    rm -rf "$work" && mkdir -p "$work"
-    [ -f "$corpus/seed.vbf" ] || make_fuzz_seed "$corpus"
-    if (cd "$work" && timeout $((FUZZ_SECONDS + 60)) "$BUILD_DIR/fuzz/tests/fuzz/fuzz_archive" \
-        -max_total_time="$FUZZ_SECONDS" -max_len=4096 -artifact_prefix="$work/" "$corpus") >"$log" 2>&1; then
-        report "archive fuzzer" 1 0
-    else
-        echo "archive fuzzer: a crash, leak or time-out; see $log and $work" >&2
-        report "archive fuzzer" 0 1
-    fi
-    rm -f "$work/.\\debug.log"
+    local target seconds
+    for target in archive bitmap wave high_scores; do
+        seconds=$PARSER_FUZZ_SECONDS
+        [ "$target" = archive ] && seconds=$FUZZ_SECONDS
+        if bash "$ROOT/scripts/fuzz.sh" "$target" "$seconds" >/dev/null; then
+            report "fuzzer: $target" 1 0
+        else
+            report "fuzzer: $target" 0 1
+        fi
+    done
 }
 
 # Every Windows test program: quadrone_wine_tests.exe and one per platform subsystem.
@@ -139,7 +126,7 @@ run_end_to_end_tests() {
 
 check_portable_sources
 run_native_tests
-run_fuzzer
+run_fuzzers
 if wine_start; then
     run_windows_tests
     run_end_to_end_tests
