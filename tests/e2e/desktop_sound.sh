@@ -9,11 +9,12 @@ if [ "$(id -u)" -eq 0 ]; then
     PLAYER=quadrone-player
     id "$PLAYER" >/dev/null 2>&1 || useradd -m -s /bin/bash "$PLAYER" || fail "useradd failed"
     PLAYER_HOME=$(getent passwd "$PLAYER" | cut -d: -f6)
-    as_player() { runuser -u "$PLAYER" -- "$@"; }
+    # setpriv becomes the command, so a background one's process id is the command's own.
+    AS_PLAYER=(setpriv --reuid="$PLAYER" --regid="$PLAYER" --init-groups --)
 else
     PLAYER=$(id -un)
     PLAYER_HOME="$BUILD_DIR/desktop-player"
-    as_player() { "$@"; }
+    AS_PLAYER=()
 fi
 CHECKOUT="$PLAYER_HOME/quadrone"
 E2E_GAME="$CHECKOUT/build/game"
@@ -33,10 +34,12 @@ stop_desktop() {
 }
 trap stop_desktop EXIT
 
-# Only what a login on a desktop gives: no variable of the test command reaches the player.
+as_player() {
+    "${AS_PLAYER[@]}" "$@"
+}
+
 player_env() {
-    as_player env -i HOME="$PLAYER_HOME" USER="$PLAYER" LOGNAME="$PLAYER" LANG=C.UTF-8 \
-        PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$RUNTIME" "$@"
+    "${AS_PLAYER[@]}" "${PLAYER_ENV[@]}" "$@"
 }
 
 step "the player's desktop: a display and a PulseAudio server with a null sink"
@@ -44,9 +47,12 @@ for number in $(seq 121 160); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
 done
 export DISPLAY=":$number"
-player_env Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$RUNTIME/xvfb.log" 2>&1 &
+# Only what a login on a desktop gives: no variable of the test command reaches the player.
+PLAYER_ENV=(env -i HOME="$PLAYER_HOME" USER="$PLAYER" LOGNAME="$PLAYER" LANG=C.UTF-8
+    PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$RUNTIME")
+"${AS_PLAYER[@]}" "${PLAYER_ENV[@]}" Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$RUNTIME/xvfb.log" 2>&1 &
 XVFB_PID=$!
-player_env pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+"${AS_PLAYER[@]}" "${PLAYER_ENV[@]}" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
     -L "module-null-sink sink_name=speakers" -L module-native-protocol-unix >"$RUNTIME/pulse.log" 2>&1 &
 PULSE_PID=$!
 e2e_wait_until 10 player_env pactl list short sinks >/dev/null 2>&1 || fail "PulseAudio did not start"
@@ -65,7 +71,7 @@ python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(b"CPU".ljust(20
     as_player tee "$E2E_GAME/quadrone.dat" >/dev/null
 
 start_play() {
-    player_env bash "$CHECKOUT/scripts/play.sh" >"$E2E_WORK/play-$1.log" 2>&1 </dev/null &
+    "${AS_PLAYER[@]}" "${PLAYER_ENV[@]}" bash "$CHECKOUT/scripts/play.sh" >"$E2E_WORK/play-$1.log" 2>&1 </dev/null &
     GAME_PID=$!
     e2e_wait_until 540 game_window_exists || { tail -n 20 "$E2E_WORK/play-$1.log"; fail "no game window"; }
     e2e_wait_log "Starting game..." 30 || fail "start-up did not finish within 30 s"
@@ -76,7 +82,7 @@ start_play() {
 step "first run: the title music plays through the null sink"
 start_play first
 sleep 2
-timeout 4 player_env parec -d speakers.monitor --raw --format=s16le --rate=48000 --channels=2 >"$E2E_WORK/heard.raw"
+player_env timeout 4 parec -d speakers.monitor --raw --format=s16le --rate=48000 --channels=2 >"$E2E_WORK/heard.raw"
 level() {
     sox "$@" -n stats 2>&1 | sed -n 's/^RMS lev dB *\(-\?[0-9.]*\).*/\1/p' | head -n 1
 }
