@@ -37,7 +37,7 @@ done
 
 step "from the unpacked folder in a fresh Wine prefix: title picture, exit code 0, files beside it"
 export WINEPREFIX="$E2E_WORK/prefix"
-trap 'e2e_cleanup; wineserver -k 2>/dev/null' EXIT
+trap 'wineserver -k 2>/dev/null; e2e_cleanup' EXIT
 timeout 300 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || fail "wineboot failed"
 e2e_extract_pictures
 e2e_start_game
