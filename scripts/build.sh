@@ -1,9 +1,12 @@
 # Sourced by the play and test scripts: configure and build each flavour into BUILD_DIR.
 # Each function logs to BUILD_DIR/logs and prints the log's tail when it fails.
 
-QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
+# Exported: the tests run with a private HOME, the cache stays the one of the user.
+export QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
 # The folder the game runs from: data files from the native build, quadrone.exe from the Windows one.
 GAME_DIR="$BUILD_DIR/game"
+# Everything the asset tool writes, the icon and cursor the executable carries among it.
+ASSET_DIR="$BUILD_DIR/assets"
 mkdir -p "$BUILD_DIR/logs"
 
 run_logged() {
@@ -16,18 +19,22 @@ run_logged() {
     fi
 }
 
+# Configures again only when the options differ from the last time.
 configure_once() {
     local dir=$1
     shift
-    [ -f "$dir/CMakeCache.txt" ] && return 0
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+    local options="$dir/quadrone-options.txt"
+    [ -f "$dir/CMakeCache.txt" ] && [ "$(cat "$options" 2>/dev/null)" = "$*" ] && return 0
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" && echo "$*" >"$options"
 }
 
 # Native build with AddressSanitizer and UndefinedBehaviorSanitizer: unit tests and host tools.
+# Arguments name the targets to build (default: all).
 build_native() {
     run_logged native-configure configure_once "$BUILD_DIR/native" \
-        -DCMAKE_BUILD_TYPE=Debug -DQUADRONE_SANITIZE=ON -DQUADRONE_ASSET_DIR="$GAME_DIR" &&
-        run_logged native-build cmake --build "$BUILD_DIR/native"
+        -DCMAKE_BUILD_TYPE=Debug -DQUADRONE_SANITIZE=ON -DQUADRONE_ASSET_DIR="$ASSET_DIR" \
+        -DQUADRONE_GAME_DIR="$GAME_DIR" &&
+        run_logged native-build cmake --build "$BUILD_DIR/native" ${1:+--target "$@"}
 }
 
 build_fuzz() {
@@ -40,6 +47,6 @@ build_windows() {
     run_logged windows-configure configure_once "$BUILD_DIR/windows" \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_PREFIX_PATH="$QUADRONE_CACHE/mingw64" -DCMAKE_BUILD_TYPE=Release \
-        -DQUADRONE_GAME_DIR="$GAME_DIR" &&
-        run_logged windows-build cmake --build "$BUILD_DIR/windows"
+        -DQUADRONE_GAME_DIR="$GAME_DIR" -DQUADRONE_ASSET_DIR="$ASSET_DIR" &&
+        run_logged windows-build cmake --build "$BUILD_DIR/windows" ${1:+--target "$@"}
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything that building and testing Quadrone needs on a Debian 12 machine (as root):
-# Debian packages, libogg/libvorbis and GoogleTest cross-built for Windows into a cache folder.
+# Installs everything that building, playing and testing Quadrone needs on a Debian 12 machine:
+# Debian packages (the one step that needs root: through sudo, or it prints the command to run),
+# libogg/libvorbis and GoogleTest cross-built for Windows into the user's cache folder.
 # Idempotent: a second run only checks and takes seconds. Quiet unless something fails.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev zlib1g-dev
     googletest libgtest-dev libvorbis-dev libogg-dev
     g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick sox python3-numpy
+    pulseaudio pulseaudio-utils libpulse0 zip unzip
 )
 
 fail() {
@@ -25,26 +27,72 @@ install_packages() {
             missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return
-    [ "$(id -u)" -eq 0 ] || fail "needs root to install: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null ||
+            fail "missing Debian packages; as root, run: apt-get install ${missing[*]}"
+        echo "setup: installing ${missing[*]} (sudo asks for your password)" >&2
+        sudo=(sudo)
+    fi
     local log="$QUADRONE_CACHE/apt.log"
-    DEBIAN_FRONTEND=noninteractive apt-get update -qq >"$log" 2>&1 ||
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >"$log" 2>&1 ||
         fail "apt-get update failed (see $log)"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >>"$log" 2>&1 ||
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >>"$log" 2>&1 ||
         fail "could not install ${missing[*]} (see $log)"
+}
+
+# One "deb-src" line for each "deb" entry of the system's own sources, in the one-line format
+# (*.list) and the deb822 format (*.sources); the folder is /etc/apt unless given.
+system_deb_src_lines() {
+    local etc=${1:-/etc/apt} file
+    for file in "$etc/sources.list" "$etc"/sources.list.d/*.list; do
+        [ -f "$file" ] || continue
+        sed -e 's/#.*//' "$file" | awk '$1 == "deb" && !/cdrom:/ { $1 = "deb-src"; print }'
+    done
+    for file in "$etc"/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        deb822_deb_src_lines <"$file"
+    done
+}
+
+# Stanzas are separated by blank lines; a field's value may go on in indented lines.
+deb822_deb_src_lines() {
+    sed -e '/^[[:space:]]*#/d' | awk '
+        function flush(   n, i, s, u, suites, uris, opts) {
+            if (fields["types"] ~ /(^| )deb( |$)/ && fields["enabled"] !~ /^no$/) {
+                opts = fields["signed-by"] ~ /^\// ? "[signed-by=" fields["signed-by"] "] " : ""
+                n = split(fields["uris"], uris, " ")
+                s = split(fields["suites"], suites, " ")
+                for (i = 1; i <= n; i++)
+                    for (u = 1; u <= s; u++)
+                        print "deb-src " opts uris[i] " " suites[u] " " fields["components"]
+            }
+            delete fields
+            last = ""
+        }
+        /^[ \t]*$/ { flush(); next }
+        /^[ \t]/ { if (last != "") { sub(/^[ \t]+/, ""); fields[last] = fields[last] " " $0 }; next }
+        {
+            last = tolower(substr($0, 1, index($0, ":") - 1))
+            value = substr($0, index($0, ":") + 1)
+            gsub(/^[ \t]+|[ \t]+$/, "", value)
+            fields[last] = value
+        }
+        END { flush() }'
 }
 
 # Debian's own source packages, fetched through a private deb-src list so the system's
 # apt configuration stays untouched.
 fetch_sources() {
     local work=$1
-    local codename
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
     mkdir -p "$work/lists/partial"
-    echo "deb-src http://deb.debian.org/debian $codename main" >"$work/sources.list"
+    system_deb_src_lines >"$work/sources.list"
+    [ -s "$work/sources.list" ] || fail "no Debian sources are configured in /etc/apt"
     local opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
                 -o "Dir::State::Lists=$work/lists")
-    apt-get "${opts[@]}" update -qq >"$work/fetch.log" 2>&1 &&
-        (cd "$work" && apt-get "${opts[@]}" source -qq libogg libvorbis >>"$work/fetch.log" 2>&1) ||
+    # A source that offers no deb-src fails the update; the fetch below says whether one sufficed.
+    apt-get "${opts[@]}" update -qq >"$work/fetch.log" 2>&1
+    (cd "$work" && apt-get "${opts[@]}" source -qq libogg libvorbis >>"$work/fetch.log" 2>&1) ||
         fail "could not fetch the libogg and libvorbis sources (see $work/fetch.log)"
 }
 
@@ -84,7 +132,10 @@ build_gtest_for_windows() {
     rm -rf "$build"
 }
 
-mkdir -p "$QUADRONE_CACHE"
-install_packages
-build_vorbis_for_windows
-build_gtest_for_windows
+# Sourced by a test, it only defines the functions.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    mkdir -p "$QUADRONE_CACHE"
+    install_packages
+    build_vorbis_for_windows
+    build_gtest_for_windows
+fi

@@ -1,7 +1,11 @@
-# Sourced by the play and test scripts: a private Wine inside the build folder, a display and a
-# sound device that needs no hardware. Needs BUILD_DIR. Call wine_start first, wine_stop at the end.
+# Sourced by the play and test scripts: a private Wine inside the build folder and a display.
+# Needs BUILD_DIR. Call wine_start (tests and the scripted session: a private HOME and a sound
+# device that needs no hardware) or wine_start_desktop (a player's own HOME and sound output)
+# first, wine_stop at the end.
 
 WINE_ROOT="$BUILD_DIR/wine"
+PLAYER_HOME=$HOME
+PLAYER_PULSE_SERVER=${PULSE_SERVER-}
 export WINEPREFIX="$WINE_ROOT/prefix"
 export HOME="$WINE_ROOT/home"
 export WINEDEBUG=-all
@@ -9,6 +13,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 # Everything DirectSound plays lands in this file.
 export QUADRONE_SOUND_CAPTURE="$WINE_ROOT/sound-capture.raw"
+# No PulseAudio server, not even one started on demand: Wine falls back to ALSA and the capture.
+export PULSE_SERVER="unix:$WINE_ROOT/no-pulseaudio"
 XVFB_PID=""
 
 wine_write_asoundrc() {
@@ -58,6 +64,20 @@ wine_start() {
     wine_start_display || return 1
     wine_make_prefix || return 1
     # One server for the whole run: a cold Wine start costs about a second more.
+    wineserver -p
+}
+
+# The player's own HOME, so Wine reaches their sound server (PulseAudio or PipeWire through its
+# pulse driver, else ALSA's default device); a prefix of its own, made without the capture.
+wine_start_desktop() {
+    export HOME=$PLAYER_HOME
+    export WINEPREFIX="$WINE_ROOT/desktop-prefix"
+    # The player's menus get no entries for the programs of the prefix.
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+    unset QUADRONE_SOUND_CAPTURE PULSE_SERVER
+    [ -z "$PLAYER_PULSE_SERVER" ] || export PULSE_SERVER=$PLAYER_PULSE_SERVER
+    mkdir -p "$WINE_ROOT"
+    wine_make_prefix || return 1
     wineserver -p
 }
 
