@@ -4,7 +4,7 @@
 #   2. the fuzzers for a fixed time (scripts/fuzz.sh runs them longer)
 #   3. Windows tests under Wine
 #   4. end-to-end tests of the real game under Wine, where they exist, with the short
-#      kill-during-save and soak runs (scripts/kill_during_save.sh and scripts/soak.sh run longer)
+#      kill-during-save and soak runs (scripts/reliability.sh runs them longer)
 # Installs what it needs first (scripts/setup.sh). QUADRONE_FUZZ_SECONDS sets the archive fuzzing time.
 set -uo pipefail
 

@@ -2,7 +2,7 @@
 # Kills during a save leave quadrone.dat whole: save_loop.exe saves two tables in turn through
 # the game's own save and is killed at varied moments; then the game is killed at varied moments
 # after Alt+F4 at the initials prompt. After each kill the file is one of the tables it could be.
-# QUADRONE_SAVE_KILLS and QUADRONE_GAME_KILLS set the counts (scripts/kill_during_save.sh).
+# QUADRONE_SAVE_KILLS and QUADRONE_GAME_KILLS set the counts (scripts/reliability.sh kills).
 . "$(dirname "$0")/lib.sh"
 
 SAVE_KILLS=${QUADRONE_SAVE_KILLS:-20}

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Plays the real game for QUADRONE_SOAK_MINUTES (2 by default; scripts/soak.sh runs it longer):
+# Plays the real game for QUADRONE_SOAK_MINUTES (2 by default; scripts/reliability.sh soak runs it longer):
 # first 50 F6 switches and 100 M presses in a row, then random keys, F6 (which releases and
 # restores every surface), M, F1, Escape, Play and focus changes. Every minute it records the
 # process's memory, handles, threads, GDI and USER objects, windows and the size of debug.log.
