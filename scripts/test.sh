@@ -41,6 +41,22 @@ check_portable_sources() {
     fi
 }
 
+# Includes point down this list only: the shell at the top, the helpers every folder may use last.
+check_layers() {
+    local above="" offenders
+    offenders=$(for folder in app display game audio drawing platform archive log common; do
+        [ -n "$above" ] && grep -rnE "#[[:space:]]*include[[:space:]]*\"($above)/" "$ROOT/src/$folder"
+        above="${above:+$above|}$folder"
+    done)
+    if [ -n "$offenders" ]; then
+        echo "includes of a folder above:" >&2
+        echo "$offenders" >&2
+        report "layer check" 0 1
+    else
+        report "layer check" 1 0
+    fi
+}
+
 # gtest prints "[  PASSED  ] N tests." and "N FAILED TEST(S)".
 report_gtest() {
     local layer=$1 log=$2 status=$3
@@ -125,6 +141,7 @@ run_end_to_end_tests() {
 }
 
 check_portable_sources
+check_layers
 run_native_tests
 run_fuzzers
 if wine_start; then

@@ -1,13 +1,13 @@
 // display_switch_win32.cpp -- F6: rebuilding the display in the other mode.
-#include "app/main_window_win32.h"
-#include "app/platform.h"
 #include "app/shell.h"
 #include "app/shell_win32.h"
 #include "audio/music_stream_win32.h"
 #include "display/display_win32.h"
-#include "display/picture_set.h"
+#include "drawing/picture_set.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
+#include "platform/main_window_win32.h"
+#include "platform/platform.h"
 
 namespace {
 

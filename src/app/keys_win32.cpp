@@ -1,5 +1,5 @@
 // keys_win32.cpp -- which key codes count as letters or digits in the system's code page.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
 // platform_win32.cpp -- the clock, the mouse, the messages the game posts to its window, and
 // the music switch.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 
-#include "app/main_window_win32.h"
 #include "audio/music_stream_win32.h"
+#include "platform/main_window_win32.h"
 
 uint32_t ClockNow()
 {

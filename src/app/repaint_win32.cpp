@@ -1,13 +1,13 @@
 // repaint_win32.cpp -- redrawing the whole current screen when the window is painted.
-#include "app/screen.h"
 #include "display/display_win32.h"
-#include "display/picture_set.h"
-#include "display/playfield.h"
-#include "display/text_screens.h"
+#include "drawing/picture_set.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
+#include "game/board.h"
 #include "game/frame.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
-#include "game/board.h"
+#include "platform/screen.h"
 
 namespace {
 

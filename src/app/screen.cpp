@@ -1,5 +1,5 @@
 // screen.cpp -- the game area's position, shared by every drawing routine.
-#include "app/screen.h"
+#include "platform/screen.h"
 
 bool FullScreen = false;
 ScreenPoint ScreenOffset = {0, 0};

@@ -3,12 +3,12 @@
 
 #include <cctype>
 
-#include "app/platform.h"
 #include "audio/effects.h"
 #include "audio/music.h"
-#include "display/text_screens.h"
+#include "drawing/text_screens.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
+#include "platform/platform.h"
 
 bool MusicEnabled = true;
 bool GameStarted = false;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/screen.h"
+#include "platform/screen.h"
 
 extern bool MusicEnabled;   // the player wants music; M switches it
 extern bool GameStarted;    // start-up has finished; keys that come while it loads do nothing

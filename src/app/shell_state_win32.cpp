@@ -1,6 +1,6 @@
 // shell_state_win32.cpp -- the shell's handles and the live window position.
-#include "app/main_window_win32.h"
-#include "app/screen.h"
+#include "platform/main_window_win32.h"
+#include "platform/screen.h"
 
 HWND MainWindow = nullptr;
 HANDLE NotificationEvent = nullptr;

@@ -1,31 +1,19 @@
 // shutdown_win32.cpp -- the idle notification thread, and taking everything down once, in order.
 #include <objbase.h>
 
-#include "app/main_window_win32.h"
 #include "app/shell_win32.h"
 #include "audio/effects_win32.h"
 #include "audio/music_stream_win32.h"
 #include "audio/sound_manager_win32.h"
+#include "common/end_thread_win32.h"
 #include "display/display_win32.h"
 #include "game/keyboard_win32.h"
+#include "platform/main_window_win32.h"
 
 namespace {
 HANDLE NotificationThread = nullptr;
 DWORD NotificationThreadId = 0;
 bool ShutDown = false;
-
-// A thread that has not yet made its message queue would lose the quit message, and the wait
-// below would never end: post until it is taken or the thread is gone.
-void EndThread(HANDLE thread, DWORD threadId)
-{
-    while (!PostThreadMessageA(threadId, WM_QUIT, 0, 0)) {
-        if (WaitForSingleObject(thread, 10) == WAIT_OBJECT_0) {
-            break;
-        }
-    }
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-}
 }  // namespace
 
 void StartNotificationThread()
@@ -49,6 +37,7 @@ void Shutdown()
     ReleaseKeyboard();
     if (NotificationThread != nullptr) {
         EndThread(NotificationThread, NotificationThreadId);
+        CloseHandle(NotificationThread);
         NotificationThread = nullptr;
     }
     if (NotificationEvent != nullptr) {

@@ -1,11 +1,11 @@
 // window_proc_win32.cpp -- the window procedure: one small handler per message.
-#include "app/main_window_win32.h"
 #include "app/shell.h"
 #include "app/shell_win32.h"
 #include "audio/music_stream_win32.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
 #include "log/debug_log.h"
+#include "platform/main_window_win32.h"
 
 void RepaintScreen();   // repaint_win32.cpp
 

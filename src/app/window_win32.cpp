@@ -1,7 +1,7 @@
 // window_win32.cpp -- the one window: class "SpriteAnimate", title "Quadrone", 640 x 480 inside.
-#include "app/main_window_win32.h"
 #include "app/shell.h"
 #include "app/shell_win32.h"
+#include "platform/main_window_win32.h"
 
 namespace {
 constexpr DWORD WindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;

@@ -1,7 +1,6 @@
 // winmain_win32.cpp -- the entry point: start-up in a fixed order, the message loop, the end.
 #include <objbase.h>
 
-#include "app/main_window_win32.h"
 #include "app/shell.h"
 #include "app/shell_win32.h"
 #include "audio/effects_win32.h"
@@ -9,14 +8,15 @@
 #include "audio/sound_manager_win32.h"
 #include "common/random.h"
 #include "display/display_win32.h"
-#include "display/picture_set.h"
-#include "display/text_screens.h"
+#include "drawing/picture_set.h"
+#include "drawing/text_screens.h"
 #include "game/board.h"
 #include "game/frame.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
 #include "game/keyboard_win32.h"
 #include "log/debug_log.h"
+#include "platform/main_window_win32.h"
 
 namespace {
 

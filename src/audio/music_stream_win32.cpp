@@ -6,10 +6,11 @@
 
 #include "audio/chunk_fill.h"
 #include "audio/music.h"
+#include "common/end_thread_win32.h"
 #include "log/debug_log.h"
-#include "app/main_window_win32.h"
 #include "log/message_box.h"
 #include "log/owned_message_box_win32.h"
+#include "platform/main_window_win32.h"
 
 MusicStream GameMusic;
 
@@ -153,17 +154,6 @@ Wake WaitForWake(HANDLE event, DWORD& handleCount)
         handleCount = 0;
     }
     return Wake::Nothing;
-}
-
-// A thread that has not made its message queue yet refuses the post: try until it takes it or ends.
-void EndThread(HANDLE thread, DWORD threadId)
-{
-    while (!PostThreadMessageA(threadId, WM_QUIT, 0, 0)) {
-        if (WaitForSingleObject(thread, 10) == WAIT_OBJECT_0) {
-            return;
-        }
-    }
-    WaitForSingleObject(thread, INFINITE);
 }
 
 }  // namespace

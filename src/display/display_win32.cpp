@@ -1,13 +1,13 @@
 // display_win32.cpp -- the DirectDraw object, primary surface and clipper, and their release.
 #include "display/display_win32.h"
 
-#include "app/main_window_win32.h"
-#include "app/screen.h"
-#include "display/colours.h"
-#include "display/menu_button.h"
-#include "display/text_win32.h"
+#include "display/surface_text_win32.h"
+#include "drawing/colours.h"
+#include "drawing/menu_button.h"
 #include "log/debug_log.h"
 #include "log/owned_message_box_win32.h"
+#include "platform/main_window_win32.h"
+#include "platform/screen.h"
 
 IDirectDraw7* DirectDrawObject = nullptr;
 IDirectDrawClipper* Clipper = nullptr;

@@ -1,12 +1,12 @@
 // effects_win32.cpp -- the spark run over a removed row and the static interference.
-#include "display/effects.h"
+#include "drawing/effects.h"
 
-#include "app/screen.h"
 #include "audio/effects.h"
 #include "common/random.h"
 #include "display/display_win32.h"
 #include "game/board.h"
 #include "log/debug_log.h"
+#include "platform/screen.h"
 
 namespace {
 

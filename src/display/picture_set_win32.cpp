@@ -1,19 +1,19 @@
 // picture_set_win32.cpp -- every picture of "graphics.vbf" into its surface, and the refill after a loss.
-#include "display/picture_set.h"
 #include "display/picture_set_win32.h"
+#include "drawing/picture_set.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/screen.h"
 #include "archive/resource_archive.h"
 #include "display/bitmap_surface_win32.h"
-#include "display/colours.h"
 #include "display/display_win32.h"
-#include "display/playfield.h"
-#include "display/text_win32.h"
+#include "display/surface_text_win32.h"
+#include "drawing/colours.h"
+#include "drawing/playfield.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
+#include "platform/screen.h"
 
 namespace {
 

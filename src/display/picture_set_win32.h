@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "display/menu_button.h"
+#include "drawing/menu_button.h"
 
 // Names the button's three pictures, loads them and places it at (x, y).
 void LoadMenuButton(MenuButton& button, const char* name1, const char* name2, const char* name3, int32_t x,

@@ -1,17 +1,17 @@
 // playfield_win32.cpp -- the play screen: board, ghost, falling tetrad, preview and counters.
-#include "display/playfield.h"
 #include "display/playfield_win32.h"
+#include "drawing/playfield.h"
 
 #include <cstdio>
 
-#include "app/screen.h"
 #include "audio/effects.h"
 #include "common/random.h"
 #include "display/display_win32.h"
-#include "display/effects.h"
+#include "drawing/effects.h"
 #include "game/board.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
+#include "platform/screen.h"
 
 namespace {
 

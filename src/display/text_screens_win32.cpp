@@ -1,12 +1,12 @@
 // text_screens_win32.cpp -- title screen and its buttons, controls picture and the top five.
-#include "display/text_screens.h"
+#include "drawing/text_screens.h"
 
 #include <cstdio>
 
-#include "app/screen.h"
 #include "display/display_win32.h"
-#include "display/playfield.h"
+#include "drawing/playfield.h"
 #include "game/high_scores.h"
+#include "platform/screen.h"
 
 namespace {
 

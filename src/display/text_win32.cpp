@@ -1,12 +1,13 @@
-// text_win32.cpp -- GDI text on surfaces, centred text and the screen's text lines.
+// text_win32.cpp -- text surfaces, centred text and the screen's text lines.
 #include "display/text_win32.h"
 
-#include "app/screen.h"
 #include "display/bitmap_surface_win32.h"
 #include "display/display_win32.h"
-#include "display/playfield.h"
-#include "display/text_screens.h"
+#include "display/surface_text_win32.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
 #include "log/debug_log.h"
+#include "platform/screen.h"
 
 namespace {
 
@@ -30,31 +31,6 @@ void WaitForBlit(IDirectDrawSurface7* surface)
 }
 
 }  // namespace
-
-ResultCode DrawTextOnSurface(IDirectDrawSurface7* surface, HFONT font, const char* text, int32_t x, int32_t y,
-                             COLORREF backgroundColour, COLORREF textColour)
-{
-    if (surface == nullptr || text == nullptr) {
-        return ResultInvalidArg;
-    }
-    HRESULT result = surface->Restore();
-    if (FAILED(result)) {
-        return result;
-    }
-    HDC dc = nullptr;
-    result = surface->GetDC(&dc);
-    if (FAILED(result)) {
-        return result;
-    }
-    SetBkColor(dc, backgroundColour);
-    SetTextColor(dc, textColour);
-    if (font != nullptr) {
-        SelectObject(dc, font);
-    }
-    TextOutA(dc, x, y, text, lstrlenA(text));
-    result = surface->ReleaseDC(dc);
-    return FAILED(result) ? result : ResultOk;
-}
 
 ResultCode CreateTextSurface(IDirectDrawSurface7*& surface, HFONT font, const char* text,
                              COLORREF backgroundColour, COLORREF textColour)

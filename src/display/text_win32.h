@@ -1,4 +1,4 @@
-// text_win32.h -- GDI text on DirectDraw surfaces.
+// text_win32.h -- off-screen surfaces holding a text.
 #pragma once
 
 #include <windows.h>
@@ -7,10 +7,6 @@
 #include <cstdint>
 
 #include "common/result_codes.h"
-
-// Opaque text at surface coordinates (x, y); E_INVALIDARG without a surface or text.
-ResultCode DrawTextOnSurface(IDirectDrawSurface7* surface, HFONT font, const char* text, int32_t x, int32_t y,
-                             COLORREF backgroundColour, COLORREF textColour);
 
 // A new off-screen surface exactly as large as the text, holding it; the caller owns it.
 ResultCode CreateTextSurface(IDirectDrawSurface7*& surface, HFONT font, const char* text,

@@ -2,8 +2,8 @@
 #include "game/board.h"
 
 #include "audio/effects.h"
-#include "display/effects.h"
-#include "display/playfield.h"
+#include "drawing/effects.h"
+#include "drawing/playfield.h"
 #include "game/frame_state.h"
 
 int32_t Board[BoardColumns * BoardRows];

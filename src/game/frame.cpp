@@ -4,20 +4,20 @@
 
 #include <cstdio>
 
-#include "app/platform.h"
-#include "app/screen.h"
 #include "audio/effects.h"
 #include "audio/music.h"
 #include "common/random.h"
-#include "display/effects.h"
-#include "display/menu_button.h"
-#include "display/picture_set.h"
-#include "display/playfield.h"
-#include "display/text_screens.h"
+#include "drawing/effects.h"
+#include "drawing/menu_button.h"
+#include "drawing/picture_set.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
 #include "game/board.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
 #include "game/keyboard.h"
+#include "platform/platform.h"
+#include "platform/screen.h"
 
 MenuButton MenuButtons[MenuButtonCount];
 

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "app/platform.h"
 #include "game/board.h"
 #include "game/high_score_file.h"
 #include "log/debug_log.h"
+#include "platform/platform.h"
 
 HighScoreEntry HighScoreTable[HighScoreRows];
 char Initials[MaxInitials + 1] = "";

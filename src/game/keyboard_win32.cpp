@@ -4,9 +4,9 @@
 
 #include <dinput.h>
 
-#include "app/main_window_win32.h"
 #include "game/keyboard_device.h"
 #include "log/debug_log.h"
+#include "platform/main_window_win32.h"
 
 namespace {
 IDirectInputA* DirectInputObject = nullptr;

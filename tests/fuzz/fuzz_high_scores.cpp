@@ -11,8 +11,8 @@
 
 #include "audio/effects.h"
 #include "audio/sound.h"
-#include "display/effects.h"
-#include "display/playfield.h"
+#include "drawing/effects.h"
+#include "drawing/playfield.h"
 #include "game/board.h"
 #include "game/high_score_file.h"
 #include "game/high_scores.h"

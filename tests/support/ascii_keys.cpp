@@ -1,5 +1,5 @@
 // ascii_keys.cpp -- the alphanumeric test natively: ASCII letters and digits only.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 bool IsAlphaNumericKey(uint8_t key)
 {

@@ -1,10 +1,10 @@
 // recording_display.cpp -- drawing as a recorder, for tests of the game code.
 #include <string>
 
-#include "display/effects.h"
-#include "display/picture_set.h"
-#include "display/playfield.h"
-#include "display/text_screens.h"
+#include "drawing/effects.h"
+#include "drawing/picture_set.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
 #include "test_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // recording_shell.cpp -- a clock, cursor and mouse button the test sets; posted messages recorded.
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "test_support.h"
 
 namespace {

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "app/frame_pacing.h"
-#include "app/screen.h"
 #include "audio/effects.h"
-#include "display/menu_button.h"
+#include "drawing/menu_button.h"
 #include "game/board.h"
 #include "game/frame.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
 #include "game/keyboard.h"
+#include "platform/screen.h"
 #include "test_support.h"
 
 namespace {

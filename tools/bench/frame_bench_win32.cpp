@@ -13,7 +13,7 @@
 #include "app/shell_win32.h"
 #include "common/random.h"
 #include "display/display_win32.h"
-#include "display/picture_set.h"
+#include "drawing/picture_set.h"
 #include "game/board.h"
 #include "game/frame.h"
 #include "game/frame_state.h"

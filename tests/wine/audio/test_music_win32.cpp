@@ -5,9 +5,9 @@
 #include <cstring>
 #include <functional>
 
-#include "app/main_window_win32.h"
 #include "audio/music.h"
 #include "audio/music_stream_win32.h"
+#include "platform/main_window_win32.h"
 #include "audio_test_support.h"
 
 namespace {

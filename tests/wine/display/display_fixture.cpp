@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main_window_win32.h"
-#include "app/screen.h"
 #include "archive/resource_archive.h"
 #include "display/display_win32.h"
-#include "display/picture_set.h"
+#include "drawing/menu_button.h"
+#include "drawing/picture_set.h"
 #include "log/debug_log.h"
-#include "display/menu_button.h"
+#include "platform/main_window_win32.h"
+#include "platform/screen.h"
 #include "hand_archive.h"
 
 namespace {

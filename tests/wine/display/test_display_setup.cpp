@@ -1,12 +1,12 @@
 // Display setup: the primary surface, its clipper, the mode fallbacks, release and shutdown.
 #include "display_fixture.h"
 
-#include "app/main_window_win32.h"
-#include "app/screen.h"
 #include "display/display_win32.h"
-#include "display/menu_button.h"
-#include "display/picture_set.h"
+#include "drawing/menu_button.h"
+#include "drawing/picture_set.h"
 #include "log/debug_log.h"
+#include "platform/main_window_win32.h"
+#include "platform/screen.h"
 
 using DisplaySetup = DisplayTest;
 

@@ -3,17 +3,17 @@
 
 #include <algorithm>
 
-#include "app/main_window_win32.h"
-#include "app/screen.h"
 #include "common/random.h"
 #include "display/display_win32.h"
-#include "display/effects.h"
-#include "display/picture_set.h"
-#include "display/playfield.h"
-#include "display/text_screens.h"
+#include "drawing/effects.h"
+#include "drawing/picture_set.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
 #include "game/board.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
+#include "platform/main_window_win32.h"
+#include "platform/screen.h"
 
 namespace {
 

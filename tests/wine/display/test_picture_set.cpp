@@ -5,9 +5,9 @@
 
 #include "archive/resource_archive.h"
 #include "display/display_win32.h"
-#include "display/menu_button.h"
-#include "display/picture_set.h"
 #include "display/picture_set_win32.h"
+#include "drawing/menu_button.h"
+#include "drawing/picture_set.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "display/display_win32.h"
-#include "display/picture_set.h"
-#include "display/text_screens.h"
+#include "drawing/picture_set.h"
+#include "drawing/text_screens.h"
 #include "game/high_scores.h"
 #include "log/debug_log.h"
 

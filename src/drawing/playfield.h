@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/result_codes.h"
-#include "display/colours.h"
+#include "drawing/colours.h"
 
 // Composes the board and preview and puts them on the screen; 0 or the failed board blit's code.
 ResultCode DrawPlayScreen();

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/screen.h"
+#include "platform/screen.h"
 
 uint32_t ClockNow();                  // the multimedia clock, in milliseconds
 ScreenPoint CursorPosition();         // in screen coordinates

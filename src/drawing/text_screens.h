@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "common/result_codes.h"
-#include "display/colours.h"
-#include "display/menu_button.h"
+#include "drawing/colours.h"
+#include "drawing/menu_button.h"
 
 // Centred across the game area with its top at `top`; an empty text draws nothing.
 void DrawCenteredText(const char* text, int32_t top, Colour textColour, Colour backgroundColour);
