@@ -223,7 +223,10 @@ e2e_close_game() {
     game_window_exists || GAME_WINDOW=$(xdotool search --name '^Quadrone$' 2>/dev/null | tail -n 1)
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
     xdotool key --window "$GAME_WINDOW" alt+F4 2>/dev/null
-    e2e_wait_game_exit 30 || fail "the game did not end within 30 s of Alt+F4"
+    e2e_wait_game_exit 30 && return 0
+    xdotool search --name '^Quadrone$' >/dev/null 2>&1 &&
+        fail "the game did not end within 30 s of Alt+F4: its window is still there"
+    fail "the game did not end within 30 s of Alt+F4: its window is gone, the process is not"
 }
 
 e2e_wait_game_exit() {
