@@ -27,18 +27,24 @@ report() {
     printf '%-22s %4d passed, %d failed\n' "$layer" "$passed" "$failed"
 }
 
+# A source check passes when it found no offending lines, and prints them when it did.
+report_offenders() {
+    local layer=$1 heading=$2 offenders=$3
+    if [ -n "$offenders" ]; then
+        echo "$heading" >&2
+        echo "$offenders" >&2
+        report "$layer" 0 1
+    else
+        report "$layer" 1 0
+    fi
+}
+
 # Code that must build without the platform never reaches for it.
 check_portable_sources() {
     local offenders
     offenders=$(grep -rlE '#[[:space:]]*include[[:space:]]*<windows\.h>|_WIN32|__MINGW' \
         "$ROOT/src" "$ROOT/tools" --include='*.cpp' --include='*.h' | grep -v '_win32\.' || true)
-    if [ -n "$offenders" ]; then
-        echo "platform code outside *_win32 files:" >&2
-        echo "$offenders" >&2
-        report "portability check" 0 1
-    else
-        report "portability check" 1 0
-    fi
+    report_offenders "portability check" "platform code outside *_win32 files:" "$offenders"
 }
 
 # Includes point down this list only: the shell at the top, the helpers every folder may use last.
@@ -48,13 +54,7 @@ check_layers() {
         [ -n "$above" ] && grep -rnE "#[[:space:]]*include[[:space:]]*\"($above)/" "$ROOT/src/$folder"
         above="${above:+$above|}$folder"
     done)
-    if [ -n "$offenders" ]; then
-        echo "includes of a folder above:" >&2
-        echo "$offenders" >&2
-        report "layer check" 0 1
-    else
-        report "layer check" 1 0
-    fi
+    report_offenders "layer check" "includes of a folder above:" "$offenders"
 }
 
 # gtest prints "[  PASSED  ] N tests." and "N FAILED TEST(S)".
