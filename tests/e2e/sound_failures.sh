@@ -6,6 +6,16 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sound_capture.bash"
 
+# Play from the title menu and turn the piece three times; the capture is marked at Play.
+play_three_turns() {
+    e2e_click 480 190
+    mark
+    for turn in 1 2 3; do
+        e2e_hold_key space 0.1
+    done
+    wait_audio "$1"
+}
+
 # Without music: the title is silent, a game plays the turns' effects, and the keys that touch
 # the music's volume or playback leave the game running.
 expect_silent_game_with_effects() {
@@ -13,12 +23,7 @@ expect_silent_game_with_effects() {
     wait_audio 5
     analyse "title without music" silence
     expect peak 0 0.0001 "sound on the title without music"
-    e2e_click 480 190
-    mark
-    for turn in 1 2 3; do
-        e2e_hold_key space 0.1
-    done
-    wait_audio 3
+    play_three_turns 3
     analyse "turns without music" effects "$REFS/music.raw" "${EFFECTS[@]}"
     expect music_seconds 0 0 "music from nowhere"
     expect rotate 3 3 "the turns' effects"
@@ -38,12 +43,7 @@ if e2e_log_lines | grep -i error; then fail "an error was logged"; fi
 mark
 wait_audio 6
 expect_music_at "title without effects" 0 6
-e2e_click 480 190
-mark
-for turn in 1 2 3; do
-    e2e_hold_key space 0.1
-done
-wait_audio 4
+play_three_turns 4
 analyse "turns without effects" effects "$REFS/music.raw" "${EFFECTS[@]}"
 expect gain_db -6 -4 "the music during play"
 expect rotate 0 0 "an effect without audio.vbf"
@@ -59,12 +59,7 @@ mv "$E2E_WORK/graphics.vbf" "$E2E_GAME/graphics.vbf"
 e2e_key F6
 sleep 1.5
 e2e_find_origin
-e2e_click 480 190
-mark
-for turn in 1 2 3; do
-    e2e_hold_key space 0.1
-done
-wait_audio 4
+play_three_turns 4
 analyse "turns after a missing graphics.vbf" effects "$REFS/music.raw" "${EFFECTS[@]}"
 expect rotate 3 3 "the turns' effects"
 e2e_close_game
