@@ -6,6 +6,7 @@
 #include "drawing/picture_set.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
+#include "log/owned_message_box_win32.h"
 #include "platform/main_window_win32.h"
 #include "platform/platform.h"
 
@@ -32,7 +33,7 @@ void ReturnToPreviousMode()
     ReleaseDisplay();
     ApplyMode(!FullScreen);
     if (InitDirectDraw(MainWindow) < 0) {
-        MessageBoxA(MainWindow, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
+        OwnedMessageBox(MainWindow, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
         PostMessageA(MainWindow, WM_CLOSE, 0, 0);
     }
 }

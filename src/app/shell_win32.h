@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+// Start-up up to the message loop: true when the loop is to run; otherwise exitCode is the
+// program's exit code (E_FAIL, or 0 after a sound-device failure or a close while loading).
+bool StartUp(HINSTANCE instance, const char* commandLine, int showCommand, int& exitCode);
+
 HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window);
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -15,6 +19,8 @@ void StartNotificationThread();
 // Handles messages and runs frames until WM_QUIT; returns its wParam.
 WPARAM RunMessageLoop();
 
+// CoInitialize for this run of the shell; the next Shutdown undoes it, once.
+void InitCom();
 // Releases everything once; later calls return at once.
 void Shutdown();
 // True once Shutdown has run.

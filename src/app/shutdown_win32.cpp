@@ -23,6 +23,12 @@ void StartNotificationThread()
         CreateThread(nullptr, 0, NotificationThreadProc, MainWindow, 0, &NotificationThreadId);
 }
 
+void InitCom()
+{
+    CoInitialize(nullptr);
+    ShutDown = false;
+}
+
 bool HasShutDown()
 {
     return ShutDown;

@@ -1,6 +1,7 @@
 // window_win32.cpp -- the one window: class "SpriteAnimate", title "Quadrone", 640 x 480 inside.
 #include "app/shell.h"
 #include "app/shell_win32.h"
+#include "log/message_box.h"
 #include "platform/main_window_win32.h"
 
 namespace {
@@ -17,7 +18,7 @@ HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window)
 {
     HCURSOR cursor = LoadCursorA(instance, MAKEINTRESOURCEA(104));
     if (cursor == nullptr) {
-        MessageBoxA(nullptr, "Error loading cursor", "Error", MB_OK);
+        ShowMessageBox("Error loading cursor", "Error");
     }
     WNDCLASSA windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;

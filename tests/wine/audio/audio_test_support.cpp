@@ -1,15 +1,35 @@
-// audio_test_support.cpp -- window, device, Ogg files and the scripted buffer for the audio tests.
+// audio_test_support.cpp -- window, device, recorded boxes, Ogg files and failing allocations.
 #include "audio_test_support.h"
-
-#include "log/owned_message_box_win32.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 #include <vorbis/vorbisfile.h>
 
-#include "audio/music_stream_win32.h"
+#include "log/owned_message_box_win32.h"
 #include "ogg_encoder.h"
+
+size_t RefusedAllocationSize = 0;
+
+void* operator new(size_t size)
+{
+    void* memory = RefusedAllocationSize != 0 && size >= RefusedAllocationSize ? nullptr : std::malloc(size + 1);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    return memory;
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, size_t) noexcept
+{
+    std::free(memory);
+}
 
 namespace {
 
@@ -33,7 +53,7 @@ HWND TestWindow()
 void SoundDeviceTest::SetUp()
 {
     TempDirTest::SetUp();
-    Owned.clear();
+    ClearBoxes();
     OwnedMessageBox = RecordOwnedBox;
     ASSERT_EQ(manager.Init(TestWindow(), DSSCL_PRIORITY, 2, 44100, 16), DS_OK);
     GameSoundManager = &manager;
@@ -46,14 +66,19 @@ void SoundDeviceTest::TearDown()
     TempDirTest::TearDown();
 }
 
-std::vector<std::string> OwnedBoxes()
+std::vector<std::string> SoundDeviceTest::Boxes()
 {
-    return Owned;
+    std::vector<std::string> texts = Owned;
+    for (const RecordedBox& box : RecordedMessageBoxes()) {
+        texts.push_back(box.text + "|" + box.caption);
+    }
+    return texts;
 }
 
-void ClearOwnedBoxes()
+void SoundDeviceTest::ClearBoxes()
 {
     Owned.clear();
+    ClearRecordedMessageBoxes();
 }
 
 StereoMusic TestMusic(uint32_t frames, uint32_t seed)
@@ -115,50 +140,4 @@ Bytes ReadBuffer(IDirectSoundBuffer* buffer, DWORD offset, DWORD size)
     Bytes out(static_cast<uint8_t*>(region), static_cast<uint8_t*>(region) + locked);
     buffer->Unlock(region, locked, nullptr, 0);
     return out;
-}
-
-HRESULT ScriptedBuffer::GetStatus(LPDWORD answer)
-{
-    *answer = status;
-    return DS_OK;
-}
-
-HRESULT ScriptedBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* first, LPDWORD firstBytes, LPVOID*, LPDWORD,
-                             DWORD)
-{
-    calls.push_back("Lock");
-    *first = memory.data() + offset;
-    *firstBytes = std::min<DWORD>(bytes, static_cast<DWORD>(memory.size()) - offset);
-    return DS_OK;
-}
-
-HRESULT ScriptedBuffer::Play(DWORD, DWORD, DWORD flags)
-{
-    calls.push_back("Play " + std::to_string(flags));
-    status |= DSBSTATUS_PLAYING;
-    return DS_OK;
-}
-
-HRESULT ScriptedBuffer::SetCurrentPosition(DWORD newPosition)
-{
-    calls.push_back("SetCurrentPosition " + std::to_string(newPosition));
-    position = newPosition;
-    return DS_OK;
-}
-
-HRESULT ScriptedBuffer::SetVolume(LONG volume)
-{
-    calls.push_back("SetVolume " + std::to_string(volume));
-    return DS_OK;
-}
-
-HRESULT ScriptedBuffer::Restore()
-{
-    const size_t turn = std::min<size_t>(restoreCalls, restoreAnswers.size() - 1);
-    ++restoreCalls;
-    const HRESULT answer = restoreAnswers.empty() ? DS_OK : restoreAnswers[turn];
-    if (answer == DS_OK) {
-        status &= ~DSBSTATUS_BUFFERLOST;
-    }
-    return answer;
 }

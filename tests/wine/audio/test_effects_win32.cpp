@@ -1,5 +1,5 @@
 // The five effects from the audio archive: the generated set, and how the loader passes on refusals.
-#include <cstring>
+#include <cstdio>
 
 #include "archive/resource_archive.h"
 #include "audio/effects.h"
@@ -38,19 +38,38 @@ protected:
     }
 };
 
-// Each refusal of the wave reader has its own tests; here the loader passes them on.
-TEST_F(EffectsTest, MissingEntryAndAFailedReaderAreLogged)
+// Each refusal of the wave reader has its own tests; here the loader passes them on: a logged
+// refusal is E_FAIL, the device's refusal is S_OK without a line, and the effect stays silent.
+TEST_F(EffectsTest, RefusalsLeaveTheEffectSilent)
 {
-    const Bytes good = OddWave(16);
-    OpenArchive({{"good.wav", good}, {"short.wav", Bytes(good.begin(), good.begin() + 20)}});
-    Sound* sound = reinterpret_cast<Sound*>(1);
-    EXPECT_EQ(LoadWaveEffect(&sound, "absent.wav", 0, GUID_NULL, 1), E_FAIL);
-    EXPECT_EQ(LoadWaveEffect(&sound, "short.wav", 0, GUID_NULL, 1), E_FAIL);
-    // The reader stays failed, so even a good entry can no longer be reached.
-    EXPECT_EQ(LoadWaveEffect(&sound, "good.wav", 0, GUID_NULL, 1), E_FAIL);
-    EXPECT_EQ(sound, nullptr);
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"Error finding file in VBF", "Error reading WAVE file format",
-                                                        "Error seeking in VBF file"}));
+    const Bytes good = OddWave(4321);
+    struct Row {
+        std::vector<const char*> names;   // loaded in turn
+        size_t refusedAllocation;
+        std::vector<std::string> log;
+    };
+    const Row rows[] = {
+        {{"absent.wav"}, 0, {"Error finding file in VBF"}},
+        // The reader stays failed, so even a good entry can no longer be reached.
+        {{"short.wav", "good.wav"}, 0, {"Error reading WAVE file format", "Error seeking in VBF file"}},
+        {{"good.wav"}, 4321, {"NULL wave data"}},
+        {{"empty.wav"}, 0, {}},   // the device makes no buffer of 0 bytes
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.names[0]);
+        std::remove("debug.log");
+        OpenArchive({{"good.wav", good}, {"empty.wav", OddWave(0)},
+                     {"short.wav", Bytes(good.begin(), good.begin() + 20)}});
+        for (const char* name : row.names) {
+            Sound* sound = reinterpret_cast<Sound*>(1);
+            RefusedAllocationSize = row.refusedAllocation;
+            const HRESULT result = LoadWaveEffect(&sound, name, DSBCAPS_CTRLVOLUME, GUID_NULL, 1);
+            RefusedAllocationSize = 0;
+            EXPECT_EQ(result, row.log.empty() ? S_OK : E_FAIL) << name;
+            EXPECT_EQ(sound, nullptr) << name;
+        }
+        EXPECT_EQ(ReadDebugLog(), row.log);
+    }
 }
 
 TEST_F(EffectsTest, CanonicalWaveLoadsWithComputedAlignmentAndStoredRate)
@@ -71,17 +90,18 @@ TEST_F(EffectsTest, CanonicalWaveLoadsWithComputedAlignmentAndStoredRate)
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
-TEST_F(EffectsTest, DeviceRefusalLeavesTheEffectSilentWithoutALogLine)
+// The generated archive gives all five with their buffer counts; without it all five are silent.
+TEST_F(EffectsTest, GeneratedArchiveGivesAllFiveAndAMissingOneNone)
 {
-    OpenArchive({{"effect.wav", OddWave(0)}});   // no data: the device makes no buffer of 0 bytes
-    Sound* sound = nullptr;
-    EXPECT_EQ(LoadWaveEffect(&sound, "effect.wav", DSBCAPS_CTRLVOLUME, GUID_NULL, 1), S_OK);
-    EXPECT_EQ(sound, nullptr);
+    Sound* const* effects[] = {&RotateSound, &ZapSound, &AttachSound, &StaticSound, &Static2Sound};
+    ResetDataArchive();
+    LoadSounds();
+    for (Sound* const* effect : effects) {
+        EXPECT_EQ(*effect, nullptr);
+    }
     EXPECT_TRUE(ReadDebugLog().empty());
-}
+    EXPECT_TRUE(Boxes().empty());
 
-TEST_F(EffectsTest, GeneratedArchiveGivesAllFiveWithTheirBufferCounts)
-{
     const std::string archive = GameDataPath("audio.vbf");
     if (archive.empty()) {
         GTEST_SKIP() << "QUADRONE_GAME_DIR is not set";
@@ -89,30 +109,16 @@ TEST_F(EffectsTest, GeneratedArchiveGivesAllFiveWithTheirBufferCounts)
     ASSERT_TRUE(CopyFileA(archive.c_str(), "audio.vbf", FALSE));
     ResetDataArchive();
     LoadSounds();
-    Sound* effects[] = {RotateSound, ZapSound, AttachSound, StaticSound, Static2Sound};
     const DWORD counts[] = {5, 2, 1, 5, 5};
     for (int i = 0; i < 5; ++i) {
-        ASSERT_NE(effects[i], nullptr) << "effect " << i;
-        EXPECT_EQ(effects[i]->bufferCount, counts[i]) << "effect " << i;
-        EXPECT_EQ(effects[i]->source->waveFormat.wFormatTag, WAVE_FORMAT_PCM);
+        ASSERT_NE(*effects[i], nullptr) << "effect " << i;
+        EXPECT_EQ((*effects[i])->bufferCount, counts[i]) << "effect " << i;
     }
     EXPECT_TRUE(ReadDebugLog().empty());
     EXPECT_EQ(PlayEffect(Static2Sound, 0, PlayLooping), DS_OK);
     EXPECT_TRUE(SoundIsPlaying(Static2Sound));
-
     DeleteEffects();
-    for (Sound* effect : {RotateSound, ZapSound, AttachSound, StaticSound, Static2Sound}) {
-        EXPECT_EQ(effect, nullptr);
+    for (Sound* const* effect : effects) {
+        EXPECT_EQ(*effect, nullptr);
     }
-}
-
-TEST_F(EffectsTest, MissingArchiveLeavesEveryEffectSilentAndLogsNothing)
-{
-    ResetDataArchive();
-    LoadSounds();
-    for (Sound* effect : {RotateSound, ZapSound, AttachSound, StaticSound, Static2Sound}) {
-        EXPECT_EQ(effect, nullptr);
-    }
-    EXPECT_TRUE(ReadDebugLog().empty());
-    EXPECT_TRUE(RecordedMessageBoxes().empty());
 }

@@ -1,4 +1,4 @@
-// Sound device and multi-buffer sounds on real DirectSound; restore of lost memory on a scripted buffer.
+// Sound device and multi-buffer sounds on real DirectSound; lost memory through a patched status.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -32,6 +32,15 @@ Bytes Counting(size_t size)
     return bytes;
 }
 
+void Overwrite(IDirectSoundBuffer* buffer, DWORD size, uint8_t value)
+{
+    void* region = nullptr;
+    DWORD locked = 0;
+    ASSERT_EQ(buffer->Lock(0, size, &region, &locked, nullptr, nullptr, 0), DS_OK);
+    std::memset(region, value, locked);
+    buffer->Unlock(region, locked, nullptr, 0);
+}
+
 int PlayingCount(Sound* sound)
 {
     int playing = 0;
@@ -52,26 +61,35 @@ std::unique_ptr<Sound> MakeSound(SoundManager& manager, Bytes& data, WAVEFORMATE
     return std::unique_ptr<Sound>(sound);
 }
 
-// A sound over scripted buffers, as CreateSound would assemble it.
-std::unique_ptr<Sound> ScriptedSound(std::vector<ScriptedBuffer*> buffers, const Bytes& data)
+// While MemoryTaken every buffer reads as lost; Restore answers RestoreAnswers in turn (the last
+// one repeating), and its DS_OK gives the memory back.
+bool MemoryTaken = false;
+std::vector<HRESULT> RestoreAnswers;
+int RestoreCalls = 0;
+using GetStatusMethod = HRESULT(STDMETHODCALLTYPE*)(IDirectSoundBuffer*, DWORD*);
+GetStatusMethod RealGetStatus = nullptr;
+
+HRESULT STDMETHODCALLTYPE TakenStatus(IDirectSoundBuffer* buffer, DWORD* status)
 {
-    std::unique_ptr<IDirectSoundBuffer*[]> slots(new IDirectSoundBuffer*[buffers.size()]);
-    for (size_t i = 0; i < buffers.size(); ++i) {
-        slots[i] = buffers[i];
+    if (!MemoryTaken) {
+        return RealGetStatus(buffer, status);
     }
-    auto source = std::make_unique<WaveSource>();
-    source->Open(data.data(), static_cast<DWORD>(data.size()), Format(2, 16));
-    return std::make_unique<Sound>(std::move(slots), static_cast<DWORD>(data.size()),
-                                   static_cast<DWORD>(buffers.size()), std::move(source));
+    *status = DSBSTATUS_BUFFERLOST;
+    return DS_OK;
+}
+
+HRESULT STDMETHODCALLTYPE ScriptedRestore(IDirectSoundBuffer*)
+{
+    const HRESULT answer = RestoreAnswers[std::min<size_t>(RestoreCalls++, RestoreAnswers.size() - 1)];
+    MemoryTaken = MemoryTaken && answer != DS_OK;
+    return answer;
 }
 
 }  // namespace
 
 TEST_F(SoundDeviceTest, PrimaryBufferTakesTheGameFormat)
 {
-    DSBUFFERDESC description = {};
-    description.dwSize = sizeof description;
-    description.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    DSBUFFERDESC description = {sizeof description, DSBCAPS_PRIMARYBUFFER};
     IDirectSoundBuffer* primary = nullptr;
     ASSERT_EQ(manager.device->CreateSoundBuffer(&description, &primary, nullptr), DS_OK);
     WAVEFORMATEX format = {};
@@ -106,30 +124,22 @@ TEST_F(SoundDeviceTest, NBuffersShareOneCopyAndPlayUpToNCopiesThenOneAtRandom)
     Bytes data = Counting(176400);
     std::unique_ptr<Sound> sound = MakeSound(manager, data, Format(2, 16), 3);
     ASSERT_TRUE(sound);
-    ASSERT_EQ(sound->bufferCount, 3u);
-    EXPECT_EQ(sound->bufferSize, 176400u);
     for (DWORD i = 0; i < 3; ++i) {
         EXPECT_EQ(ReadBuffer(sound->buffers[i], 0, 176400), data) << "buffer " << i;
     }
-
     for (int started = 1; started <= 3; ++started) {
         EXPECT_EQ(StartSound(sound.get(), 0, DSBPLAY_LOOPING, 0), DS_OK);
         EXPECT_EQ(PlayingCount(sound.get()), started);
     }
-    EXPECT_TRUE(SoundIsPlaying(sound.get()));
-
     std::set<IDirectSoundBuffer*> chosen;
     for (uint32_t seed = 1; seed <= 12; ++seed) {
         SeedRandom(seed);
         const int expected = Random() % 3;
         SeedRandom(seed);
-        IDirectSoundBuffer* buffer = FindFreeBuffer(sound.get());
-        EXPECT_EQ(buffer, sound->buffers[expected]) << "seed " << seed;
-        chosen.insert(buffer);
+        EXPECT_EQ(FindFreeBuffer(sound.get()), sound->buffers[expected]) << "seed " << seed;
+        chosen.insert(sound->buffers[expected]);
     }
     EXPECT_EQ(chosen.size(), 3u);
-    EXPECT_EQ(StartSound(sound.get(), 0, DSBPLAY_LOOPING, 0), DS_OK);
-    EXPECT_EQ(PlayingCount(sound.get()), 3);
 
     EXPECT_EQ(StopSound(sound.get()), DS_OK);
     EXPECT_FALSE(SoundIsPlaying(sound.get()));
@@ -170,20 +180,11 @@ TEST_F(SoundDeviceTest, DataShorterThanTheBufferIsPaddedWithSilenceOfItsWidth)
     for (const Case& c : {Case{8, 600, 0x80}, Case{16, 600, 0x00}, Case{8, 0, 0x80}, Case{16, 0, 0x00}}) {
         SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.dataSize) + " bytes");
         const WAVEFORMATEX format = Format(2, c.bits);
-        DSBUFFERDESC description = {};
-        description.dwSize = sizeof description;
-        description.dwBufferBytes = 1000;
-        description.lpwfxFormat = const_cast<WAVEFORMATEX*>(&format);
+        DSBUFFERDESC description = {sizeof description, 0, 1000, 0, const_cast<WAVEFORMATEX*>(&format)};
         std::unique_ptr<IDirectSoundBuffer*[]> slots(new IDirectSoundBuffer*[1]);
         ASSERT_EQ(manager.device->CreateSoundBuffer(&description, &slots[0], nullptr), DS_OK);
         IDirectSoundBuffer* buffer = slots[0];
-        // Something other than silence first, so the padding is seen to be written.
-        void* region;
-        DWORD locked;
-        buffer->Lock(0, 1000, &region, &locked, nullptr, nullptr, 0);
-        std::memset(region, 0x33, locked);
-        buffer->Unlock(region, locked, nullptr, 0);
-
+        Overwrite(buffer, 1000, 0x33);   // so the padding is seen to be written
         const Bytes data(c.dataSize, 0x11);
         auto source = std::make_unique<WaveSource>();
         ASSERT_TRUE(source->Open(data.data(), c.dataSize, format));
@@ -206,43 +207,51 @@ TEST(Sound, MissingEffectIsHarmless)
     EXPECT_EQ(RestoreSoundBuffer(nullptr, nullptr), CO_E_NOTINITIALIZED);
 }
 
-TEST(SoundRestore, LostMemoryIsRestoredRefilledRewoundAndPlayed)
+// The system took the memory: the start restores, refills, rewinds every copy and plays; or,
+// when Restore keeps failing otherwise than "still lost", gives up with that answer.
+TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
 {
-    const Bytes data = Counting(400);
-    ScriptedBuffer first(400), second(400);
-    std::unique_ptr<Sound> sound = ScriptedSound({&first, &second}, data);
-    ASSERT_EQ(first.memory, data);
-    bool restored = true;
-    EXPECT_EQ(RestoreSoundBuffer(&first, &restored), S_FALSE);
-    EXPECT_FALSE(restored);
-    EXPECT_EQ(first.restoreCalls, 0);
-
-    // The system takes the memory: the buffer reads as lost and its bytes are gone.
-    first.status = DSBSTATUS_BUFFERLOST;
-    first.memory.assign(400, 0xEE);
-    first.restoreAnswers = {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DS_OK};
-    first.calls.clear();
-    second.calls.clear();
-    const DWORD start = GetTickCount();
-    EXPECT_EQ(StartSound(sound.get(), 0, 0, -300), DS_OK);
-    EXPECT_GE(GetTickCount() - start, 15u);   // two waits of 10 ms while the memory was still taken
-    EXPECT_EQ(first.restoreCalls, 3);
-    EXPECT_EQ(first.memory, data);
-    EXPECT_EQ(first.calls, (std::vector<std::string>{"Lock", "Unlock", "SetCurrentPosition 0", "SetVolume -300",
-                                                      "Play 0"}));
-    EXPECT_EQ(second.calls, (std::vector<std::string>{"SetCurrentPosition 0"}));
-}
-
-TEST(SoundRestore, GivesUpAfterRepeatedFailuresOtherThanStillLost)
-{
-    const Bytes data = Counting(64);
-    ScriptedBuffer buffer(64);
-    std::unique_ptr<Sound> sound = ScriptedSound({&buffer}, data);
-    buffer.status = DSBSTATUS_BUFFERLOST;
-    // "Still lost" answers are waited out; only the other refusals count towards giving up.
-    buffer.restoreAnswers = {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL};
-    buffer.calls.clear();
-    EXPECT_EQ(StartSound(sound.get(), 0, 0, 0), DSERR_INVALIDCALL);
-    EXPECT_EQ(buffer.restoreCalls, 2 + MaxRestoreFailures);
-    EXPECT_TRUE(buffer.calls.empty());
+    struct Row {
+        std::vector<HRESULT> answers;
+        HRESULT result;
+        int restoreCalls;
+    };
+    const Row rows[] = {
+        {{DSERR_BUFFERLOST, DSERR_BUFFERLOST, DS_OK}, DS_OK, 3},
+        // "Still lost" answers are waited out; only the other refusals count towards giving up.
+        {{DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL}, DSERR_INVALIDCALL, 2 + MaxRestoreFailures},
+    };
+    Bytes data = Counting(400);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.restoreCalls);
+        std::unique_ptr<Sound> sound = MakeSound(manager, data, Format(2, 16), 2);
+        ASSERT_TRUE(sound);
+        bool restored = true;
+        EXPECT_EQ(RestoreSoundBuffer(sound->buffers[0], &restored), S_FALSE);
+        EXPECT_FALSE(restored);
+        Overwrite(sound->buffers[0], 400, 0xEE);
+        sound->buffers[1]->SetCurrentPosition(200);
+        MemoryTaken = true;
+        RestoreAnswers = row.answers;
+        RestoreCalls = 0;
+        const DWORD start = timeGetTime();
+        {
+            PatchedMethod status(sound->buffers[0], 9, reinterpret_cast<void*>(&TakenStatus));
+            PatchedMethod restore(sound->buffers[0], 20, reinterpret_cast<void*>(&ScriptedRestore));
+            RealGetStatus = reinterpret_cast<GetStatusMethod>(status.Original());
+            EXPECT_EQ(StartSound(sound.get(), 0, 0, -300), row.result);
+        }
+        EXPECT_GE(timeGetTime() - start, 15u);   // two waits of 10 ms while the memory was still taken
+        EXPECT_EQ(RestoreCalls, row.restoreCalls);
+        const bool played = row.result == DS_OK;
+        EXPECT_EQ(ReadBuffer(sound->buffers[0], 0, 400) == data, played);
+        DWORD cursor = 0, write = 0;
+        sound->buffers[1]->GetCurrentPosition(&cursor, &write);
+        EXPECT_EQ(cursor, played ? 0u : 200u);
+        LONG volume = 1;
+        sound->buffers[0]->GetVolume(&volume);
+        EXPECT_EQ(volume, played ? -300 : 0);
+        EXPECT_EQ(SoundIsPlaying(sound.get()), played);
+        StopSound(sound.get());
+    }
 }

@@ -1,4 +1,4 @@
-// bench_music.cpp -- how long one one-second chunk takes to decode, and the music thread's share of
+// bench_music_win32.cpp -- how long one one-second chunk takes to decode, and the music thread's share of
 // a core while the music plays. Usage: quadrone_music_bench.exe [seconds of playing, default 10]
 #include <windows.h>
 
