@@ -1,10 +1,10 @@
-// The streamed music on a real DirectSound ring buffer and vorbisfile: the fill arithmetic, the
-// thread, the open failures with their boxes, and the mends (read-only file, one fill at a time,
-// bounded fills on empty or ruined streams, no busy wait without an event).
-#include <algorithm>
+// The streamed music on a real DirectSound ring buffer and vorbisfile: its failures, the fill
+// arithmetic, the thread, and the mends (read-only file, one fill at a time, bounded fills on
+// empty or ruined streams, no busy wait without an event).
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "audio/music.h"
@@ -15,7 +15,6 @@
 namespace {
 
 constexpr DWORD Chunk = 176400;
-constexpr DWORD Ring = 8 * Chunk;
 
 // What a gapless loop of `pcm` holds from byte `start` on.
 Bytes Looped(const Bytes& pcm, size_t start, size_t size)
@@ -27,36 +26,18 @@ Bytes Looped(const Bytes& pcm, size_t start, size_t size)
     return out;
 }
 
-ULONGLONG ProcessCpuMilliseconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return (ticks(kernel) + ticks(user)) / 10000;
-}
-
 // Runs work on its own thread; false when it has not finished within the limit (a spin or a hang).
 bool FinishesWithin(DWORD milliseconds, std::function<void()> work)
 {
     HANDLE thread = CreateThread(
-        nullptr, 0, [](LPVOID parameter) -> DWORD {
-            (*static_cast<std::function<void()>*>(parameter))();
-            return 0;
-        },
-        &work, 0, nullptr);
+        nullptr, 0, [](LPVOID work) -> DWORD { return (*static_cast<std::function<void()>*>(work))(), 0; }, &work,
+        0, nullptr);
     const bool finished = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
     if (!finished) {
         TerminateThread(thread, 1);
     }
     CloseHandle(thread);
     return finished;
-}
-
-void PostQuit(DWORD threadId)
-{
-    for (int tries = 0; tries < 500 && !PostThreadMessageA(threadId, WM_QUIT, 0, 0); ++tries) {
-        Sleep(10);
-    }
 }
 
 MusicStream* ThreadStream = nullptr;
@@ -66,16 +47,28 @@ DWORD WINAPI RunThreadStream(LPVOID)
     return RunMusicThread(*ThreadStream);
 }
 
-// CPU the process burns while `thread` waits, and whether WM_QUIT then ends the thread.
-void ExpectIdleUntilQuit(HANDLE thread, DWORD threadId)
+ULONGLONG ProcessCpu100ns()
 {
+    FILETIME unused, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &unused, &unused, &kernel, &user);
+    return (ULONGLONG{kernel.dwHighDateTime} << 32 | kernel.dwLowDateTime) +
+           (ULONGLONG{user.dwHighDateTime} << 32 | user.dwLowDateTime);
+}
+
+// The thread burns no processor while it waits, and WM_QUIT ends it.
+void ExpectIdleUntilQuit(LPTHREAD_START_ROUTINE procedure)
+{
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, procedure, nullptr, 0, &id);
     Sleep(50);
-    const ULONGLONG before = ProcessCpuMilliseconds();
+    const ULONGLONG before = ProcessCpu100ns();
     Sleep(400);
-    EXPECT_LT(ProcessCpuMilliseconds() - before, 60u) << "the waiting thread burns the processor";
-    EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    PostQuit(threadId);
+    EXPECT_LT(ProcessCpu100ns() - before, 600000u) << "the waiting thread burns the processor";
+    for (int tries = 0; tries < 500 && !PostThreadMessageA(id, WM_QUIT, 0, 0); ++tries) {
+        Sleep(10);
+    }
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    CloseHandle(thread);
 }
 
 }  // namespace
@@ -105,39 +98,37 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
     enum File { NoFile, OggFile, ForeignFile };
     enum Refusing { Nothing, Device, RingBuffer, Notify };   // whose class has the refusing method
     struct Row {
-        const char* what;
         bool initialised;
         File file;
         Refusing where;
         int slot;
         void* answer;
         std::vector<std::string> boxes;
-        bool opens;
     };
     const Row rows[] = {
-        {"not initialised", false, OggFile, Nothing, 0, nullptr, {}, false},
-        {"missing file", true, NoFile, Nothing, 0, nullptr,
-         {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}, false},
-        {"foreign file", true, ForeignFile, Nothing, 0, nullptr, {"Bitstream is not Vorbis data|Error"}, false},
-        {"ring refused", true, OggFile, Device, 3, reinterpret_cast<void*>(&Answer<DSERR_OUTOFMEMORY>),
-         {"Failed to create secondary buffer|Error"}, false},
-        {"no notification interface", true, OggFile, RingBuffer, 0, reinterpret_cast<void*>(&Answer<E_NOINTERFACE>),
-         {"no interface|Error", "lpdsnotify not inited|Error"}, false},
-        {"notification interface refused", true, OggFile, RingBuffer, 0, reinterpret_cast<void*>(&Answer<E_FAIL>),
-         {"lpdsnotify not inited|Error"}, false},
-        {"positions refused", true, OggFile, Notify, 3, reinterpret_cast<void*>(&Answer<DSERR_INVALIDPARAM>),
-         {"Couldn't set notification positions|Error"}, false},
-        {"play refused", true, OggFile, RingBuffer, 12, reinterpret_cast<void*>(&Answer<DSERR_BUFFERLOST>),
-         {"Faled to play|Error"}, true},
+        {false, OggFile, Nothing, 0, nullptr, {}},
+        {true, NoFile, Nothing, 0, nullptr, {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
+        {true, ForeignFile, Nothing, 0, nullptr, {"Bitstream is not Vorbis data|Error"}},
+        {true, OggFile, Device, 3, reinterpret_cast<void*>(&Answer<DSERR_OUTOFMEMORY>),
+         {"Failed to create secondary buffer|Error"}},
+        {true, OggFile, RingBuffer, 0, reinterpret_cast<void*>(&Answer<E_NOINTERFACE>),
+         {"no interface|Error", "lpdsnotify not inited|Error"}},
+        {true, OggFile, RingBuffer, 0, reinterpret_cast<void*>(&Answer<E_FAIL>), {"lpdsnotify not inited|Error"}},
+        {true, OggFile, Notify, 3, reinterpret_cast<void*>(&Answer<DSERR_INVALIDPARAM>),
+         {"Couldn't set notification positions|Error"}},
+        // The only row that opens: Play itself is refused.
+        {true, OggFile, RingBuffer, 12, reinterpret_cast<void*>(&Answer<DSERR_BUFFERLOST>), {"Faled to play|Error"}},
     };
     IDirectSoundBuffer* ring = nullptr;
-    ASSERT_TRUE(CreateStreamBuffer(manager.device, &ring, Ring));
+    ASSERT_TRUE(CreateStreamBuffer(manager.device, &ring, 8 * Chunk));
     IDirectSoundNotify* notify = nullptr;
     ASSERT_EQ(ring->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
     void* const objects[] = {nullptr, manager.device, ring, notify};
     WriteOgg("music.ogg", TestMusic(13230, 1));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (size_t index = 0; index < std::size(rows); ++index) {
+        const Row& row = rows[index];
+        SCOPED_TRACE(index);
+        const bool opens = row.slot == 12;
         std::remove("debug.log");
         std::remove("loop1.dat");
         if (row.file != NoFile) {
@@ -150,24 +141,24 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
             if (row.where != Nothing) {
                 patch = std::make_unique<PatchedMethod>(objects[row.where], row.slot, row.answer);
             }
-            EXPECT_EQ(OpenMusic(), row.opens);
+            EXPECT_EQ(OpenMusic(), opens);
             EXPECT_EQ(PlayMusic(), 0);
         }
         EXPECT_EQ(Boxes(), row.boxes);
-        std::vector<std::string> log = {"Error opening ogg file", "Error playing ogg file"};
-        EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(log.begin() + (row.opens ? 1 : 0), log.end()));
-        if (!row.opens) {
-            EXPECT_EQ(GameMusic.streamBuffer, nullptr);
-            EXPECT_EQ(GameMusic.notifyEvent, nullptr);
-            EXPECT_EQ(GameMusic.file, nullptr);
-            SetMusicVolume(-500);   // no buffer: nothing to do
-        }
+        const std::vector<std::string> log = {"Error opening ogg file", "Error playing ogg file"};
+        EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(log.begin() + opens, log.end()));
+        EXPECT_EQ(GameMusic.streamBuffer == nullptr && GameMusic.notifyEvent == nullptr && GameMusic.file == nullptr,
+                  !opens);
+        SetMusicVolume(-500);   // without a buffer: nothing to do
         GameMusic.Close();
     }
     notify->Release();
     ring->Release();
 }
 
+// The game's own music, read-only and held by another reader, plays; each notification at the
+// end of a played second wakes the thread for one chunk more, and however often the music stops
+// and plays again the writer stays one to three chunks ahead of the cursor.
 TEST_F(MusicTest, ReadOnlyGameMusicPlaysAndTheThreadKeepsTheWriterAhead)
 {
     const std::string music = GameDataPath("loop1.dat");
@@ -177,117 +168,72 @@ TEST_F(MusicTest, ReadOnlyGameMusicPlaysAndTheThreadKeepsTheWriterAhead)
     ASSERT_TRUE(CopyFileA(music.c_str(), "loop1.dat", FALSE));
     ASSERT_TRUE(SetFileAttributesA("loop1.dat", FILE_ATTRIBUTE_READONLY));
     const Bytes decoded = DecodeOgg("loop1.dat");
-    // Another reader that lets others only read; the attribute alone does not stop an administrator.
     HANDLE reader = CreateFileA("loop1.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-
     const bool opened = OpenMusic();
     CloseHandle(reader);
     ASSERT_TRUE(opened);
-    EXPECT_TRUE(Boxes().empty());
-    ASSERT_TRUE(PlayMusic() == 0 && GameMusic.streamBuffer != nullptr);
-    DWORD status = 0;
-    GameMusic.streamBuffer->GetStatus(&status);
-    EXPECT_EQ(status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+    ASSERT_TRUE(GameMusic.Play());
     EXPECT_EQ(GameMusic.writeOffset, 2 * Chunk);
 
-    // Each notification at the end of a played second wakes the thread for one chunk more. The
-    // null sound device of the test machine plays faster than real time, so the cursor is watched.
+    // The null sound device of the test machine plays faster than real time: the cursor is watched.
     DWORD play = 0, write = 0;
-    for (int polls = 0; polls < 2000; ++polls) {
-        GameMusic.streamBuffer->GetCurrentPosition(&play, &write);
-        if (play / Chunk == 3 && play % Chunk > Chunk / 4 && play % Chunk < Chunk * 3 / 4) {
-            break;
-        }
+    for (int polls = 0; polls < 2000 && !(play / Chunk == 3 && play % Chunk > Chunk / 4); ++polls) {
         Sleep(5);
+        GameMusic.streamBuffer->GetCurrentPosition(&play, &write);
     }
     GameMusic.Stop();
     Sleep(100);   // a fill the last notification started comes to its end
     ASSERT_EQ(play / Chunk, 3u) << "play cursor " << play;
     EXPECT_EQ(GameMusic.writeOffset, 5 * Chunk);
-    EXPECT_EQ(ReadBuffer(GameMusic.streamBuffer, 0, GameMusic.writeOffset),
-              Bytes(decoded.begin(), decoded.begin() + GameMusic.writeOffset));
+    EXPECT_EQ(ReadBuffer(GameMusic.streamBuffer, 0, 5 * Chunk), Bytes(decoded.begin(), decoded.begin() + 5 * Chunk));
 
-    // Playing again goes on from the stopped cursor, and however often the music stops and plays
-    // again the writer stays one to three chunks ahead of it, never reaching the chunk being played.
-    GameMusic.streamBuffer->GetCurrentPosition(&play, &write);
     for (int resume = 1; resume <= 6; ++resume) {
         EXPECT_TRUE(GameMusic.Play());
-        DWORD resumed = 0;
-        GameMusic.streamBuffer->GetCurrentPosition(&resumed, &write);
-        if (resume == 1) {
-            EXPECT_EQ(GameMusic.writeOffset, 5 * Chunk) << "two chunks were ready, none is written";
-            EXPECT_GE(resumed, play);
-            EXPECT_LT(resumed, play + Chunk / 2);
-        }
         GameMusic.Stop();
         Sleep(50);
-        GameMusic.streamBuffer->GetCurrentPosition(&resumed, &write);
-        const DWORD lead = (GameMusic.writeOffset / Chunk + 8 - resumed / Chunk) % 8;
-        EXPECT_GE(lead, 1u) << "resume " << resume;
-        EXPECT_LE(lead, 3u) << "resume " << resume;
+        GameMusic.streamBuffer->GetCurrentPosition(&play, &write);
+        const DWORD lead = (GameMusic.writeOffset / Chunk + 8 - play / Chunk) % 8;
+        EXPECT_TRUE(lead >= 1 && lead <= 3) << "resume " << resume << ", lead " << lead;
     }
-
-    EXPECT_TRUE(GameMusic.Play());
-    SetMusicVolume(-500);
-    LONG volume = 0;
-    GameMusic.streamBuffer->GetVolume(&volume);
-    EXPECT_EQ(volume, -500);
-
-    GameMusic.Stop();
-    GameMusic.Close();
-    EXPECT_EQ(GameMusic.streamBuffer, nullptr);
-    EXPECT_EQ(GameMusic.threadHandle, nullptr);
-    EXPECT_EQ(GameMusic.notifyEvent, nullptr);
-    EXPECT_EQ(GameMusic.file, nullptr);
     // The shell closes once more after the window is gone: nothing is left to end or release.
     GameMusic.Close();
+    GameMusic.Close();
+    EXPECT_EQ(GameMusic.threadHandle, nullptr);
     EXPECT_FALSE(GameMusic.Play());
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(MusicTest, ChunksLoopTheStreamWithoutGapAndTheWriterWrapsAfterEight)
+// 0.3 s: several whole passes per chunk; 1.7 s: the loop point moves from chunk to chunk, and two
+// threads filling at once leave the same ring as one filling in turn.
+TEST_F(MusicTest, ChunksLoopTheStreamWithoutGapFillTakingTurns)
 {
-    // 0.3 s: several whole passes per chunk; 1.7 s: the loop point moves from chunk to chunk.
     for (const uint32_t frames : {13230u, 74970u}) {
         SCOPED_TRACE(frames);
         WriteOgg("short.ogg", TestMusic(frames, frames));
         const Bytes decoded = DecodeOgg("short.ogg");
-        ASSERT_EQ(decoded.size(), frames * 4);
         ASSERT_TRUE(GameMusic.Open("short.ogg"));
         for (DWORD fill = 0; fill < 9; ++fill) {
             ASSERT_TRUE(GameMusic.fillstreambuffer());
             EXPECT_EQ(GameMusic.writeOffset, (fill + 1) % 8 * Chunk);
-            EXPECT_EQ(GameMusic.bytesWritten, Chunk);
+            EXPECT_EQ(RingChunk(fill % 8), Looped(decoded, fill * Chunk, Chunk)) << "fill " << fill;
+        }
+        auto fillFifteen = [](LPVOID) -> DWORD {
+            for (int i = 0; i < 15; ++i) {
+                GameMusic.fillstreambuffer();
+            }
+            return 0;
+        };
+        HANDLE threads[2] = {CreateThread(nullptr, 0, fillFifteen, nullptr, 0, nullptr),
+                             CreateThread(nullptr, 0, fillFifteen, nullptr, 0, nullptr)};
+        EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
+        CloseHandle(threads[0]);
+        CloseHandle(threads[1]);
+        for (DWORD fill = 31; fill < 39; ++fill) {
             EXPECT_EQ(RingChunk(fill % 8), Looped(decoded, fill * Chunk, Chunk)) << "fill " << fill;
         }
         GameMusic.Close();
     }
     EXPECT_TRUE(Boxes().empty());
-}
-
-TEST_F(MusicTest, FillsTakeTurnsOnTheirLock)
-{
-    WriteOgg("short.ogg", TestMusic(74970, 3));
-    const Bytes decoded = DecodeOgg("short.ogg");
-    ASSERT_TRUE(GameMusic.Open("short.ogg"));
-
-    // Two threads filling at once leave the same ring as one thread filling in turn.
-    auto fillTwenty = [](LPVOID) -> DWORD {
-        for (int i = 0; i < 20; ++i) {
-            GameMusic.fillstreambuffer();
-        }
-        return 0;
-    };
-    HANDLE threads[2] = {CreateThread(nullptr, 0, fillTwenty, nullptr, 0, nullptr),
-                         CreateThread(nullptr, 0, fillTwenty, nullptr, 0, nullptr)};
-    EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
-    CloseHandle(threads[0]);
-    CloseHandle(threads[1]);
-    EXPECT_EQ(GameMusic.writeOffset, 0u);   // 40 fills
-    for (DWORD fill = 32; fill < 40; ++fill) {
-        EXPECT_EQ(RingChunk(fill % 8), Looped(decoded, fill * Chunk, Chunk)) << "fill " << fill;
-    }
 }
 
 TEST_F(MusicTest, EmptyOrRuinedStreamEndsEveryFillUnlockedAndMovesOn)
@@ -308,60 +254,36 @@ TEST_F(MusicTest, EmptyOrRuinedStreamEndsEveryFillUnlockedAndMovesOn)
 
     for (const char* name : {"empty.ogg", "ruined.ogg"}) {
         SCOPED_TRACE(name);
-        if (!GameMusic.Open(name)) {
-            ADD_FAILURE() << "the decoder refused the stream: " << ::testing::PrintToString(Boxes());
-            continue;
-        }
+        ASSERT_TRUE(GameMusic.Open(name)) << ::testing::PrintToString(Boxes());
         bool filled = true;
-        const bool finished = FinishesWithin(10000, [&] {
+        ASSERT_TRUE(FinishesWithin(10000, [&] {
             for (int i = 0; i < 10; ++i) {
                 filled = GameMusic.fillstreambuffer() && filled;
             }
-        });
-        ASSERT_TRUE(finished) << "a fill does not end";
+        })) << "a fill does not end";
         EXPECT_TRUE(filled);
         EXPECT_EQ(GameMusic.writeOffset, 2 * Chunk);
-        // Locking it again works only when every fill unlocked it.
-        const Bytes region = RingChunk(1);
-        EXPECT_EQ(region.size(), Chunk);
-        EXPECT_LE(RecordedMessageBoxes().size(), 20u);
+        EXPECT_EQ(RingChunk(1).size(), Chunk);   // locks again only when every fill unlocked it
         GameMusic.Close();
-        ClearBoxes();
     }
 }
 
+// Without a usable event the music thread waits on its queue alone; the shell's notification
+// thread treats its event as nothing to do. Both end on WM_QUIT.
 TEST_F(MusicTest, ThreadsWithoutAUsableEventWaitIdleAndEndOnQuit)
 {
     MusicStream stream;
     ThreadStream = &stream;
     // A value no handle of this process has (a closed one could be handed out again at once).
-    HANDLE broken = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x7FFFFFF0));
-    for (HANDLE event : {static_cast<HANDLE>(nullptr), broken}) {
-        SCOPED_TRACE(event == nullptr ? "no event" : "broken event");
+    for (HANDLE event : {static_cast<HANDLE>(nullptr), reinterpret_cast<HANDLE>(uintptr_t{0x7FFFFFF0})}) {
         stream.notifyEvent = event;
-        DWORD id = 0;
-        HANDLE thread = CreateThread(nullptr, 0, RunThreadStream, nullptr, 0, &id);
-        ExpectIdleUntilQuit(thread, id);
-        CloseHandle(thread);
+        ExpectIdleUntilQuit(RunThreadStream);
     }
     stream.notifyEvent = nullptr;
-
-    // The shell's notification thread: a signal is nothing to do, WM_QUIT ends it.
-    for (bool withEvent : {true, false}) {
-        SCOPED_TRACE(withEvent ? "with its event" : "without its event");
-        NotificationEvent = withEvent ? CreateEventA(nullptr, FALSE, FALSE, nullptr) : nullptr;
-        DWORD id = 0;
-        HANDLE thread = CreateThread(nullptr, 0, NotificationThreadProc, nullptr, 0, &id);
-        if (withEvent) {
-            SetEvent(NotificationEvent);
-        }
-        ExpectIdleUntilQuit(thread, id);
-        CloseHandle(thread);
-        if (NotificationEvent != nullptr) {
-            CloseHandle(NotificationEvent);
-            NotificationEvent = nullptr;
-        }
-    }
+    NotificationEvent = CreateEventA(nullptr, FALSE, TRUE, nullptr);
+    ExpectIdleUntilQuit(NotificationThreadProc);
+    CloseHandle(NotificationEvent);
+    NotificationEvent = nullptr;
 }
 
 TEST_F(MusicTest, CloseRightAfterOpenEndsTheThreadBeforeItHasAQueue)
