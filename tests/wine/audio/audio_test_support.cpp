@@ -1,35 +1,9 @@
-// audio_test_support.cpp -- window, device, recorded boxes, Ogg files and failing allocations.
+// audio_test_support.cpp -- window, device, recorded boxes and data files for the audio tests.
 #include "audio_test_support.h"
 
-#include <cmath>
 #include <cstdlib>
-#include <new>
-
-#include <vorbis/vorbisfile.h>
 
 #include "log/owned_message_box_win32.h"
-#include "ogg_encoder.h"
-
-size_t RefusedAllocationSize = 0;
-
-void* operator new(size_t size)
-{
-    void* memory = RefusedAllocationSize != 0 && size >= RefusedAllocationSize ? nullptr : std::malloc(size + 1);
-    if (memory == nullptr) {
-        throw std::bad_alloc();
-    }
-    return memory;
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, size_t) noexcept
-{
-    std::free(memory);
-}
 
 namespace {
 
@@ -81,52 +55,10 @@ void SoundDeviceTest::ClearBoxes()
     ClearRecordedMessageBoxes();
 }
 
-StereoMusic TestMusic(uint32_t frames, uint32_t seed)
-{
-    StereoMusic music;
-    uint32_t noise = seed;
-    double phase = 0;
-    for (uint32_t i = 0; i < frames; ++i) {
-        phase += 2 * 3.14159265358979 * (200.0 + 1800.0 * i / frames) / 44100;
-        noise = noise * 1664525u + 1013904223u;
-        const double value = 9000 * std::sin(phase) + static_cast<int32_t>(noise >> 20) - 2048;
-        music.left.push_back(static_cast<float>(value / 32768));
-        music.right.push_back(static_cast<float>(-value / 65536));
-    }
-    return music;
-}
-
-void WriteOgg(const std::string& path, const StereoMusic& music)
-{
-    const Bytes bytes = EncodeOggVorbis(music, 44100);
-    ASSERT_FALSE(bytes.empty()) << "the encoder refused " << path;
-    WriteFileBytes(path, bytes);
-}
-
-Bytes DecodeOgg(const std::string& path)
-{
-    Bytes out;
-    OggVorbis_File decoder;
-    if (ov_fopen(path.c_str(), &decoder) != 0) {
-        ADD_FAILURE() << "cannot decode " << path;
-        return out;
-    }
-    char piece[4096];
-    int section = 0;
-    long count;
-    while ((count = ov_read(&decoder, piece, sizeof piece, 0, 2, 1, &section)) != 0) {
-        if (count > 0) {
-            out.insert(out.end(), piece, piece + count);
-        }
-    }
-    ov_clear(&decoder);
-    return out;
-}
-
-std::string GameDataPath(const char* fileName)
+bool SoundDeviceTest::CopyGameFile(const char* name)
 {
     const char* folder = std::getenv("QUADRONE_GAME_DIR");
-    return folder == nullptr ? std::string() : std::string(folder) + "/" + fileName;
+    return folder != nullptr && CopyFileA((std::string(folder) + "/" + name).c_str(), name, FALSE);
 }
 
 Bytes ReadBuffer(IDirectSoundBuffer* buffer, DWORD offset, DWORD size)

@@ -1,5 +1,5 @@
-// audio_test_support.h -- a window and a real DirectSound device for the audio tests, every box
-// recorded, short Ogg files, and allocations that can be made to fail.
+// audio_test_support.h -- a window and a real DirectSound device for the audio tests, with every
+// box recorded and the game's generated data at hand.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "audio/sound_manager_win32.h"
-#include "music.h"   // the asset tool's StereoMusic
 #include "patched_method.h"
 #include "test_support.h"
 
@@ -27,20 +26,9 @@ protected:
     // Every box so far as "text|caption": those with the game window as owner first.
     std::vector<std::string> Boxes();
     void ClearBoxes();
+    // Copies a generated data file (QUADRONE_GAME_DIR) into the folder; false when there is none.
+    bool CopyGameFile(const char* name);
     SoundManager manager;
 };
 
-// Stereo music of `frames` frames: a rising tone over noise, so no two stretches look alike.
-StereoMusic TestMusic(uint32_t frames, uint32_t seed);
-// Writes it as an Ogg Vorbis file at 44100 Hz with the asset tool's encoder.
-void WriteOgg(const std::string& path, const StereoMusic& music);
-// Everything the decoder gives for a file, as bytes of 16-bit little-endian stereo.
-Bytes DecodeOgg(const std::string& path);
-
-// The game folder with the generated data (QUADRONE_GAME_DIR); empty when not set.
-std::string GameDataPath(const char* fileName);
-
 Bytes ReadBuffer(IDirectSoundBuffer* buffer, DWORD offset, DWORD size);
-
-// While not 0, every operator new of this many bytes or more throws std::bad_alloc.
-extern size_t RefusedAllocationSize;

@@ -15,8 +15,6 @@ public:
         Write(replacement);
     }
     ~PatchedMethod() { Write(original); }
-    PatchedMethod(const PatchedMethod&) = delete;
-    PatchedMethod& operator=(const PatchedMethod&) = delete;
 
     void* Original() const { return original; }
 
