@@ -1,0 +1,185 @@
+// Start-up and shutdown on the real platform: each device failure as a row of one table, and a
+// whole start whose window is minimised, restored and switched, and which shuts down once.
+#define DIRECTINPUT_VERSION 0x0700
+#include <ddraw.h>
+#include <dinput.h>
+#include <dsound.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+#include "app/shell.h"
+#include "app/shell_win32.h"
+#include "audio/music_stream_win32.h"
+#include "audio/sound_manager_win32.h"
+#include "game/frame_state.h"
+#include "game/keyboard_win32.h"
+#include "log/owned_message_box_win32.h"
+#include "patched_method.h"
+#include "platform/main_window_win32.h"
+#include "platform/platform.h"
+#include "test_support.h"
+
+namespace {
+
+// Boxes as "text|caption|type", marked when Shutdown had already run as they came up.
+std::vector<std::string> Boxes;
+
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    Boxes.push_back(std::string(text) + "|" + caption + "|" + std::to_string(type) +
+                    (HasShutDown() ? " after Shutdown" : ""));
+    return IDOK;
+}
+
+// One object of each class whose methods the tests make refuse, made as the game makes its own.
+enum Patched { Draw, Input, Keyboard, SoundDevice };
+void* PlatformObject(Patched which)
+{
+    static void* objects[4] = {};
+    if (objects[Draw] == nullptr) {
+        DirectDrawCreateEx(nullptr, &objects[Draw], IID_IDirectDraw7, nullptr);
+        DirectInputCreateA(GetModuleHandleA(nullptr), 0x0700, reinterpret_cast<IDirectInputA**>(&objects[Input]),
+                           nullptr);
+        static_cast<IDirectInputA*>(objects[Input])
+            ->CreateDevice(GUID_SysKeyboard, reinterpret_cast<IDirectInputDeviceA**>(&objects[Keyboard]), nullptr);
+        DirectSoundCreate8(nullptr, reinterpret_cast<IDirectSound8**>(&objects[SoundDevice]), nullptr);
+    }
+    return objects[which];
+}
+
+const std::vector<std::string> Started = {"-----------------", "Initializing...", "Window Created"};
+
+}  // namespace
+
+class StartUpTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        OwnedMessageBox = RecordBox;
+    }
+
+    void TearDown() override
+    {
+        EndRun();
+        OwnedMessageBox = MessageBoxA;
+        TempDirTest::TearDown();
+    }
+
+    // Starts as WinMain does, with every box recorded; the exit code, or 1 when the loop would run.
+    int Start()
+    {
+        Boxes.clear();
+        MusicEnabled = true;
+        int exitCode = 0;
+        return StartUp(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, exitCode) ? 1 : exitCode;
+    }
+
+    // What the end of the process would take away: the window, its class and the posted quit.
+    void EndRun()
+    {
+        GameMusic.Close();
+        DestroyWindow(MainWindow);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        UnregisterClassA("SpriteAnimate", GetModuleHandleA(nullptr));
+    }
+};
+
+// A failure of the display, the keyboard or the sound device ends start-up: the display's box
+// comes before Shutdown, the others after it; only the sound device's failure exits with 0.
+TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
+{
+    const std::string input = "Failed to initialize DirectInput|Error|0 after Shutdown";
+    struct Row {
+        Patched where;
+        int slot;
+        std::vector<std::string> log;
+        std::vector<std::string> boxes;
+        int exitCode;
+    };
+    const Row rows[] = {
+        {Draw, 20, {}, {"Failed to set cooperative level|Error|0",
+                        "DirectDraw init failed. The program will now exit. |Quadrone|16"}, E_FAIL},
+        {Input, 3, {"DirectDraw initialized", "Failed to create DirectInput device"}, {input}, E_FAIL},
+        {Keyboard, 11, {"DirectDraw initialized", "Failed to set DirectInput data format"}, {input}, E_FAIL},
+        {Keyboard, 13, {"DirectDraw initialized", "Failed to set DirectInput cooperative level"}, {input}, E_FAIL},
+        {Keyboard, 7, {"DirectDraw initialized"}, {input}, E_FAIL},
+        {SoundDevice, 6, {"DirectDraw initialized", "DirectInput initialized"},
+         {"Error initializing DirectSound|Error|0 after Shutdown"}, 0},
+    };
+    for (size_t index = 0; index < std::size(rows); ++index) {
+        const Row& row = rows[index];
+        SCOPED_TRACE(index);
+        {
+            PatchedMethod refused(PlatformObject(row.where), row.slot, reinterpret_cast<void*>(&Answer<E_ACCESSDENIED>));
+            EXPECT_EQ(Start(), row.exitCode);
+        }
+        std::vector<std::string> log = Started;
+        log.insert(log.end(), row.log.begin(), row.log.end());
+        EXPECT_EQ(ReadDebugLog(), log);
+        EXPECT_EQ(Boxes, row.boxes);
+        EXPECT_TRUE(HasShutDown());
+        EndRun();
+    }
+    // Wine makes no DirectInput object without an instance.
+    std::remove("debug.log");
+    EXPECT_LT(InitDirectInput(nullptr), 0);
+    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Failed to create DirectInput object"});
+    ReleaseKeyboard();
+}
+
+// Minimising stops the frames and restoring resumes them; a display switch that can set up
+// neither mode ends the game as a failed start does; Shutdown does its work once.
+TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
+{
+    const char* folder = std::getenv("QUADRONE_GAME_DIR");
+    for (const char* name : {"graphics.vbf", "audio.vbf", "loop1.dat"}) {
+        if (folder == nullptr || !CopyFileA((std::string(folder) + "/" + name).c_str(), name, FALSE)) {
+            GTEST_SKIP() << "QUADRONE_GAME_DIR does not hold " << name;
+        }
+    }
+    ASSERT_EQ(Start(), 1);
+    std::vector<std::string> log = ReadDebugLog();
+    log.erase(std::remove_if(log.begin(), log.end(), [](const std::string& line) {
+        return line == "Bitmap loaded" || line.find(".bmp") != std::string::npos;
+    }), log.end());
+    std::vector<std::string> expected = Started;
+    expected.insert(expected.end(), {"DirectDraw initialized", "DirectInput initialized", "DirectSound initialized",
+                                     "Graphics loaded", "Sounds loaded", "Starting game..."});
+    EXPECT_EQ(log, expected);
+    for (const auto& [size, active] : {std::pair{SIZE_MINIMIZED, false}, {SIZE_RESTORED, true},
+                                       {SIZE_MAXHIDE, false}, {SIZE_MAXSHOW, true}}) {
+        SendMessageA(MainWindow, WM_SIZE, size, 0);
+        EXPECT_EQ(GameActive, active) << size;
+    }
+
+    {
+        PatchedMethod refused(PlatformObject(Draw), 20, reinterpret_cast<void*>(&Answer<E_ACCESSDENIED>));
+        SwitchDisplayMode();
+    }
+    EXPECT_EQ(Boxes, (std::vector<std::string>{"Failed to set cooperative level|Error|0",
+                                               "Failed to set cooperative level|Error|0",
+                                               "DirectDraw init failed. The program will now exit. |Quadrone|16"}));
+    const std::vector<std::string> lines = ReadDebugLog();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Display switch failed, returning to the previous mode"),
+              lines.end());
+    EXPECT_FALSE(FullScreen);
+    MSG close;
+    EXPECT_TRUE(PeekMessageA(&close, MainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+
+    GameMusic.Close();
+    Shutdown();
+    EXPECT_EQ(GameSoundManager, nullptr);
+    EXPECT_EQ(NotificationEvent, nullptr);
+    // WinMain's call after WM_DESTROY already shut down finds nothing left to release.
+    SoundManager* const kept = GameSoundManager = new SoundManager();
+    Shutdown();
+    EXPECT_EQ(GameSoundManager, kept);
+    delete kept;
+    GameSoundManager = nullptr;
+}
