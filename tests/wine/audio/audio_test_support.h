@@ -23,9 +23,8 @@ class SoundDeviceTest : public TempDirTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Every box so far as "text|caption": those with the game window as owner first.
+    // Every box so far as "text|caption", the game window's own among them.
     std::vector<std::string> Boxes();
-    void ClearBoxes();
     // Copies a generated data file (QUADRONE_GAME_DIR) into the folder; false when there is none.
     bool CopyGameFile(const char* name);
     SoundManager manager;

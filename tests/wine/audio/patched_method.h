@@ -9,10 +9,11 @@
 // platform's own checks of a table's address still hold.
 class PatchedMethod {
 public:
-    PatchedMethod(void* object, int slot, void* replacement)
+    template <typename Function>
+    PatchedMethod(void* object, int slot, Function* replacement)
         : entry(*static_cast<void***>(object) + slot), original(*entry)
     {
-        Write(replacement);
+        Write(reinterpret_cast<void*>(replacement));
     }
     ~PatchedMethod() { Write(original); }
 

@@ -7,7 +7,6 @@
 
 #include "audio/music.h"
 #include "audio/music_stream_win32.h"
-#include "platform/main_window_win32.h"
 #include "audio_test_support.h"
 
 namespace {
@@ -77,22 +76,22 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
         File file;
         Refusing where;
         int slot;
-        void* answer;
+        HRESULT(STDMETHODCALLTYPE* answer)();
         std::vector<std::string> boxes;
     };
     const Row rows[] = {
         {false, OggFile, Nothing, 0, nullptr, {}},
         {true, NoFile, Nothing, 0, nullptr, {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
         {true, ForeignFile, Nothing, 0, nullptr, {"Bitstream is not Vorbis data|Error"}},
-        {true, OggFile, Device, 3, reinterpret_cast<void*>(&Answer<DSERR_OUTOFMEMORY>),
+        {true, OggFile, Device, 3, &Answer<DSERR_OUTOFMEMORY>,
          {"Failed to create secondary buffer|Error"}},
-        {true, OggFile, RingBuffer, 0, reinterpret_cast<void*>(&Answer<E_NOINTERFACE>),
+        {true, OggFile, RingBuffer, 0, &Answer<E_NOINTERFACE>,
          {"no interface|Error", "lpdsnotify not inited|Error"}},
-        {true, OggFile, RingBuffer, 0, reinterpret_cast<void*>(&Answer<E_FAIL>), {"lpdsnotify not inited|Error"}},
-        {true, OggFile, Notify, 3, reinterpret_cast<void*>(&Answer<DSERR_INVALIDPARAM>),
+        {true, OggFile, RingBuffer, 0, &Answer<E_FAIL>, {"lpdsnotify not inited|Error"}},
+        {true, OggFile, Notify, 3, &Answer<DSERR_INVALIDPARAM>,
          {"Couldn't set notification positions|Error"}},
         // The only row that opens: Play itself is refused.
-        {true, OggFile, RingBuffer, 12, reinterpret_cast<void*>(&Answer<DSERR_BUFFERLOST>), {"Faled to play|Error"}},
+        {true, OggFile, RingBuffer, 12, &Answer<DSERR_BUFFERLOST>, {"Faled to play|Error"}},
     };
     IDirectSoundBuffer* ring = nullptr;
     ASSERT_TRUE(CreateStreamBuffer(manager.device, &ring, Ring));
@@ -109,7 +108,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
         if (row.file != NoFile) {
             WriteFileBytes("loop1.dat", row.file == OggFile ? music : Bytes(5000, 0x41));
         }
-        ClearBoxes();
+        ClearRecordedMessageBoxes();
         GameMusic.Init(TestWindow(), row.initialised ? manager.device : nullptr, MusicThreadProc);
         {
             std::unique_ptr<PatchedMethod> patch;
@@ -174,8 +173,7 @@ TEST_F(MusicTest, FillsTakeTurns)
     EXPECT_TRUE(ReadBuffer(GameMusic.streamBuffer, 0, Ring) == ReadBuffer(reference.streamBuffer, 0, Ring));
 }
 
-// Without a usable event the music thread waits on its queue alone; the shell's notification
-// thread treats its event as nothing to do. Both end on WM_QUIT.
+// Without a usable event the music thread waits on its queue alone, and ends on WM_QUIT.
 TEST_F(MusicTest, ThreadsWithoutAUsableEventWaitIdleAndEndOnQuit)
 {
     MusicStream stream;
@@ -186,10 +184,6 @@ TEST_F(MusicTest, ThreadsWithoutAUsableEventWaitIdleAndEndOnQuit)
         ExpectIdleUntilQuit(RunThreadStream);
     }
     stream.notifyEvent = nullptr;
-    NotificationEvent = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-    ExpectIdleUntilQuit(NotificationThreadProc);
-    CloseHandle(NotificationEvent);
-    NotificationEvent = nullptr;
 }
 
 // A thread that never got to make its queue still ends (a hang here ends the program's run).

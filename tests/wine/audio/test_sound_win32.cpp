@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <tuple>
+#include <numeric>
 
 #include "audio/effects.h"
 #include "audio/sound_win32.h"
@@ -13,22 +13,15 @@ namespace {
 
 WAVEFORMATEX Format(WORD channels, WORD bits)
 {
-    WAVEFORMATEX format = {};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = channels;
-    format.nSamplesPerSec = 44100;
-    format.wBitsPerSample = bits;
-    format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    format.nAvgBytesPerSec = format.nBlockAlign * 44100;
-    return format;
+    const WORD block = static_cast<WORD>(channels * bits / 8);
+    return {WAVE_FORMAT_PCM, channels, 44100, 44100u * block, block, bits, 0};
 }
 
+// Bytes that differ from their neighbours, so a shifted or partial copy shows.
 Bytes Counting(size_t size)
 {
     Bytes bytes(size);
-    for (size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<uint8_t>(i * 31 + 7);
-    }
+    std::iota(bytes.begin(), bytes.end(), uint8_t{7});
     return bytes;
 }
 
@@ -76,20 +69,8 @@ HRESULT STDMETHODCALLTYPE ScriptedRestore(IDirectSoundBuffer*)
 
 }  // namespace
 
-TEST_F(SoundDeviceTest, PrimaryBufferTakesTheGameFormat)
-{
-    DSBUFFERDESC description = {sizeof description, DSBCAPS_PRIMARYBUFFER};
-    IDirectSoundBuffer* primary = nullptr;
-    ASSERT_EQ(manager.device->CreateSoundBuffer(&description, &primary, nullptr), DS_OK);
-    WAVEFORMATEX format = {};
-    ASSERT_EQ(primary->GetFormat(&format, sizeof format, nullptr), DS_OK);
-    primary->Release();
-    EXPECT_EQ(std::make_tuple(format.nChannels, format.nSamplesPerSec, format.wBitsPerSample, format.nBlockAlign,
-                              format.nAvgBytesPerSec),
-              std::make_tuple(2, 44100, 16, 4, 176400));
-}
-
-TEST_F(SoundDeviceTest, CreateSoundRefusesWhatItCannotUse)
+// A refused sound is none, and none is harmless to every operation.
+TEST_F(SoundDeviceTest, CreateSoundRefusesWhatItCannotUseAndNoneIsHarmless)
 {
     Bytes data = Counting(400);
     const WAVEFORMATEX format = Format(2, 16);
@@ -104,6 +85,12 @@ TEST_F(SoundDeviceTest, CreateSoundRefusesWhatItCannotUse)
     SoundManager idle;
     EXPECT_EQ(idle.CreateSound(&sound, data.data(), 400, &format, 0, GUID_NULL, 1), CO_E_NOTINITIALIZED);
     EXPECT_EQ(idle.SetPrimaryFormat(2, 44100, 16), CO_E_NOTINITIALIZED);
+
+    EXPECT_EQ(StartSound(sound, 0, 0, 0), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(PlayEffect(sound, 0, PlayLooping), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(StopSound(sound), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(ResetSound(sound), CO_E_NOTINITIALIZED);
+    EXPECT_FALSE(SoundIsPlaying(sound));
 }
 
 // The copies share the data; each start takes the first copy that is not playing, and with
@@ -122,10 +109,6 @@ TEST_F(SoundDeviceTest, NBuffersShareOneCopyAndPlayUpToNCopiesThenOneAtRandom)
     const int expected = Random() % 3;
     SeedRandom(7);
     EXPECT_EQ(FindFreeBuffer(sound.get()), sound->buffers[expected]);
-    DWORD status = 0;
-    sound->buffers[2]->GetStatus(&status);
-    EXPECT_EQ(status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
-
     EXPECT_EQ(StopSound(sound.get()), DS_OK);
     EXPECT_FALSE(SoundIsPlaying(sound.get()));
     EXPECT_EQ(ResetSound(sound.get()), DS_OK);
@@ -134,43 +117,6 @@ TEST_F(SoundDeviceTest, NBuffersShareOneCopyAndPlayUpToNCopiesThenOneAtRandom)
         sound->buffers[i]->GetCurrentPosition(&play, &write);
         EXPECT_EQ(play, 0u) << "buffer " << i;
     }
-}
-
-TEST_F(SoundDeviceTest, DataShorterThanTheBufferIsPaddedWithSilenceOfItsWidth)
-{
-    struct Case {
-        WORD bits;
-        DWORD dataSize;
-        uint8_t silence;
-    };
-    for (const Case& c : {Case{8, 600, 0x80}, Case{16, 600, 0x00}, Case{8, 0, 0x80}, Case{16, 0, 0x00}}) {
-        SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.dataSize) + " bytes");
-        const WAVEFORMATEX format = Format(2, c.bits);
-        DSBUFFERDESC description = {sizeof description, 0, 1000, 0, const_cast<WAVEFORMATEX*>(&format)};
-        std::unique_ptr<IDirectSoundBuffer*[]> slots(new IDirectSoundBuffer*[1]);
-        ASSERT_EQ(manager.device->CreateSoundBuffer(&description, &slots[0], nullptr), DS_OK);
-        IDirectSoundBuffer* buffer = slots[0];
-        Overwrite(buffer, 1000, 0x33);   // so the padding is seen to be written
-        const Bytes data(c.dataSize, 0x11);
-        auto source = std::make_unique<WaveSource>();
-        ASSERT_TRUE(source->Open(data.data(), c.dataSize, format));
-        Sound sound(std::move(slots), 1000, 1, std::move(source));
-        Bytes expected(1000, c.silence);
-        std::fill(expected.begin(), expected.begin() + c.dataSize, 0x11);
-        EXPECT_EQ(ReadBuffer(buffer, 0, 1000), expected);
-    }
-}
-
-TEST(Sound, MissingEffectIsHarmless)
-{
-    EXPECT_EQ(StartSound(nullptr, 0, 0, 0), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(PlayEffect(nullptr, 0, PlayLooping), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(StopSound(nullptr), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(ResetSound(nullptr), CO_E_NOTINITIALIZED);
-    EXPECT_FALSE(SoundIsPlaying(nullptr));
-    EXPECT_EQ(FindFreeBuffer(nullptr), nullptr);
-    EXPECT_EQ(FillSoundBuffer(nullptr, nullptr), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(RestoreSoundBuffer(nullptr, nullptr), CO_E_NOTINITIALIZED);
 }
 
 // The system took the memory: the start restores, refills, rewinds every copy and plays; or,
@@ -202,8 +148,8 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
         RestoreCalls = 0;
         const DWORD start = timeGetTime();
         {
-            PatchedMethod status(sound->buffers[0], 9, reinterpret_cast<void*>(&TakenStatus));
-            PatchedMethod restore(sound->buffers[0], 20, reinterpret_cast<void*>(&ScriptedRestore));
+            PatchedMethod status(sound->buffers[0], 9, &TakenStatus);
+            PatchedMethod restore(sound->buffers[0], 20, &ScriptedRestore);
             RealGetStatus = reinterpret_cast<GetStatusMethod>(status.Original());
             EXPECT_EQ(StartSound(sound.get(), 0, 0, -300), row.result);
         }
