@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "drawing/menu_button.h"
+
 // Start-up up to the message loop: true when the loop is to run; otherwise exitCode is the
 // program's exit code (E_FAIL, or 0 after a sound-device failure or a close while loading).
 bool StartUp(HINSTANCE instance, const char* commandLine, int showCommand, int& exitCode);
@@ -18,6 +20,9 @@ void StartNotificationThread();
 
 // Handles messages and runs frames until WM_QUIT; returns its wParam.
 WPARAM RunMessageLoop();
+
+// The title's buttons; the shell owns them and lends them to the frame and the display.
+extern MenuButtonSet MenuButtons;
 
 // CoInitialize for this run of the shell; the next Shutdown undoes it, once.
 void InitCom();

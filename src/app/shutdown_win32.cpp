@@ -39,7 +39,7 @@ void Shutdown()
     if (ShutDown) {
         return;
     }
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     ReleaseKeyboard();
     if (NotificationThread != nullptr) {
         EndThread(NotificationThread, NotificationThreadId);

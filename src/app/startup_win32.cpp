@@ -50,7 +50,7 @@ HRESULT StartDevices(HINSTANCE instance, HWND window)
 bool LoadGameData()
 {
     LoadHighScores();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     if (HasShutDown()) {
         return false;
     }
@@ -93,7 +93,7 @@ bool StartGame()
     if (MusicEnabled && !StartMusic()) {
         return false;
     }
-    DrawTitleScreen();
+    DrawTitleScreen(MenuButtons);
     GameStarted = true;
     return true;
 }
