@@ -17,19 +17,12 @@ int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
 
 }  // namespace
 
-HWND TestWindow()
-{
-    static HWND window = CreateWindowExA(0, "STATIC", "audio tests", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr,
-                                         GetModuleHandleA(nullptr), nullptr);
-    return window;
-}
-
 void SoundDeviceTest::SetUp()
 {
     TempDirTest::SetUp();
     ClearRecordedMessageBoxes();
     OwnedMessageBox = RecordOwnedBox;
-    ASSERT_EQ(manager.Init(TestWindow(), DSSCL_PRIORITY, 2, 44100, 16), DS_OK);
+    ASSERT_EQ(manager.Init(GetDesktopWindow(), DSSCL_PRIORITY, 2, 44100, 16), DS_OK);
     GameSoundManager = &manager;
 }
 

@@ -16,9 +16,8 @@
 
 using Bytes = std::vector<uint8_t>;
 
-HWND TestWindow();
-
-// A fresh folder and a SoundManager initialised as the shell does; boxes are recorded.
+// A fresh folder and a SoundManager initialised as the shell does (for the desktop window);
+// boxes are recorded.
 class SoundDeviceTest : public TempDirTest {
 protected:
     void SetUp() override;

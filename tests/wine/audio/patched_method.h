@@ -17,8 +17,6 @@ public:
     }
     ~PatchedMethod() { Write(original); }
 
-    void* Original() const { return original; }
-
 private:
     void Write(void* value)
     {

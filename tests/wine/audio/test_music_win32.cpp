@@ -13,37 +13,6 @@ namespace {
 
 constexpr DWORD Ring = 8 * 176400;
 
-MusicStream* ThreadStream = nullptr;
-
-DWORD WINAPI RunThreadStream(LPVOID)
-{
-    return RunMusicThread(*ThreadStream);
-}
-
-ULONGLONG ProcessCpu100ns()
-{
-    FILETIME unused, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &unused, &unused, &kernel, &user);
-    return (ULONGLONG{kernel.dwHighDateTime} << 32 | kernel.dwLowDateTime) +
-           (ULONGLONG{user.dwHighDateTime} << 32 | user.dwLowDateTime);
-}
-
-// The thread burns no processor while it waits, and WM_QUIT ends it.
-void ExpectIdleUntilQuit(LPTHREAD_START_ROUTINE procedure)
-{
-    DWORD id = 0;
-    HANDLE thread = CreateThread(nullptr, 0, procedure, nullptr, 0, &id);
-    Sleep(50);
-    const ULONGLONG before = ProcessCpu100ns();
-    Sleep(400);
-    EXPECT_LT(ProcessCpu100ns() - before, 600000u) << "the waiting thread burns the processor";
-    for (int tries = 0; tries < 500 && !PostThreadMessageA(id, WM_QUIT, 0, 0); ++tries) {
-        Sleep(10);
-    }
-    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
-    CloseHandle(thread);
-}
-
 }  // namespace
 
 class MusicTest : public SoundDeviceTest {
@@ -51,7 +20,7 @@ protected:
     void SetUp() override
     {
         SoundDeviceTest::SetUp();
-        GameMusic.Init(TestWindow(), manager.device, MusicThreadProc);
+        GameMusic.Init(GetDesktopWindow(), manager.device, MusicThreadProc);
         if (!CopyGameFile("loop1.dat")) {
             GTEST_SKIP() << "QUADRONE_GAME_DIR does not hold loop1.dat";
         }
@@ -109,7 +78,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
             WriteFileBytes("loop1.dat", row.file == OggFile ? music : Bytes(5000, 0x41));
         }
         ClearRecordedMessageBoxes();
-        GameMusic.Init(TestWindow(), row.initialised ? manager.device : nullptr, MusicThreadProc);
+        GameMusic.Init(GetDesktopWindow(), row.initialised ? manager.device : nullptr, MusicThreadProc);
         {
             std::unique_ptr<PatchedMethod> patch;
             if (row.where != Nothing) {
@@ -154,7 +123,7 @@ TEST_F(MusicTest, ReadOnlyMusicPlaysAndClosesTwice)
 TEST_F(MusicTest, FillsTakeTurns)
 {
     MusicStream reference;
-    reference.Init(TestWindow(), manager.device, [](LPVOID) -> DWORD { return 0; });
+    reference.Init(GetDesktopWindow(), manager.device, [](LPVOID) -> DWORD { return 0; });
     ASSERT_TRUE(reference.Open("loop1.dat") && GameMusic.Open("loop1.dat"));
     auto fillTwenty = [](LPVOID stream) -> DWORD {
         for (int i = 0; i < 20; ++i) {
@@ -173,16 +142,27 @@ TEST_F(MusicTest, FillsTakeTurns)
     EXPECT_TRUE(ReadBuffer(GameMusic.streamBuffer, 0, Ring) == ReadBuffer(reference.streamBuffer, 0, Ring));
 }
 
-// Without a usable event the music thread waits on its queue alone, and ends on WM_QUIT.
-TEST_F(MusicTest, ThreadsWithoutAUsableEventWaitIdleAndEndOnQuit)
+// Without a usable event the music thread waits on its queue alone: it burns no processor, and
+// WM_QUIT ends it.
+TEST_F(MusicTest, ThreadWithABrokenEventWaitsIdleAndEndsOnQuit)
 {
     MusicStream stream;
-    ThreadStream = &stream;
-    // A value no handle of this process has (a closed one could be handed out again at once).
-    for (HANDLE event : {static_cast<HANDLE>(nullptr), reinterpret_cast<HANDLE>(uintptr_t{0x7FFFFFF0})}) {
-        stream.notifyEvent = event;
-        ExpectIdleUntilQuit(RunThreadStream);
-    }
+    stream.notifyEvent = reinterpret_cast<HANDLE>(uintptr_t{0x7FFFFFF0});   // no handle of this process
+    auto run = [](LPVOID stream) -> DWORD { return RunMusicThread(*static_cast<MusicStream*>(stream)); };
+    FILETIME unused, kernel, user;
+    auto processor = [&] {
+        GetProcessTimes(GetCurrentProcess(), &unused, &unused, &kernel, &user);
+        return uint64_t{kernel.dwLowDateTime} + user.dwLowDateTime;   // 100 ns units
+    };
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, run, &stream, 0, &id);
+    Sleep(50);
+    const uint64_t before = processor();
+    Sleep(400);
+    EXPECT_LT(processor() - before, 600000u) << "the waiting thread burns the processor";
+    EXPECT_TRUE(PostThreadMessageA(id, WM_QUIT, 0, 0));
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    CloseHandle(thread);
     stream.notifyEvent = nullptr;
 }
 
