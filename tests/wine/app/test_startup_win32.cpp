@@ -3,7 +3,6 @@
 #define DIRECTINPUT_VERSION 0x0700
 #include <ddraw.h>
 #include <dinput.h>
-#include <dsound.h>
 
 #include <cstdio>
 #include <iterator>
@@ -11,7 +10,6 @@
 
 #include "app/shell.h"
 #include "app/shell_win32.h"
-#include "audio/music_stream_win32.h"
 #include "audio/sound_manager_win32.h"
 #include "game/frame_state.h"
 #include "game/keyboard_win32.h"
@@ -49,8 +47,6 @@ void* PlatformObject(Patched which)
     return objects[which];
 }
 
-const std::vector<std::string> Started = {"-----------------", "Initializing...", "Window Created"};
-
 }  // namespace
 
 class StartUpTest : public TempDirTest {
@@ -86,7 +82,6 @@ protected:
     // What the end of the process would take away: the window, its class and the posted quit.
     void EndRun()
     {
-        GameMusic.Close();
         DestroyWindow(MainWindow);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -121,7 +116,7 @@ TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
         const Row& row = rows[index];
         SCOPED_TRACE(index);
         EXPECT_EQ(Start(row.where, row.slot), row.exitCode);
-        std::vector<std::string> log = Started;
+        std::vector<std::string> log = {"-----------------", "Initializing...", "Window Created"};
         log.insert(log.end(), row.log.begin(), row.log.end());
         EXPECT_EQ(ReadDebugLog(), log);
         EXPECT_EQ(Boxes, row.boxes);
@@ -158,7 +153,6 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
     MSG close;
     EXPECT_TRUE(PeekMessageA(&close, MainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE));
 
-    GameMusic.Close();
     Shutdown();
     EXPECT_EQ(GameSoundManager, nullptr);
     EXPECT_EQ(NotificationEvent, nullptr);

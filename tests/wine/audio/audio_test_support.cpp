@@ -1,4 +1,4 @@
-// audio_test_support.cpp -- window, device, recorded boxes and data files for the audio tests.
+// audio_test_support.cpp -- device, recorded boxes and data files for the audio tests.
 #include "audio_test_support.h"
 
 #include <cstdlib>

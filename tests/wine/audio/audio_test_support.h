@@ -1,10 +1,6 @@
-// audio_test_support.h -- a window and a real DirectSound device for the audio tests, with every
-// box recorded and the game's generated data at hand.
+// audio_test_support.h -- a real DirectSound device for the audio tests, with every box recorded
+// and the game's generated data at hand.
 #pragma once
-
-#include <windows.h>
-#include <mmsystem.h>
-#include <dsound.h>
 
 #include <cstdint>
 #include <string>

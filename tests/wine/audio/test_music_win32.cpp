@@ -1,5 +1,5 @@
 // The streamed music on a real DirectSound ring buffer and vorbisfile: its failures, and the mends
-// (read-only file, one fill at a time, no busy wait without an event, a close right after open).
+// (read-only file, one fill at a time, no busy wait without an event).
 // The fill arithmetic has its unit tests; what the player hears, the end-to-end ones.
 #include <cstdio>
 #include <iterator>
@@ -109,9 +109,6 @@ TEST_F(MusicTest, ReadOnlyMusicPlaysAndClosesTwice)
     CloseHandle(reader);
     ASSERT_TRUE(opened);
     ASSERT_TRUE(GameMusic.Play());
-    DWORD status = 0;
-    GameMusic.streamBuffer->GetStatus(&status);
-    EXPECT_EQ(status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     GameMusic.Close();
     GameMusic.Close();
     EXPECT_EQ(GameMusic.threadHandle, nullptr);
@@ -164,13 +161,4 @@ TEST_F(MusicTest, ThreadWithABrokenEventWaitsIdleAndEndsOnQuit)
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     CloseHandle(thread);
     stream.notifyEvent = nullptr;
-}
-
-// A thread that never got to make its queue still ends (a hang here ends the program's run).
-TEST_F(MusicTest, CloseRightAfterOpenEndsTheThreadBeforeItHasAQueue)
-{
-    for (int round = 0; round < 20; ++round) {
-        ASSERT_TRUE(GameMusic.Open("loop1.dat"));
-        GameMusic.Close();
-    }
 }

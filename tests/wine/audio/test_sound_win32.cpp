@@ -25,15 +25,6 @@ Bytes Counting(size_t size)
     return bytes;
 }
 
-void Overwrite(IDirectSoundBuffer* buffer, DWORD size, uint8_t value)
-{
-    void* region = nullptr;
-    DWORD locked = 0;
-    ASSERT_EQ(buffer->Lock(0, size, &region, &locked, nullptr, nullptr, 0), DS_OK);
-    std::memset(region, value, locked);
-    buffer->Unlock(region, locked, nullptr, 0);
-}
-
 std::unique_ptr<Sound> MakeSound(SoundManager& manager, Bytes& data, WAVEFORMATEX format, DWORD count)
 {
     Sound* sound = nullptr;
@@ -134,7 +125,11 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
         bool restored = true;
         EXPECT_EQ(RestoreSoundBuffer(sound->buffers[0], &restored), S_FALSE);
         EXPECT_FALSE(restored);
-        Overwrite(sound->buffers[0], 400, 0xEE);
+        void* region = nullptr;
+        DWORD locked = 0;
+        ASSERT_EQ(sound->buffers[0]->Lock(0, 400, &region, &locked, nullptr, nullptr, 0), DS_OK);
+        std::memset(region, 0xEE, locked);   // the memory is gone
+        sound->buffers[0]->Unlock(region, locked, nullptr, 0);
         sound->buffers[1]->SetCurrentPosition(200);
         MemoryTaken = true;
         RestoreAnswers = row.answers;
