@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The long reliability runs of the real game under Wine; the test command runs short versions.
 #   scripts/reliability.sh soak [MINUTES]                  play for MINUTES (default 30) and print
-#                                                          per-minute figures (tests/e2e/soak.sh)
+#                                                          per-minute figures (tests/e2e/scenarios/soak.sh)
 #   scripts/reliability.sh kills [SAVE_KILLS [GAME_KILLS]] kill a saving program SAVE_KILLS times
 #                                                          (default 200), then the game closing at
 #                                                          the initials prompt GAME_KILLS times
-#                                                          (default 5) (tests/e2e/kill_during_save.sh)
+#                                                          (default 5) (tests/e2e/scenarios/kill_during_save.sh)
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,4 +22,4 @@ build_native && build_windows || exit 1
 trap wine_stop EXIT
 wine_start || exit 1
 export ROOT BUILD_DIR GAME_DIR
-bash "$ROOT/tests/e2e/$script.sh" </dev/null
+bash "$ROOT/tests/e2e/run.sh" "$script" </dev/null

@@ -122,15 +122,15 @@ run_windows_tests() {
     done < <(find "$BUILD_DIR/windows/tests" -name 'quadrone_wine*_tests.exe' | sort)
 }
 
+# Each scenario of tests/e2e/scenarios through the one runner.
 run_end_to_end_tests() {
     export ROOT BUILD_DIR GAME_DIR
-    local script
-    for script in "$ROOT"/tests/e2e/*.sh; do
-        [ "$(basename "$script")" = lib.sh ] && continue
+    local scenario
+    for scenario in "$ROOT"/tests/e2e/scenarios/*.sh; do
         local name log
-        name=$(basename "$script" .sh)
+        name=$(basename "$scenario" .sh)
         log="$BUILD_DIR/logs/e2e-$name.log"
-        if timeout 600 bash "$script" >"$log" 2>&1 </dev/null; then
+        if timeout 600 bash "$ROOT/tests/e2e/run.sh" "$name" >"$log" 2>&1 </dev/null; then
             report "end to end: $name" 1 0
         else
             echo "end to end: $name failed; the end of $log:" >&2

@@ -1,250 +1,247 @@
-# Sourced by the end-to-end tests: runs the real quadrone.exe under Wine on the virtual display
-# and drives it with xdotool. Every wait is bounded; a message box is reported by its caption.
-# Needs the environment of scripts/test.sh (or scripts/play.sh): ROOT, BUILD_DIR, GAME_DIR, and
-# Wine's variables and DISPLAY from scripts/wine-env.sh.
+# Sourced by the end-to-end runner (run.sh) and the scripted session: the verbs of a scenario.
+# They run the real quadrone.exe under Wine on the virtual display, drive it with xdotool and check
+# the screen, debug.log and the captured sound. Every wait is bounded; a message box is reported by
+# its caption. Needs ROOT, BUILD_DIR, GAME_DIR and the Wine variables and DISPLAY of wine-env.sh.
 set -uo pipefail
 
-E2E_NAME=$(basename "$0" .sh)
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
 E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/quadrone-e2e-$E2E_NAME.XXXXXX")
 E2E_GAME="$E2E_WORK/game"
 E2E_SHOTS="$BUILD_DIR/e2e-shots/$E2E_NAME"
-E2E_PICTURES="$E2E_WORK/pictures"
+PICTURES="$E2E_WORK/pictures"
 VBFTOOL="$BUILD_DIR/native/tools/vbftool"
-GAME_PID=""
-GAME_WINDOW=""
-GAME_STATUS=""
-ORIGIN_X=0
-ORIGIN_Y=0
+RELIABILITY="$BUILD_DIR/windows/tests/reliability"
+# Rectangles of the game area (x y width height), the first two with the picture they show.
+TITLE="titlescreen 0 0 400 170"
+PLATE="topscores 234 136 12 153"
+BOARD="200 48 240 384"
+GAME_PID="" GAME_WINDOW="" GAME_STATUS="" SHOT="" ORIGIN_X=0 ORIGIN_Y=0 ON_EXIT=""
 mkdir -p "$E2E_GAME" "$E2E_SHOTS"
 
-e2e_cleanup() {
-    e2e_kill_game
-    rm -rf "$E2E_WORK"
-}
-trap e2e_cleanup EXIT
+# A scenario's own clean-up (on_exit COMMAND) runs before the game is killed and the work removed.
+on_exit() { ON_EXIT="$1; $ON_EXIT"; }
+trap 'eval "$ON_EXIT"; e2e_kill_game; rm -rf "$E2E_WORK"' EXIT
 
 fail() {
     echo "FAIL ($E2E_NAME): $*"
-    e2e_report_boxes
-    if [ -f "$E2E_GAME/debug.log" ]; then
-        echo "--- the end of debug.log:"
-        tr -d '\r' <"$E2E_GAME/debug.log" | tail -n 15
-    fi
+    e2e_boxes | sort | uniq -c | sed 's/^/message box on the screen: /'
+    [ -f "$E2E_GAME/debug.log" ] && echo "--- the end of debug.log:" && log_lines | tail -n 15
     exit 1
 }
 
-step() {
-    echo "* $*"
+step() { echo "* $*"; }
+
+# within VALUE LOW HIGH WHAT: a figure of a check lies in [LOW, HIGH].
+within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }' || fail "$4: $1, not within [$2, $3]"; }
+
+wait_until() {
+    local tries=$(($1 * 10))
+    until "${@:2}"; do
+        tries=$((tries - 1)) && [ "$tries" -gt 0 ] && sleep 0.1 || return 1
+    done
 }
 
-# A fresh copy of the game folder, which a test may damage as it likes.
+# e2e_prepare_game [COMMAND...]: a fresh copy of the game folder, with COMMAND run in it to damage
+# it as a case needs; a game still running in the old one is closed first as a player closes it,
+# and must end with exit code 0.
 e2e_prepare_game() {
-    rm -rf "$E2E_GAME"
-    mkdir -p "$E2E_GAME"
-    local file
-    for file in quadrone.exe graphics.vbf audio.vbf loop1.dat; do
-        cp "$GAME_DIR/$file" "$E2E_GAME/" || fail "the game folder lacks $file"
+    [ -z "$GAME_PID" ] || close_game
+    rm -rf "$E2E_GAME" && mkdir -p "$E2E_GAME" && cp "$GAME_DIR"/{quadrone.exe,graphics.vbf,audio.vbf,loop1.dat} "$E2E_GAME/" ||
+        fail "cannot copy the game folder"
+    [ $# -eq 0 ] || (cd "$E2E_GAME" && "$@") || fail "cannot change the game folder: $*"
+}
+
+# scores NAME SCORE...: a high-score table with one row of NAME for each score, as the game stores it.
+scores() { python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
+    struct.pack("<20sI", sys.argv[1].encode(), int(s)) for s in sys.argv[2:]))' "$@"; }
+
+launch() { (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null & GAME_PID=$!; }
+
+e2e_start_game() { launch "$@" && started; }
+
+# The window is there, start-up has finished without a box, and a capture has begun to grow.
+started() {
+    wait_until 30 game_window_exists || fail "no game window within 30 s"
+    wait_until 30 log_has "Starting game..." || fail "start-up did not finish within 30 s"
+    sleep 0.5
+    [ -z "$(e2e_boxes)" ] || fail "a message box came up at start-up"
+    find_origin
+    [ ! -e "$E2E_WORK/home/.asoundrc" ] || wait_until 10 capture_grows || fail "the capture did not start growing within 20 s"
+}
+
+# start_answering CAPTION COUNT ARGS...: starts the game and answers COUNT boxes of that caption.
+start_answering() {
+    local answered
+    launch "${@:3}"
+    for answered in $(seq "$2"); do
+        wait_until 30 box_shown "$1" || fail "box $answered of $2 captioned \"$1\" did not come"
+        xdotool windowfocus "$BOX" key Return 2>/dev/null
+        wait_until 10 eval '! xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable' || fail "the \"$1\" box did not go away"
+    done
+    started
+}
+
+box_shown() { BOX=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$BOX" ]; }
+
+# Message boxes are top-level windows with these captions; each is named so a failure says why.
+e2e_boxes() {
+    local id
+    for id in $(xdotool search --name '^(Error|Notice|Quadrone)$' 2>/dev/null); do
+        [ "$id" = "$GAME_WINDOW" ] || xdotool getwindowname "$id"
     done
 }
 
-e2e_extract_pictures() {
-    [ -d "$E2E_PICTURES" ] && return 0
-    "$VBFTOOL" extract "$GAME_DIR/graphics.vbf" "$E2E_PICTURES" >/dev/null || fail "cannot extract the pictures"
-}
-
-e2e_wait_until() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    while [ "$tries" -gt 0 ]; do
-        "$@" && return 0
-        sleep 0.1
-        tries=$((tries - 1))
+# private_display FIRST SIZE: a private Xvfb display on the first free number from FIRST, used from now on.
+private_display() {
+    local number
+    for number in $(seq "$1" $(($1 + 30))); do
+        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
     done
-    return 1
+    Xvfb ":$number" -screen 0 "$2" -nolisten tcp >/dev/null 2>&1 &
+    on_exit "kill $! 2>/dev/null"
+    export DISPLAY=":$number"
+    wait_until 5 test -e "/tmp/.X11-unix/X$number" || fail "the display $DISPLAY did not start"
 }
 
 # Wine makes a new X window when the style changes (F6): always take the one on the screen.
-game_window_exists() {
-    GAME_WINDOW=$(xdotool search --onlyvisible --name '^Quadrone$' 2>/dev/null | head -n 1)
-    [ -n "$GAME_WINDOW" ]
+game_window_exists() { GAME_WINDOW=$(xdotool search --onlyvisible --name '^Quadrone$' 2>/dev/null | head -n 1) && [ -n "$GAME_WINDOW" ]; }
+
+# The game area lies inside the X window by its border, the same on every side (a window that
+# does not fit the screen is cut at the bottom).
+find_origin() {
+    local x y width
+    wait_until 5 game_window_exists || fail "the game window is not on the screen"
+    read -r x y width < <(xwininfo -id "$GAME_WINDOW" 2>/dev/null |
+        sed -n 's/.*\(Absolute upper-left [XY]\|Width\): *\(-\?[0-9]*\).*/\2/p' | tr '\n' ' ')
+    [ -n "$width" ] || fail "the game window went away"
+    ORIGIN_X=$((x + (width - 640) / 2)) ORIGIN_Y=$((y + (width - 640) / 2))
 }
 
-# The client area starts inside the X window by half the extra width and height.
-e2e_find_origin() {
-    local info x y width height
-    e2e_wait_until 5 game_window_exists || fail "the game window is not on the screen"
-    info=$(xwininfo -id "$GAME_WINDOW" 2>/dev/null) || fail "the game window went away"
-    x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *\(-\?[0-9]*\).*/\1/p')
-    y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *\(-\?[0-9]*\).*/\1/p')
-    width=$(echo "$info" | sed -n 's/.*Width: *\([0-9]*\).*/\1/p')
-    height=$(echo "$info" | sed -n 's/.*Height: *\([0-9]*\).*/\1/p')
-    ORIGIN_X=$((x + (width - 640) / 2))
-    ORIGIN_Y=$((y + (height - 480) / 2))
-}
-
-e2e_start_game() {
-    (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null &
-    GAME_PID=$!
-    e2e_wait_until 30 game_window_exists || fail "no game window within 30 s"
-    e2e_wait_log "Starting game..." 30 || fail "start-up did not finish within 30 s"
-    sleep 0.5
-    e2e_find_origin
-}
-
-# Starts the game and answers `count` boxes with this caption as they come up; no more may follow.
-e2e_start_answering_boxes() {
-    local caption=$1 count=$2 answered=0 box
-    shift 2
-    (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null &
-    GAME_PID=$!
-    while [ "$answered" -lt "$count" ]; do
-        e2e_wait_until 30 eval 'box=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1); [ -n "$box" ]' ||
-            fail "box $((answered + 1)) of $count captioned \"$caption\" did not come"
-        xdotool windowfocus "$box" key Return 2>/dev/null
-        e2e_wait_until 10 eval '! xwininfo -id "$box" 2>/dev/null | grep -q IsViewable' ||
-            fail "the \"$caption\" box did not go away"
-        answered=$((answered + 1))
-    done
-    e2e_wait_until 30 game_window_exists || fail "no game window within 30 s"
-    e2e_wait_log "Starting game..." 30 || fail "start-up did not finish"
-    sleep 0.5
-    [ -z "$(e2e_boxes)" ] || fail "more boxes than the $count expected"
-    e2e_find_origin
-}
+log_lines() { [ -f "$E2E_GAME/debug.log" ] && tr -d '\r' <"$E2E_GAME/debug.log"; }
+log_has() { log_lines | grep -qxF -- "$1"; }
+log_count() { within "$(log_lines | grep -cxF -- "$1")" "$2" "$2" "lines \"$1\" in the log"; }
 
 # The lines appear in this order, others may stand between them.
-e2e_expect_log_in_order() {
-    local log line at=0 found
-    log=$(e2e_log_lines)
+log_in_order() {
+    local line at=0 found
     for line in "$@"; do
-        found=$(echo "$log" | tail -n "+$((at + 1))" | grep -nxF -- "$line" | head -n 1 | cut -d: -f1)
+        found=$(log_lines | tail -n "+$((at + 1))" | grep -nxF -- "$line" | head -n 1 | cut -d: -f1)
         [ -n "$found" ] || fail "the log lacks \"$line\" (after line $at)"
         at=$((at + found))
     done
 }
 
-e2e_log_lines() {
-    [ -f "$E2E_GAME/debug.log" ] && tr -d '\r' <"$E2E_GAME/debug.log"
-}
+e2e_focus() { game_window_exists || fail "the game window is not on the screen"; xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; }
+e2e_key() { e2e_focus; xdotool key --delay 60 "$@" 2>/dev/null; sleep 0.3; }
+e2e_move() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) 2>/dev/null; sleep 0.3; }
 
-log_has_line() {
-    e2e_log_lines | grep -qxF -- "$1"
-}
+# Held keys and buttons are polled once a frame: hold them long enough for frames to see them.
+e2e_hold_key() { e2e_focus; xdotool keydown "$1" 2>/dev/null; sleep "$2"; xdotool keyup "$1" 2>/dev/null; sleep 0.2; }
+e2e_click() { e2e_move "$1" "$2"; xdotool mousedown 1 2>/dev/null; sleep 0.2; xdotool mouseup 1 2>/dev/null; sleep 0.5; }
 
-e2e_wait_log() {
-    e2e_wait_until "${2:-10}" log_has_line "$1"
-}
-
-# Message boxes are top-level windows with these captions; each is named so a failure says why.
-e2e_boxes() {
-    local caption id
-    for caption in Error Notice Quadrone; do
-        for id in $(xdotool search --name "^$caption\$" 2>/dev/null); do
-            [ "$id" = "$GAME_WINDOW" ] && continue
-            echo "$caption"
-        done
-    done
-}
-
-e2e_report_boxes() {
-    local boxes
-    boxes=$(e2e_boxes | sort | uniq -c)
-    [ -n "$boxes" ] && echo "message boxes on the screen: $boxes"
-    return 0
-}
-
-e2e_dismiss_boxes() {
-    local id
-    for id in $(xdotool search --name '^(Error|Notice)$' 2>/dev/null); do
-        xdotool windowactivate --sync "$id" key Return 2>/dev/null || xdotool key --window "$id" Return
-        sleep 0.3
-    done
-}
-
-e2e_focus() {
-    game_window_exists || fail "the game window is not on the screen"
-    xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
-}
-
-e2e_key() {
+# Holds Down in a new game until the command given holds, tried for at least a minute.
+play_until() {
+    e2e_click 480 190
     e2e_focus
-    xdotool key --delay 60 "$@" 2>/dev/null
-    sleep 0.3
+    xdotool keydown Down 2>/dev/null
+    wait_until 60 "$@"
+    local status=$?
+    xdotool keyup Down 2>/dev/null
+    return $status
 }
 
-# Holds a key for a while, so the polled keyboard sees it down for many frames.
-e2e_hold_key() {
-    e2e_focus
-    xdotool keydown "$1" 2>/dev/null
-    sleep "$2"
-    xdotool keyup "$1" 2>/dev/null
-    sleep 0.2
-}
+# The prompt's line "Enter your initials:" is the only pure white across the board at top 220.
+prompt_shown() { shot prompt && [ "$(area 200 220 240 14 -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:)" != 0 ]; }
 
-e2e_move() {
-    xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) 2>/dev/null
-    sleep 0.3
-}
+shot() { SHOT="$E2E_SHOTS/$1.png" && import -window root "$SHOT" 2>/dev/null || fail "screenshot $1 failed"; }
+e2e_screenshot() { shot "$1" && echo "$SHOT"; }
 
-# The menu polls the button once a frame: hold it long enough for frames to see it down.
-e2e_click() {
-    e2e_move "$1" "$2"
-    xdotool mousedown 1 2>/dev/null
-    sleep 0.2
-    xdotool mouseup 1 2>/dev/null
-    sleep 0.5
-}
+# area X Y WIDTH HEIGHT OPTIONS...: a game-area rectangle of the last screenshot through convert.
+area() { convert "$SHOT" -crop "${3}x${4}+$((ORIGIN_X + $1))+$((ORIGIN_Y + $2))" +repage "${@:5}"; }
+lit() { area "$@" -threshold 8% -format '%[fx:round(mean*w*h)]' info:; }
 
-e2e_screenshot() {
-    import -window root "$E2E_SHOTS/$1.png" 2>/dev/null || fail "screenshot $1 failed"
-    echo "$E2E_SHOTS/$1.png"
-}
+# The game's pictures as files in PICTURES.
+extract_pictures() { [ -d "$PICTURES" ] || "$VBFTOOL" extract "$GAME_DIR/graphics.vbf" "$PICTURES" >/dev/null; }
 
-# Differing pixels between a game-area rectangle of a screenshot and a picture (or a part of it).
-e2e_pixels_differing() {
-    local shot=$1 x=$2 y=$3 width=$4 height=$5 picture=$6 px=${7:-0} py=${8:-0}
-    convert "$shot" -crop "${width}x${height}+$((ORIGIN_X + x))+$((ORIGIN_Y + y))" +repage \
-        "$E2E_WORK/screen-part.png"
-    convert "$picture" -crop "${width}x${height}+${px}+${py}" +repage "$E2E_WORK/picture-part.png"
+# differing PICTURE X Y [WIDTH HEIGHT [PX PY]]: pixels of the last screenshot's rectangle at X, Y
+# that differ from PICTURE's at PX, PY (an extracted picture's name, or a file); its size by default.
+differing() {
+    local picture=$1 width=${4:-} height=${5:-}
+    extract_pictures || return 1
+    [ -f "$picture" ] || picture="$PICTURES/$picture.bmp"
+    [ -n "$width" ] || read -r width height < <(identify -format '%w %h' "$picture")
+    area "$2" "$3" "$width" "$height" "$E2E_WORK/screen-part.png"
+    convert "$picture" -crop "${width}x${height}+${6:-0}+${7:-0}" +repage "$E2E_WORK/picture-part.png"
     compare -metric AE "$E2E_WORK/screen-part.png" "$E2E_WORK/picture-part.png" null: 2>&1 | cut -d' ' -f1
 }
 
-e2e_expect_picture() {
-    local what=$1
-    shift
-    local differing
-    differing=$(e2e_pixels_differing "$@")
-    [ "$differing" = "0" ] || fail "$what: $differing pixels differ from $6"
-}
+# shows SHOT PICTURE X Y ...: a new screenshot SHOT has the picture there (differing's arguments).
+shows() { shot "$1" && [ "$(differing "${@:2}")" = 0 ]; }
+see() { shows "$@" || fail "$1: $(differing "${@:2}") pixels differ from $2"; }
 
 # Alt+F4, as a player closes the window; the exit code lands in GAME_STATUS.
 e2e_close_game() {
     game_window_exists || GAME_WINDOW=$(xdotool search --name '^Quadrone$' 2>/dev/null | tail -n 1)
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
     xdotool key --window "$GAME_WINDOW" alt+F4 2>/dev/null
-    e2e_wait_game_exit 30 && return 0
-    xdotool search --name '^Quadrone$' >/dev/null 2>&1 &&
-        fail "the game did not end within 30 s of Alt+F4: its window is still there"
+    game_ends && return 0
+    xdotool search --name '^Quadrone$' >/dev/null 2>&1 && fail "the game did not end within 30 s of Alt+F4: its window is still there"
     fail "the game did not end within 30 s of Alt+F4: its window is gone, the process is not"
 }
 
-e2e_wait_game_exit() {
-    local tries=$(($1 * 10))
-    while kill -0 "$GAME_PID" 2>/dev/null && [ "$tries" -gt 0 ]; do
-        sleep 0.1
-        tries=$((tries - 1))
-    done
-    kill -0 "$GAME_PID" 2>/dev/null && return 1
-    wait "$GAME_PID"
-    GAME_STATUS=$?
-    GAME_PID=""
-    return 0
+close_game() { e2e_close_game && [ "$GAME_STATUS" = 0 ] || fail "exit code $GAME_STATUS"; }
+
+# The close as the close box sends it, whatever window has the keyboard; exit code 0 expected.
+close_by_message() {
+    wine "$RELIABILITY/close_window.exe" SpriteAnimate </dev/null || fail "the game window took no close"
+    game_ends && [ "$GAME_STATUS" = 0 ] || fail "the game did not end within 30 s of its close with exit code 0 (${GAME_STATUS:-})"
 }
 
-e2e_kill_game() {
-    [ -n "$GAME_PID" ] || return 0
-    kill "$GAME_PID" 2>/dev/null
-    wait "$GAME_PID" 2>/dev/null
-    GAME_PID=""
+game_ends() { wait_until 30 eval '! kill -0 "$GAME_PID" 2>/dev/null' && { wait "$GAME_PID"; GAME_STATUS=$? GAME_PID=""; }; }
+e2e_kill_game() { [ -z "$GAME_PID" ] || { kill ${1:+"$1"} "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; GAME_PID=""; }; }
+
+# Sound: listen gives the game an ALSA file device over null in a private HOME, so everything it
+# plays lands in CAPTURE (32-bit float stereo at 48 kHz, played faster than the wall clock), and
+# prepares the decoded music and the two effects the checks look for as references. Stretches
+# start at a mark and are measured in captured audio.
+CAPTURE="$E2E_WORK/capture.raw" REFS="$E2E_WORK/references" BYTES_PER_SECOND=$((48000 * 2 * 4)) MARK=0
+
+listen() {
+    mkdir -p "$E2E_WORK/home" "$REFS"
+    printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' "$CAPTURE" >"$E2E_WORK/home/.asoundrc"
+    export HOME="$E2E_WORK/home"
+    "$VBFTOOL" extract "$GAME_DIR/audio.vbf" "$E2E_WORK/effects" >/dev/null &&
+        sox "$E2E_WORK/effects/rotate.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/rotate.raw" &&
+        sox "$E2E_WORK/effects/attach.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/attach.raw" &&
+        sox "$GAME_DIR/loop1.dat" -t raw -r 48000 -e float -b 32 -c 2 "$REFS/music.raw" || fail "cannot decode the references"
 }
+
+capture_size() { stat -c %s "$CAPTURE" 2>/dev/null || echo 0; }
+mark() { MARK=$(capture_size); }
+
+# The file device starts its file afresh each time the game's sound device is (re)opened while
+# starting up; marks are taken only once the capture has begun to grow for good.
+capture_grows() {
+    local before
+    before=$(capture_size) && sleep 0.1
+    [ "$before" -ge "$BYTES_PER_SECOND" ] && [ "$(capture_size)" -gt "$before" ]
+}
+
+# try_hear WHAT SECONDS COMMAND MUSIC CHECK...: waits for SECONDS of audio after the mark, then
+# sound_analysis.py judges the stretch against the reference MUSIC; hear fails the scenario.
+try_hear() {
+    local target=$((MARK + $2 * BYTES_PER_SECOND))
+    [ "$(capture_size)" -ge "$MARK" ] || fail "the capture file started afresh after the mark"
+    wait_until $(($2 + 20)) eval '[ "$(capture_size)" -ge '"$target"' ]' || fail "the capture did not grow by $2 s of audio within $(($2 + 20)) s"
+    echo "  $1:"
+    /usr/bin/python3 "$E2E_DIR/sound_analysis.py" "$3" "$CAPTURE" "$MARK" "$(capture_size)" "$REFS/$4.raw" "$REFS" "${@:5}"
+}
+
+hear() { try_hear "$@" || fail "$1: the sound is not what it must be"; }
+hear_music() { hear "$1" "$2" music music "music_seconds >= $2 - 2" "sound_to >= seconds - 0.1" "abs(gain_db) <= 1"; }
+# The sound ends within two seconds of audio after the mark and stays away.
+hear_silence() { hear "$1" "$2" music music "sound_to <= 2" "seconds >= 4"; }
+
+# Play from the title menu and turn the piece three times; the capture is marked at Play.
+play_three_turns() { e2e_click 480 190; mark; e2e_hold_key space 0.1; e2e_hold_key space 0.1; e2e_hold_key space 0.1; }

@@ -1,10 +1,6 @@
-#!/usr/bin/env bash
-# The set-up's private deb-src list comes from the system's own sources, in both formats.
-set -uo pipefail
-. "$(dirname "$0")/../../scripts/setup.sh"
-set +e
-etc=$(mktemp -d)
-trap 'rm -rf "$etc"' EXIT
+# The set-up's private deb-src list comes from the system's own sources, in both formats (the
+# set-up script is sourced apart: it brings its own shell options and failure report).
+etc="$E2E_WORK/etc"
 mkdir -p "$etc/sources.list.d"
 
 cat >"$etc/sources.list" <<'LIST'
@@ -49,5 +45,4 @@ deb-src $key file:/srv/debian bookworm-updates main
 deb-src $key file:/srv/mirror bookworm main
 deb-src $key file:/srv/mirror bookworm-updates main
 deb-src file:/srv/debian-security bookworm-security main"
-diff <(echo "$expected") <(system_deb_src_lines "$etc") || { echo "FAIL: the deb-src list differs"; exit 1; }
-echo "setup_sources: passed"
+diff <(echo "$expected") <(. "$ROOT/scripts/setup.sh" && system_deb_src_lines "$etc") || fail "the deb-src list differs"
