@@ -1,4 +1,5 @@
-// display_fixture.h -- a real window and DirectDraw display for each test, and pixel readers.
+// display_fixture.h -- a real window and DirectDraw display for each test, pixel readers, and
+// single DirectDraw methods made to fail for the failure tables.
 #pragma once
 
 #include <windows.h>
@@ -12,51 +13,69 @@
 #include "stored_files.h"
 #include "test_support.h"
 
-// A stored bitmap decoded by the test itself, independent of the game's reader.
+// A picture as the test reads it, independent of the game's reader: 0x00RRGGBB, top row first.
 struct TestBitmap {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint32_t> pixels;   // 0x00RRGGBB, top row first
+    std::vector<uint32_t> pixels;
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
-
-TestBitmap DecodeBitmap(const Bytes& bytes);
-
-// The generated game's graphics archive and its pictures.
-std::string GameGraphicsPath();
-Bytes GameEntry(const std::string& name);
-TestBitmap GamePicture(const std::string& name);
-
-using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
-// Writes "graphics.vbf" holding these entries into the current folder.
-void WriteGraphicsArchive(const ArchiveFiles& files);
-// Every entry of the generated graphics archive, in its order.
-ArchiveFiles GameGraphicsFiles();
-
-SIZE TextExtent(const char* text);   // in the screen's default font
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
+// Pixels of `area` that differ from `expected` at the same place; -1 when the sizes differ.
+int CountDifferences(const TestBitmap& area, const TestBitmap& expected);
+TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height);
+TestBitmap ReadSurface(IDirectDrawSurface7* surface);   // empty when it cannot be locked
+SIZE TextExtent(const char* text);                      // in the screen's default font
 
-// Every pixel of a surface (0x00RRGGBB), top row first; empty when it cannot be locked.
-TestBitmap ReadSurface(IDirectDrawSurface7* surface);
+// The generated graphics archive: every entry in its order, and one of its pictures.
+using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
+ArchiveFiles GameGraphicsFiles();
+TestBitmap GamePicture(const std::string& name);
+void WriteGraphicsArchive(const ArchiveFiles& files);   // "graphics.vbf" in the current folder
 
-// Windowed display on a fresh window; temp folder as current directory; boxes recorded.
+// A method of a COM interface: its place in the method table, and the table's length.
+struct ComMethod {
+    int slot;
+    int tableSize;
+};
+namespace DirectDrawMethod {
+constexpr ComMethod CreateClipper = {4, 30}, CreateSurface = {6, 30}, SetCooperativeLevel = {20, 30},
+                    SetDisplayMode = {21, 30}, RestoreAllSurfaces = {25, 30};
+}
+namespace SurfaceMethod {
+constexpr ComMethod Blt = {5, 49}, GetDC = {17, 49}, SetClipper = {28, 49};
+}
+constexpr ComMethod ClipperSetHWnd = {8, 9};
+
+// Wine fails none of these calls by itself, so the object gets a copy of its method table with
+// one method replaced, for the rest of its life. Returns the method replaced.
+void* ReplaceMethod(void* object, ComMethod method, void* replacement);
+// The method does nothing but answer `code`.
+void RefuseMethod(void* object, ComMethod method, HRESULT code);
+// Every object that `creator` of `object` makes from now on refuses `method` with `code`.
+void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRESULT code);
+// Blits onto `target` for which `refused` holds answer `code`; the others are made.
+using BltFilter = bool (*)(IDirectDrawSurface7* source, const RECT* destination);
+void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
+void StopRefusingBlits();
+
+std::vector<RecordedBox>& OwnedBoxes();
+
+// Windowed display on a shared window; temp folder as current directory; boxes recorded.
 class DisplayTest : public TempDirTest {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Raw pixel of the primary surface at a game-area position.
-    uint32_t ScreenPixel(int32_t x, int32_t y);
     // The game-area rectangle (left, top, width, height) as it stands on the screen now.
     TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
+    uint32_t ScreenPixel(int32_t x, int32_t y) { return ScreenArea(x, y, 1, 1).pixels.at(0); }
     void FillScreen(uint32_t colour);
     // True when the text's ink in the default font, and nothing else, changed what lay `under` the
     // area at game-area (x, y), and its solid strokes have the text colour. Edges are smoothed, so
     // every pixel the ink touches counts.
     bool ShowsText(const char* text, int32_t x, int32_t y, const TestBitmap& under, uint32_t colour);
     void InstallGameGraphics();
-
-    std::vector<RecordedBox> ownedBoxes;
 };
 
 // The display with the generated pictures loaded, the game area grey and the log empty.
@@ -64,11 +83,4 @@ constexpr uint32_t Grey = 0x808080;
 class GameScreenTest : public DisplayTest {
 protected:
     void SetUp() override;
-    // Pixels of the game area at (left, top) that differ from the noise picture's window at (noiseLeft, noiseTop).
-    int NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t noiseLeft, int32_t noiseTop);
 };
-
-std::vector<RecordedBox>& OwnedBoxes();
-
-// Counts of pixels of `area` that differ from `expected` at the same place.
-int CountDifferences(const TestBitmap& area, const TestBitmap& expected);

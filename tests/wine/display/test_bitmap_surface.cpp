@@ -10,26 +10,23 @@ namespace {
 
 constexpr int32_t PatternWidth = 10;   // 30 bytes of 24-bit pixels: each row is padded
 constexpr int32_t PatternHeight = 3;
+constexpr HRESULT Refused = DDERR_UNSUPPORTED;
+const std::vector<uint32_t> Pattern = PatternPixels(PatternWidth, PatternHeight, 7);
 
 class BitmapLoading : public DisplayTest {
 protected:
-    void OpenArchive(const ArchiveFiles& files)
+    void SetUp() override
     {
-        WriteGraphicsArchive(files);
+        DisplayTest::SetUp();
+        const Bytes file = MakeBitmap(PatternWidth, PatternHeight, Pattern);
+        Bytes swapped = file, paletted = file;
+        swapped[0] = 'M';
+        swapped[1] = 'B';
+        paletted[28] = 8;
+        WriteGraphicsArchive({{"p.bmp", file}, {"swapped.bmp", swapped}, {"paletted.bmp", paletted}});
         ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
         ClearDebugLog();
     }
-
-    void FillSurface(IDirectDrawSurface7* surface, uint32_t colour)
-    {
-        DDBLTFX fx = {};
-        fx.dwSize = sizeof fx;
-        fx.dwFillColor = colour;
-        ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-    }
-
-    const std::vector<uint32_t> pattern = PatternPixels(PatternWidth, PatternHeight, 7);
-    const Bytes patternFile = MakeBitmap(PatternWidth, PatternHeight, pattern);
 };
 
 HBITMAP WINAPI RefuseDibSection(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD)
@@ -48,49 +45,99 @@ HBITMAP WINAPI SectionWithoutBits(HDC dc, const BITMAPINFO* info, UINT usage, vo
     return section;
 }
 
-Bytes WithBytes(Bytes file, size_t at, std::initializer_list<uint8_t> bytes)
-{
-    std::copy(bytes.begin(), bytes.end(), file.begin() + at);
-    return file;
-}
+struct LoadFailure {
+    const char* name;
+    const char* entry;
+    void (*arrange)(IDirectDrawSurface7*& target);   // `target` is the surface CopyBitmap refills
+    std::vector<std::string> loadLog;                 // after the entry's name
+    bool loadGivesSurface;
+    std::vector<std::string> copyLog;                 // after "COPYBITMAP:  " and the name, if there is a target
+    ResultCode copyResult;
+};
+
+const std::vector<std::string> Header = {"Invalid bitmap file header"};
+const std::vector<std::string> Absent = {"Error finding file in VBF"};
+const std::vector<std::string> NoDib = {"Bitmap loaded", "Error creating DIB section"};
+
+const LoadFailure LoadFailures[] = {
+    {"MagicLettersSwapped", "swapped.bmp", [](auto&) {}, Header, false, Header, ResultFail},
+    {"ColourTable", "paletted.bmp", [](auto&) {}, Header, false, Header, ResultFail},
+    {"NotInTheArchive", "absent.bmp", [](auto&) {}, Absent, false, Absent, ResultFail},
+    {"NoSurfaceGiven", "absent.bmp", [](auto& target) { target->Release(); target = nullptr; }, Absent, false,
+     {"Surface is NULL during CopyBitmap"}, ResultFail},
+    {"SurfaceRefused", "p.bmp", [](auto&) { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateSurface, Refused); },
+     {"Bitmap loaded", "Error creating SURFACE"}, false, {"Bitmap loaded"}, ResultOk},
+    {"DeviceContextRefused", "p.bmp",
+     [](auto& target) {
+         RefuseMethod(target, SurfaceMethod::GetDC, DDERR_SURFACELOST);
+         RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateSurface, SurfaceMethod::GetDC, DDERR_SURFACELOST);
+     },
+     {"Bitmap loaded", "Error copying bitmap to surface"}, true,
+     {"Bitmap loaded", "Error copying bitmap to surface (RESTORE)"}, ResultOk},
+    {"DibSectionRefused", "p.bmp", [](auto&) { CreateDibSection = RefuseDibSection; }, NoDib, false, NoDib, ResultFail},
+    {"DibSectionWithoutBits", "p.bmp", [](auto&) { CreateDibSection = SectionWithoutBits; }, NoDib, false, NoDib,
+     ResultFail},
+};
+
+class BitmapLoadFailure : public BitmapLoading, public ::testing::WithParamInterface<LoadFailure> {};
 
 }  // namespace
 
+TEST_P(BitmapLoadFailure, IsLoggedAndContained)
+{
+    const LoadFailure& row = GetParam();
+    IDirectDrawSurface7* target = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
+    row.arrange(target);
+    IDirectDrawSurface7* loaded = LoadBitmapSurface(row.entry);
+    EXPECT_EQ(loaded != nullptr, row.loadGivesSurface);
+    std::vector<std::string> expected = {row.entry};
+    expected.insert(expected.end(), row.loadLog.begin(), row.loadLog.end());
+    if (target != nullptr) {
+        expected.push_back("COPYBITMAP:  " + std::string(row.entry));
+    }
+    expected.insert(expected.end(), row.copyLog.begin(), row.copyLog.end());
+    EXPECT_EQ(CopyBitmap(target, row.entry), row.copyResult);
+    EXPECT_EQ(ReadDebugLog(), expected);
+    for (HBITMAP section : SectionsMade) {
+        EXPECT_EQ(GetObjectType(section), 0u) << "the section was not deleted";
+    }
+    for (IDirectDrawSurface7* surface : {loaded, target}) {
+        if (surface != nullptr) {
+            surface->Release();
+        }
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(BitmapLoading, EveryHandledDepthArrivesPixelForPixel)
 {
+    DataArchive.Close();
     for (int bitCount : {16, 24, 32}) {
         SCOPED_TRACE(bitCount);
-        OpenArchive({{"p.bmp", MakeBitmap(PatternWidth, PatternHeight, pattern, bitCount)}});
+        WriteGraphicsArchive({{"p.bmp", MakeBitmap(PatternWidth, PatternHeight, Pattern, bitCount)}});
+        ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
+        ClearDebugLog();
         IDirectDrawSurface7* surface = LoadBitmapSurface("p.bmp");
         ASSERT_NE(surface, nullptr);
         const TestBitmap read = ReadSurface(surface);
         EXPECT_EQ(read.width, PatternWidth);
         EXPECT_EQ(read.height, PatternHeight);
-        EXPECT_EQ(read.pixels, pattern);
+        EXPECT_EQ(read.pixels, Pattern);
         EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p.bmp", "Bitmap loaded"}));
         surface->Release();
         DataArchive.Close();
     }
 }
 
-TEST_F(BitmapLoading, RefusedPicturesGiveNoSurface)
-{
-    OpenArchive({{"swapped.bmp", WithBytes(patternFile, 0, {'M', 'B'})},
-                 {"paletted.bmp", WithBytes(patternFile, 28, {8})}});
-    EXPECT_EQ(LoadBitmapSurface("swapped.bmp"), nullptr);
-    EXPECT_EQ(LoadBitmapSurface("paletted.bmp"), nullptr);
-    EXPECT_EQ(LoadBitmapSurface("absent.bmp"), nullptr);
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"swapped.bmp", "Invalid bitmap file header", "paletted.bmp",
-                                                        "Invalid bitmap file header", "absent.bmp",
-                                                        "Error finding file in VBF"}));
-}
-
 TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
 {
-    OpenArchive({{"p.bmp", patternFile}});
     IDirectDrawSurface7* large = CreateOffscreenSurface(DirectDrawObject, 16, 8);
     IDirectDrawSurface7* small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
-    FillSurface(large, 0x0000FF);
+    DDBLTFX fx = {};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 0x0000FF;
+    ASSERT_EQ(large->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
     EXPECT_EQ(CopyBitmap(large, "p.bmp"), ResultOk);
     EXPECT_EQ(CopyBitmap(small, "p.bmp"), ResultOk);
     const TestBitmap inLarge = ReadSurface(large);
@@ -98,9 +145,9 @@ TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
     for (int32_t y = 0; y < 8; ++y) {
         for (int32_t x = 0; x < 16; ++x) {
             const bool inside = x < PatternWidth && y < PatternHeight;
-            EXPECT_EQ(inLarge.At(x, y), inside ? pattern[y * PatternWidth + x] : 0x0000FFu) << x << "," << y;
+            EXPECT_EQ(inLarge.At(x, y), inside ? Pattern[y * PatternWidth + x] : 0x0000FFu) << x << "," << y;
             if (x < 4 && y < 2) {
-                EXPECT_EQ(inSmall.At(x, y), pattern[y * PatternWidth + x]);
+                EXPECT_EQ(inSmall.At(x, y), Pattern[y * PatternWidth + x]);
             }
         }
     }
@@ -109,43 +156,3 @@ TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
     large->Release();
     small->Release();
 }
-
-TEST_F(BitmapLoading, CopyReportsAMissingSurfaceOrABusyOne)
-{
-    OpenArchive({{"p.bmp", patternFile}});
-    EXPECT_EQ(CopyBitmap(nullptr, "p.bmp"), ResultFail);
-    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Surface is NULL during CopyBitmap"});
-    EXPECT_EQ(CopyBitmap(nullptr, "absent.bmp"), ResultFail);
-
-    IDirectDrawSurface7* surface = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
-    HDC held = nullptr;
-    ASSERT_EQ(surface->GetDC(&held), DD_OK);
-    ClearDebugLog();
-    EXPECT_EQ(CopyBitmap(surface, "p.bmp"), ResultOk) << "the picture was read; only the copy failed";
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"COPYBITMAP:  p.bmp", "Bitmap loaded",
-                                                        "Error copying bitmap to surface (RESTORE)"}));
-    surface->ReleaseDC(held);
-    surface->Release();
-}
-
-// A refused DIB section fails the load like the other steps, after the read was logged.
-TEST_F(BitmapLoading, RefusedDibSectionFailsBothLoaders)
-{
-    OpenArchive({{"p.bmp", patternFile}});
-    IDirectDrawSurface7* surface = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
-    for (CreateDibSectionFunction refusal : {RefuseDibSection, SectionWithoutBits}) {
-        ClearDebugLog();
-        CreateDibSection = refusal;
-        EXPECT_EQ(LoadBitmapSurface("p.bmp"), nullptr);
-        EXPECT_EQ(CopyBitmap(surface, "p.bmp"), ResultFail);
-        CreateDibSection = CreateDIBSection;
-        EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p.bmp", "Bitmap loaded", "Error creating DIB section",
-                                                            "COPYBITMAP:  p.bmp", "Bitmap loaded",
-                                                            "Error creating DIB section"}));
-    }
-    ASSERT_EQ(SectionCount, 2);
-    EXPECT_EQ(GetObjectType(SectionsMade[0]), 0u) << "the section was not deleted";
-    EXPECT_EQ(GetObjectType(SectionsMade[1]), 0u) << "the section was not deleted";
-    surface->Release();
-}
-

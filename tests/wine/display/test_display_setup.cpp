@@ -1,4 +1,4 @@
-// Display setup: the primary surface, its clipper, the mode fallbacks, release and shutdown.
+// Display setup: the primary surface and its clipper, every refused step, release and shutdown.
 #include "display_fixture.h"
 
 #include "display/display_win32.h"
@@ -8,9 +8,64 @@
 #include "platform/main_window_win32.h"
 #include "platform/screen.h"
 
-using DisplaySetup = DisplayTest;
-
 namespace {
+
+constexpr HRESULT Refused = DDERR_UNSUPPORTED;   // not E_FAIL, so that a code passed on shows
+DWORD DeepestMode = 0;
+
+HRESULT WINAPI RefuseDirectDraw(GUID*, void**, REFIID, IUnknown*)
+{
+    return Refused;
+}
+
+HRESULT WINAPI OfferModesUpTo(IDirectDraw7*, DWORD, DWORD, DWORD bitsPerPixel, DWORD, DWORD)
+{
+    return bitsPerPixel <= DeepestMode ? DD_OK : DDERR_INVALIDMODE;
+}
+
+// Full screen on a display that offers 640 x 480 at `deepest` bits per pixel or fewer.
+void FullScreenUpTo(DWORD deepest)
+{
+    FullScreen = true;
+    DeepestMode = deepest;
+    ReplaceMethod(DirectDrawObject, DirectDrawMethod::SetDisplayMode, reinterpret_cast<void*>(&OfferModesUpTo));
+}
+
+const std::string Refused32 = "Failed setting 32 bit display, attempting 16 bit";
+const std::string Refused16 = "Failed setting 16 bit dispaly mode, attempting 8 bit";
+
+struct SetupFailure {
+    const char* name;
+    void (*arrange)();   // on a DirectDraw object and nothing else
+    std::vector<std::string> log;
+    std::string box;     // caption "Error"; empty for none
+    ResultCode result;
+    bool objectKept;
+};
+
+const SetupFailure SetupFailures[] = {
+    {"DirectDrawObject", [] { ReleaseDisplay(); CreateDirectDraw = RefuseDirectDraw; }, {},
+     "Error initializing DirectDraw", Refused, false},
+    {"CooperativeLevel", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::SetCooperativeLevel, Refused); }, {},
+     "Failed to set cooperative level", Refused, true},
+    {"WindowedSetsNoMode", [] { FullScreenUpTo(0); FullScreen = false; }, {}, "", ResultOk, true},
+    {"ThirtyTwoBits", [] { FullScreenUpTo(16); }, {Refused32}, "", ResultOk, true},
+    {"SixteenBits", [] { FullScreenUpTo(8); }, {Refused32, Refused16}, "", ResultOk, true},
+    {"EightBits", [] { FullScreenUpTo(0); }, {Refused32, Refused16, "Failed setting 8 bit display mode... giving up"},
+     "", ResultFail, true},
+    {"PrimarySurface", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateSurface, Refused); }, {},
+     "Failed to create primary surface", Refused, true},
+    {"ClipperCreation", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateClipper, Refused); }, {}, "",
+     ResultFail, false},
+    {"ClipperBinding",
+     [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateClipper, ClipperSetHWnd, Refused); }, {}, "",
+     ResultFail, false},
+    {"ClipperAttachment",
+     [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateSurface, SurfaceMethod::SetClipper, Refused); },
+     {}, "", ResultFail, false},
+};
+
+class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
 
 std::vector<IDirectDrawSurface7*> EverySurface()
 {
@@ -28,10 +83,34 @@ std::vector<IDirectDrawSurface7*> EverySurface()
 
 }  // namespace
 
-TEST_F(DisplaySetup, WindowedStartClipsToTheWindowAndLogsNoModeLines)
+TEST_P(DisplaySetupFailure, IsReportedAndReturned)
 {
-    ASSERT_NE(DirectDrawObject, nullptr);
-    ASSERT_NE(PrimarySurface, nullptr);
+    const SetupFailure& row = GetParam();
+    ReleaseDisplay();
+    ASSERT_EQ(CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject), IID_IDirectDraw7, nullptr), DD_OK);
+    row.arrange();
+    EXPECT_EQ(InitDirectDraw(MainWindow), row.result);
+    EXPECT_EQ(ReadDebugLog(), row.log);
+    std::vector<std::string> boxes;
+    for (const RecordedBox& box : OwnedBoxes()) {
+        boxes.push_back(box.caption + ": " + box.text);
+    }
+    EXPECT_EQ(boxes, row.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{"Error: " + row.box});
+    EXPECT_EQ(DirectDrawObject != nullptr, row.objectKept) << "kept for ReleaseDisplay, or released with the rest";
+    EXPECT_EQ(PrimarySurface != nullptr, row.result == ResultOk);
+    EXPECT_EQ(Clipper != nullptr, row.result == ResultOk);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using DisplaySetup = DisplayTest;
+
+// A second call reuses the DirectDraw object, replaces the primary surface and writes "Loading...".
+TEST_F(DisplaySetup, PrimaryIsClippedToTheWindowAndASecondInitReusesTheObject)
+{
+    IDirectDraw7* first = DirectDrawObject;
+    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+    EXPECT_EQ(DirectDrawObject, first);
     IDirectDrawClipper* attached = nullptr;
     ASSERT_EQ(PrimarySurface->GetClipper(&attached), DD_OK);
     EXPECT_EQ(attached, Clipper);
@@ -39,57 +118,9 @@ TEST_F(DisplaySetup, WindowedStartClipsToTheWindowAndLogsNoModeLines)
     HWND clipped = nullptr;
     Clipper->GetHWnd(&clipped);
     EXPECT_EQ(clipped, MainWindow);
-    EXPECT_TRUE(ReadDebugLog().empty());
-    EXPECT_TRUE(OwnedBoxes().empty());
-}
-
-// A second call reuses the DirectDraw object, replaces the primary surface and writes "Loading...".
-TEST_F(DisplaySetup, SecondInitReusesTheObjectAndShowsLoading)
-{
-    IDirectDraw7* first = DirectDrawObject;
-    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    EXPECT_EQ(DirectDrawObject, first);
     const SIZE extent = TextExtent("Loading...");
     EXPECT_TRUE(ShowsText("Loading...", 300, 200, Plain(extent.cx, extent.cy, 0xFFFFFF), 0x000000))
         << "black text on a white box";
-}
-
-// Full screen needs a window; without one the cooperative level is refused and reported.
-TEST_F(DisplaySetup, RefusedCooperativeLevelIsReportedInABox)
-{
-    ShutdownDisplay();
-    FullScreen = true;
-    const ResultCode result = InitDirectDraw(nullptr);
-    EXPECT_LT(result, 0);
-    ASSERT_EQ(OwnedBoxes().size(), 1u);
-    EXPECT_EQ(OwnedBoxes()[0].text, "Failed to set cooperative level");
-    EXPECT_EQ(OwnedBoxes()[0].caption, "Error");
-    EXPECT_EQ(PrimarySurface, nullptr);
-    EXPECT_TRUE(ReadDebugLog().empty());
-}
-
-// Whatever modes the display offers, refusals are logged in order and three of them fail the call.
-TEST_F(DisplaySetup, FullScreenFallsBackFromThirtyTwoToSixteenToEightBits)
-{
-    ShutdownDisplay();
-    FullScreen = true;
-    const ResultCode result = InitDirectDraw(MainWindow);
-    const std::vector<std::string> refusals = {"Failed setting 32 bit display, attempting 16 bit",
-                                               "Failed setting 16 bit dispaly mode, attempting 8 bit",
-                                               "Failed setting 8 bit display mode... giving up"};
-    const std::vector<std::string> log = ReadDebugLog();
-    ASSERT_LE(log.size(), refusals.size());
-    EXPECT_EQ(log, std::vector<std::string>(refusals.begin(), refusals.begin() + log.size()));
-    if (log.size() == refusals.size()) {
-        EXPECT_EQ(result, ResultFail);
-        EXPECT_EQ(PrimarySurface, nullptr);
-        EXPECT_NE(DirectDrawObject, nullptr) << "kept for ReleaseDisplay";
-    } else {
-        EXPECT_EQ(result, ResultOk);
-    }
-    EXPECT_TRUE(OwnedBoxes().empty());
-    ReleaseDisplay();
-    EXPECT_EQ(DirectDrawObject, nullptr);
 }
 
 TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
@@ -115,4 +146,3 @@ TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
     }
     EXPECT_EQ(DirectDrawObject, nullptr);
 }
-

@@ -1,4 +1,4 @@
-// Sparks and static on the screen, and drawing that goes on without its surfaces.
+// Sparks and static on the screen, their failures, and drawing that goes on without its surfaces.
 #include "display_fixture.h"
 
 #include <algorithm>
@@ -42,7 +42,41 @@ void DrawEverything()
     DrawSparks(15);
 }
 
+struct EffectRefusal {
+    const char* name;
+    BltFilter refused;   // of the blits onto the screen
+    std::vector<std::string> log;
+    ResultCode result;
+};
+
+bool Spark(IDirectDrawSurface7* source, const RECT*)
+{
+    return std::count(std::begin(SparkSurfaces), std::end(SparkSurfaces), source) > 0;
+}
+
+const EffectRefusal EffectRefusals[] = {
+    {"Spark", Spark, {"Failed to blit spark"}, ResultOk},
+    {"StaticScreen1", [](IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 49; },
+     {"Error during screen 1 static blit"}, DDERR_UNSUPPORTED},
+    {"StaticScreen3", [](IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 465; },
+     {"Error during screen 3static blit"}, DDERR_UNSUPPORTED},
+};
+
+class EffectFailure : public GameScreenTest, public ::testing::WithParamInterface<EffectRefusal> {};
+
 }  // namespace
+
+// A refused spark ends the run at its cell; a refused static area ends the static there.
+TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect)
+{
+    const EffectRefusal& row = GetParam();
+    RefuseBlits(PrimarySurface, row.refused, DDERR_UNSUPPORTED);
+    DrawSparks(15);
+    EXPECT_EQ(DrawStatic(true, true), row.result);
+    EXPECT_EQ(ReadDebugLog(), row.log);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Effects, StaticCopiesRandomWindowsOfTheNoisePicture)
 {
@@ -51,8 +85,9 @@ TEST_F(Effects, StaticCopiesRandomWindowsOfTheNoisePicture)
     const int32_t left3 = Random() % 471, top3 = Random() % 380;
     SeedRandom(4321);
     ASSERT_EQ(DrawStatic(true, true), ResultOk);
-    EXPECT_EQ(NoiseDifferences(49, 180, 120, 120, left1, top1), 0);
-    EXPECT_EQ(NoiseDifferences(465, 190, 169, 100, left3, top3), 0);
+    const TestBitmap noise = GamePicture("static1.bmp");
+    EXPECT_EQ(CountDifferences(ScreenArea(49, 180, 120, 120), Cut(noise, left1, top1, 120, 120)), 0);
+    EXPECT_EQ(CountDifferences(ScreenArea(465, 190, 169, 100), Cut(noise, left3, top3, 169, 100)), 0);
     EXPECT_EQ(ScreenPixel(48, 180), Grey);
     EXPECT_EQ(ScreenPixel(634, 190), Grey);
 
@@ -67,8 +102,7 @@ TEST_F(Effects, SparkRunPlaysTheZapAndLeavesTheRowBlack)
 {
     DrawSparks(15);
     EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"PlayEffect zap 0 0"});
-    const TestBitmap row = ScreenArea(200, 408, 240, 24);
-    EXPECT_EQ(std::count(row.pixels.begin(), row.pixels.end(), 0u), 240 * 24);
+    EXPECT_EQ(CountDifferences(ScreenArea(200, 408, 240, 24), Plain(240, 24, 0)), 0);
     EXPECT_EQ(ScreenPixel(200, 407), Grey);
     EXPECT_EQ(ScreenPixel(199, 408), Grey);
     EXPECT_EQ(ScreenPixel(440, 408), Grey);

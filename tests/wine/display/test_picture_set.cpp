@@ -43,14 +43,6 @@ std::vector<Picture> PictureTable()
     return table;
 }
 
-void ScribbleOver(IDirectDrawSurface7* surface)
-{
-    DDBLTFX fx = {};
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = 0xFF00FF;
-    surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-}
-
 bool HasBlackSourceKey(IDirectDrawSurface7* surface)
 {
     DDCOLORKEY key = {1, 1};
@@ -146,12 +138,17 @@ TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
     InstallGameGraphics();
     LoadGraphics();
     const std::vector<Picture> table = PictureTable();
+    DDBLTFX scribble = {};
+    scribble.dwSize = sizeof scribble;
+    scribble.dwFillColor = 0xFF00FF;
     for (const Picture& picture : table) {
-        ScribbleOver(*picture.surface);
+        (*picture.surface)->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &scribble);
     }
     ClearDebugLog();
     RepaintPending = false;
     EXPECT_EQ(RestoreSurfaces(), ResultOk);
+    const SIZE extent = TextExtent("Please Wait...");
+    EXPECT_TRUE(ShowsText("Please Wait...", 290, 200, Plain(extent.cx, extent.cy, 0xFFFFFF), 0x000000));
 
     std::vector<std::string> order = {"background.bmp", "titlescreen.bmp", "controls.bmp"};
     for (int i = 1; i <= BlockPictureCount; ++i) {
@@ -176,7 +173,7 @@ TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
     EXPECT_TRUE(RepaintPending);
 }
 
-TEST_F(PictureSet, RestoreReportsAbsentPicturesAndNeedsTheDirectDrawObject)
+TEST_F(PictureSet, RestoreReportsAbsentPicturesAndFailsWithoutTheDirectDrawObjectOrItsRestore)
 {
     InstallGameGraphics();
     LoadGraphics();
@@ -191,6 +188,11 @@ TEST_F(PictureSet, RestoreReportsAbsentPicturesAndNeedsTheDirectDrawObject)
                                "COPYBITMAP:  block3-ghost.bmp"}));
     EXPECT_TRUE(Contains(log, {"Surface is NULL during CopyBitmap", "Failed to restore spark images",
                                "COPYBITMAP:  spark2.bmp"}));
+
+    RefuseMethod(DirectDrawObject, DirectDrawMethod::RestoreAllSurfaces, DDERR_UNSUPPORTED);
+    ClearDebugLog();
+    EXPECT_EQ(RestoreSurfaces(), ResultFail);
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"Restoring Surfaces", "Failed restoring all surfaces"}));
 
     ShutdownDisplay();
     ClearDebugLog();

@@ -21,17 +21,6 @@ void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t to
     }
 }
 
-TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height)
-{
-    TestBitmap part = Plain(width, height, 0);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            part.pixels[static_cast<size_t>(y) * width + x] = picture.At(left + x, top + y);
-        }
-    }
-    return part;
-}
-
 class TextScreens : public GameScreenTest {
 protected:
     TestBitmap TitleWithButtons(TestBitmap title)
