@@ -57,7 +57,7 @@ ResultCode DrawButton(MenuButton button, int32_t state)
     return NextButtonResult;
 }
 
-ResultCode DrawTitleScreen()
+ResultCode DrawTitleScreen(const MenuButtonSet&)
 {
     RecordCall("DrawTitleScreen");
     return ResultOk;
@@ -84,12 +84,12 @@ ResultCode DrawStatic(bool screen1, bool screen3)
     return ResultOk;
 }
 
-void LoadGraphics()
+void LoadGraphics(MenuButtonSet&)
 {
     RecordCall("LoadGraphics");
 }
 
-ResultCode RestoreSurfaces()
+ResultCode RestoreSurfaces(MenuButtonSet&)
 {
     RecordCall("RestoreSurfaces");
     return ResultOk;

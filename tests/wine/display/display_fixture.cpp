@@ -150,6 +150,8 @@ HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurfa
 
 }  // namespace
 
+MenuButtonSet MenuButtons;
+
 std::vector<RecordedBox>& OwnedBoxes()
 {
     static std::vector<RecordedBox> boxes;
@@ -288,7 +290,7 @@ void DisplayTest::SetUp()
 
 void DisplayTest::TearDown()
 {
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     FullScreen = false;
     OwnedMessageBox = MessageBoxA;
     CreateDirectDraw = DirectDrawCreateEx;
@@ -340,7 +342,7 @@ void GameScreenTest::SetUp()
 {
     DisplayTest::SetUp();
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     FillScreen(Grey);
     ClearDebugLog();
 }

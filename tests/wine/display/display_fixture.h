@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/menu_button.h"
 #include "stored_files.h"
 #include "test_support.h"
 
@@ -60,6 +61,9 @@ void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
 void StopRefusingBlits();
 
 std::vector<RecordedBox>& OwnedBoxes();
+
+// The title's buttons, held here as the shell holds them in the game.
+extern MenuButtonSet MenuButtons;
 
 // Windowed display on a shared window; temp folder as current directory; boxes recorded.
 class DisplayTest : public TempDirTest {

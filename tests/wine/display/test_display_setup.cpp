@@ -44,7 +44,7 @@ struct SetupFailure {
 };
 
 const SetupFailure SetupFailures[] = {
-    {"DirectDrawObject", [] { ReleaseDisplay(); CreateDirectDraw = RefuseDirectDraw; }, {},
+    {"DirectDrawObject", [] { ReleaseDisplay(MenuButtons); CreateDirectDraw = RefuseDirectDraw; }, {},
      "Error initializing DirectDraw", Refused, false},
     {"CooperativeLevel", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::SetCooperativeLevel, Refused); }, {},
      "Failed to set cooperative level", Refused, true},
@@ -86,7 +86,7 @@ std::vector<IDirectDrawSurface7*> EverySurface()
 TEST_P(DisplaySetupFailure, IsReportedAndReturned)
 {
     const SetupFailure& row = GetParam();
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     ASSERT_EQ(CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject), IID_IDirectDraw7, nullptr), DD_OK);
     row.arrange();
     EXPECT_EQ(InitDirectDraw(MainWindow), row.result);
@@ -126,21 +126,21 @@ TEST_F(DisplaySetup, PrimaryIsClippedToTheWindowAndASecondInitReusesTheObject)
 TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     for (IDirectDrawSurface7* surface : EverySurface()) {
         ASSERT_NE(surface, nullptr);
     }
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     for (IDirectDrawSurface7* surface : EverySurface()) {
         EXPECT_EQ(surface, nullptr);
     }
     EXPECT_EQ(Clipper, nullptr);
     EXPECT_EQ(DirectDrawObject, nullptr);
-    ReleaseDisplay();
-    ShutdownDisplay();
+    ReleaseDisplay(MenuButtons);
+    ShutdownDisplay(MenuButtons);
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    LoadGraphics();
-    ShutdownDisplay();
+    LoadGraphics(MenuButtons);
+    ShutdownDisplay(MenuButtons);
     for (IDirectDrawSurface7* surface : EverySurface()) {
         EXPECT_EQ(surface, nullptr);
     }

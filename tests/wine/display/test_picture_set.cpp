@@ -62,7 +62,7 @@ using PictureSet = DisplayTest;
 TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrder)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     std::vector<std::string> expectedLog;
     for (const Picture& picture : PictureTable()) {
         SCOPED_TRACE(picture.name);
@@ -100,7 +100,7 @@ TEST_F(PictureSet, MissingBlockIsLoggedAndTheRestLoads)
     ArchiveFiles files = GameGraphicsFiles();
     files.erase(std::find_if(files.begin(), files.end(), [](const auto& f) { return f.first == "block3.bmp"; }));
     WriteGraphicsArchive(files);
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     const std::vector<std::string> log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"block2-ghost.bmp", "Bitmap loaded", "block3.bmp", "Error finding file in VBF",
                                "Error loading blocks!", "block3-ghost.bmp", "Bitmap loaded"}));
@@ -136,7 +136,7 @@ TEST_F(PictureSet, ButtonTakesTheSizeOfItsFirstPicture)
 TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     const std::vector<Picture> table = PictureTable();
     DDBLTFX scribble = {};
     scribble.dwSize = sizeof scribble;
@@ -146,7 +146,7 @@ TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
     }
     ClearDebugLog();
     RepaintPending = false;
-    EXPECT_EQ(RestoreSurfaces(), ResultOk);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
     const SIZE extent = TextExtent("Please Wait...");
     EXPECT_TRUE(ShowsText("Please Wait...", 290, 200, Plain(extent.cx, extent.cy, 0xFFFFFF), 0x000000));
 
@@ -176,13 +176,13 @@ TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
 TEST_F(PictureSet, RestoreReportsAbsentPicturesAndFailsWithoutTheDirectDrawObjectOrItsRestore)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     BlockSurfaces[2]->Release();
     BlockSurfaces[2] = nullptr;
     SparkSurfaces[0]->Release();
     SparkSurfaces[0] = nullptr;
     ClearDebugLog();
-    EXPECT_EQ(RestoreSurfaces(), ResultOk);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
     const std::vector<std::string> log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"Bitmap loaded", "Surface is NULL during CopyBitmap", "Error restoring blocks!",
                                "COPYBITMAP:  block3-ghost.bmp"}));
@@ -191,11 +191,11 @@ TEST_F(PictureSet, RestoreReportsAbsentPicturesAndFailsWithoutTheDirectDrawObjec
 
     RefuseMethod(DirectDrawObject, DirectDrawMethod::RestoreAllSurfaces, DDERR_UNSUPPORTED);
     ClearDebugLog();
-    EXPECT_EQ(RestoreSurfaces(), ResultFail);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
     EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"Restoring Surfaces", "Failed restoring all surfaces"}));
 
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     ClearDebugLog();
-    EXPECT_EQ(RestoreSurfaces(), ResultFail);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
     EXPECT_TRUE(ReadDebugLog().empty());
 }
