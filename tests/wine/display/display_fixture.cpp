@@ -1,6 +1,7 @@
 // display_fixture.cpp -- window, display, pixel helpers and method refusals shared by the display tests.
 #include "display_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -8,12 +9,13 @@
 #include "archive/resource_archive.h"
 #include "display/bitmap_surface_win32.h"
 #include "display/display_win32.h"
-#include "drawing/menu_button.h"
 #include "drawing/picture_set.h"
 #include "log/debug_log.h"
 #include "log/owned_message_box_win32.h"
 #include "platform/main_window_win32.h"
 #include "platform/screen.h"
+
+MenuButtonSet MenuButtons;
 
 namespace {
 
@@ -21,25 +23,6 @@ int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
 {
     OwnedBoxes().push_back({text, caption});
     return IDOK;
-}
-
-// One window for the whole run: destroying a shown window costs Wine about two seconds.
-HWND SharedTestWindow()
-{
-    static HWND window = nullptr;
-    if (window == nullptr) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuadroneDisplayTest";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "QuadroneDisplayTest", "Quadrone", WS_CAPTION | WS_SYSMENU, 30, 20,
-                                 GameAreaWidth + 2 * GetSystemMetrics(SM_CXFRAME),
-                                 GameAreaHeight + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION),
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
-        ShowWindow(window, SW_SHOW);
-    }
-    return window;
 }
 
 std::string GameGraphicsPath()
@@ -59,14 +42,11 @@ uint32_t Le(const Bytes& bytes, size_t at, int count)
 
 TestBitmap DecodeBitmap(const Bytes& bytes)
 {
-    TestBitmap bitmap;
-    bitmap.width = static_cast<int32_t>(Le(bytes, 18, 4));
-    bitmap.height = static_cast<int32_t>(Le(bytes, 22, 4));
-    const int bytesPerPixel = static_cast<int>(Le(bytes, 28, 2)) / 8;
-    const size_t stride = (static_cast<size_t>(bitmap.width) * bytesPerPixel + 3) / 4 * 4;
-    for (int32_t y = bitmap.height - 1; y >= 0; --y) {
+    TestBitmap bitmap = Plain(static_cast<int32_t>(Le(bytes, 18, 4)), static_cast<int32_t>(Le(bytes, 22, 4)), 0);
+    const size_t depth = Le(bytes, 28, 2) / 8, stride = (bitmap.width * depth + 3) / 4 * 4;
+    for (int32_t y = 0; y < bitmap.height; ++y) {
         for (int32_t x = 0; x < bitmap.width; ++x) {
-            bitmap.pixels.push_back(Le(bytes, Le(bytes, 10, 4) + stride * y + static_cast<size_t>(x) * bytesPerPixel, 3));
+            bitmap.pixels[y * bitmap.width + x] = Le(bytes, Le(bytes, 10, 4) + stride * (bitmap.height - 1 - y) + x * depth, 3);
         }
     }
     return bitmap;
@@ -74,47 +54,22 @@ TestBitmap DecodeBitmap(const Bytes& bytes)
 
 TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area)
 {
-    TestBitmap bitmap;
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
     if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
-        return bitmap;
+        return {};
     }
     EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u) << "the tests read 32-bit pixels";
-    bitmap.width = area != nullptr ? area->right - area->left : static_cast<int32_t>(desc.dwWidth);
-    bitmap.height = area != nullptr ? area->bottom - area->top : static_cast<int32_t>(desc.dwHeight);
+    TestBitmap bitmap = area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
+                                        : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
     for (int32_t y = 0; y < bitmap.height; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) +
-                                                            static_cast<size_t>(y) * desc.lPitch);
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch);
         for (int32_t x = 0; x < bitmap.width; ++x) {
-            bitmap.pixels.push_back(row[x] & 0xFFFFFF);
+            bitmap.pixels[y * bitmap.width + x] = row[x] & 0xFFFFFF;
         }
     }
     surface->Unlock(area);
     return bitmap;
-}
-
-// White text on black in a memory DC: true where the ink touches a pixel.
-std::vector<bool> InkOf(const char* text, SIZE extent)
-{
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, extent.cx > 0 ? extent.cx : 1, extent.cy);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, 0, 0, text, lstrlenA(text));
-    std::vector<bool> ink;
-    for (LONG y = 0; y < extent.cy; ++y) {
-        for (LONG x = 0; x < extent.cx; ++x) {
-            ink.push_back(GetPixel(dc, x, y) != RGB(0, 0, 0));
-        }
-    }
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return ink;
 }
 
 // Kept for the process: an object whose method was replaced may outlive the test that did it.
@@ -149,8 +104,6 @@ HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurfa
 }
 
 }  // namespace
-
-MenuButtonSet MenuButtons;
 
 std::vector<RecordedBox>& OwnedBoxes()
 {
@@ -208,13 +161,9 @@ ArchiveFiles GameGraphicsFiles()
 TestBitmap GamePicture(const std::string& name)
 {
     static const ArchiveFiles files = GameGraphicsFiles();
-    for (const auto& file : files) {
-        if (file.first == name) {
-            return DecodeBitmap(file.second);
-        }
-    }
-    ADD_FAILURE() << name << " is not in the game's graphics";
-    return Plain(1, 1, 0);
+    const auto file = std::find_if(files.begin(), files.end(), [&](const auto& f) { return f.first == name; });
+    EXPECT_NE(file, files.end()) << name << " is not in the game's graphics";
+    return file != files.end() ? DecodeBitmap(file->second) : TestBitmap{};
 }
 
 void WriteGraphicsArchive(const ArchiveFiles& files)
@@ -226,6 +175,29 @@ void WriteGraphicsArchive(const ArchiveFiles& files)
     WriteFileBytes("graphics.vbf", archive.Finish());
 }
 
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, onto.width, -onto.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(dc, section);
+    std::memcpy(bits, onto.pixels.data(), onto.pixels.size() * 4);
+    SetTextColor(dc, textColour);
+    SetBkColor(dc, background);
+    SetBkMode(dc, background == TransparentBackground ? TRANSPARENT : OPAQUE);
+    TextOutA(dc, x, y, text, lstrlenA(text));
+    GdiFlush();
+    for (size_t i = 0; i < onto.pixels.size(); ++i) {
+        onto.pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
+    }
+    SelectObject(dc, previous);
+    DeleteObject(section);
+    DeleteDC(dc);
+    return onto;
+}
+
 TestBitmap ReadSurface(IDirectDrawSurface7* surface)
 {
     return ReadLocked(surface, nullptr);
@@ -233,58 +205,49 @@ TestBitmap ReadSurface(IDirectDrawSurface7* surface)
 
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour)
 {
-    TestBitmap bitmap;
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.pixels.assign(static_cast<size_t>(width) * height, colour);
-    return bitmap;
-}
-
-int CountDifferences(const TestBitmap& area, const TestBitmap& expected)
-{
-    if (area.width != expected.width || area.height != expected.height) {
-        return -1;
-    }
-    int differences = 0;
-    for (size_t i = 0; i < area.pixels.size(); ++i) {
-        differences += area.pixels[i] != expected.pixels[i];
-    }
-    return differences;
+    return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, colour)};
 }
 
 TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height)
 {
     TestBitmap part = Plain(width, height, 0);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            part.pixels[static_cast<size_t>(y) * width + x] = picture.At(left + x, top + y);
+    Paste(part, picture, -left, -top);
+    return part;
+}
+
+void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top)
+{
+    for (int32_t y = std::max(0, top); y < std::min(onto.height, top + picture.height); ++y) {
+        for (int32_t x = std::max(0, left); x < std::min(onto.width, left + picture.width); ++x) {
+            onto.pixels[y * onto.width + x] = picture.At(x - left, y - top);
         }
     }
-    return part;
 }
 
 SIZE TextExtent(const char* text)
 {
     SIZE extent = {};
-    HDC screen = GetDC(nullptr);
-    GetTextExtentPoint32A(screen, text, lstrlenA(text), &extent);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    DeleteDC(dc);
     return extent;
 }
 
+// One window for the whole run: destroying a shown window costs Wine about two seconds.
 void DisplayTest::SetUp()
 {
     TempDirTest::SetUp();
-    OwnedBoxes().clear();
-    ResetDataArchive();
-    OwnedMessageBox = RecordOwnedBox;
-    FullScreen = false;
-    MainWindow = SharedTestWindow();
+    static HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
+                                         GameAreaWidth + 2 * GetSystemMetrics(SM_CXFRAME),
+                                         GameAreaHeight + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION),
+                                         nullptr, nullptr, nullptr, nullptr);
+    MainWindow = window;
     WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
     UpdateScreenOffset();
-    for (MenuButton& button : MenuButtons) {
-        button = {};
-    }
+    OwnedBoxes().clear();
+    OwnedMessageBox = RecordOwnedBox;
+    ResetDataArchive();
+    MenuButtons = {};
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
 }
 
@@ -312,25 +275,6 @@ void DisplayTest::FillScreen(uint32_t colour)
     fx.dwSize = sizeof fx;
     fx.dwFillColor = colour;
     ASSERT_EQ(PrimarySurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-}
-
-bool DisplayTest::ShowsText(const char* text, int32_t x, int32_t y, const TestBitmap& under, uint32_t colour)
-{
-    const SIZE extent = TextExtent(text);
-    const std::vector<bool> ink = InkOf(text, extent);
-    const TestBitmap area = ScreenArea(x, y, under.width, under.height);
-    bool coloured = false;
-    for (int32_t row = 0; row < area.height; ++row) {
-        for (int32_t column = 0; column < area.width; ++column) {
-            const bool inked =
-                column < extent.cx && row < extent.cy && ink[static_cast<size_t>(row) * extent.cx + column];
-            if ((area.At(column, row) != under.At(column, row)) != inked) {
-                return false;
-            }
-            coloured = coloured || area.At(column, row) == colour;
-        }
-    }
-    return coloured;
 }
 
 void DisplayTest::InstallGameGraphics()

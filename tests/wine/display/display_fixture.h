@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/colours.h"
 #include "drawing/menu_button.h"
 #include "stored_files.h"
 #include "test_support.h"
@@ -20,13 +21,19 @@ struct TestBitmap {
     int32_t height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool operator==(const TestBitmap& other) const
+    {
+        return width == other.width && height == other.height && pixels == other.pixels;
+    }
 };
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
-// Pixels of `area` that differ from `expected` at the same place; -1 when the sizes differ.
-int CountDifferences(const TestBitmap& area, const TestBitmap& expected);
 TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height);
+void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top);   // clipped to `onto`
 TestBitmap ReadSurface(IDirectDrawSurface7* surface);   // empty when it cannot be locked
-SIZE TextExtent(const char* text);                      // in the screen's default font
+SIZE TextExtent(const char* text);                      // in the default font
+// The picture with the text drawn on it at (x, y) by GDI itself, in the default font;
+// TransparentBackground draws no box behind the text.
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
 
 // The generated graphics archive: every entry in its order, and one of its pictures.
 using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
@@ -55,13 +62,12 @@ void* ReplaceMethod(void* object, ComMethod method, void* replacement);
 void RefuseMethod(void* object, ComMethod method, HRESULT code);
 // Every object that `creator` of `object` makes from now on refuses `method` with `code`.
 void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRESULT code);
-// Blits onto `target` for which `refused` holds answer `code`; the others are made.
+// Blits onto `target` for which `refused` holds answer `code` until StopRefusingBlits; the others are made.
 using BltFilter = bool (*)(IDirectDrawSurface7* source, const RECT* destination);
 void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
 void StopRefusingBlits();
 
 std::vector<RecordedBox>& OwnedBoxes();
-
 // The title's buttons, held here as the shell holds them in the game.
 extern MenuButtonSet MenuButtons;
 
@@ -73,12 +79,17 @@ protected:
 
     // The game-area rectangle (left, top, width, height) as it stands on the screen now.
     TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
-    uint32_t ScreenPixel(int32_t x, int32_t y) { return ScreenArea(x, y, 1, 1).pixels.at(0); }
+    bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected)
+    {
+        return ScreenArea(left, top, expected.width, expected.height) == expected;
+    }
+    // The text on its opaque box, as GDI draws it, at game-area (x, y).
+    bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background)
+    {
+        const SIZE extent = TextExtent(text);
+        return ScreenShows(x, y, WithText(Plain(extent.cx, extent.cy, 0), 0, 0, text, textColour, background));
+    }
     void FillScreen(uint32_t colour);
-    // True when the text's ink in the default font, and nothing else, changed what lay `under` the
-    // area at game-area (x, y), and its solid strokes have the text colour. Edges are smoothed, so
-    // every pixel the ink touches counts.
-    bool ShowsText(const char* text, int32_t x, int32_t y, const TestBitmap& under, uint32_t colour);
     void InstallGameGraphics();
 };
 

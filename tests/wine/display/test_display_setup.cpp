@@ -67,11 +67,12 @@ const SetupFailure SetupFailures[] = {
 
 class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
 
-std::vector<IDirectDrawSurface7*> EverySurface()
+// Every display object, the DirectDraw object and the clipper among them.
+std::vector<void*> EveryObject()
 {
-    std::vector<IDirectDrawSurface7*> all = {PrimarySurface, BoardSurface, NextPieceSurface, BackgroundSurface,
-                                             TitleScreenSurface, ControlsSurface, TopScoresSurface, Static1Surface,
-                                             Static2Surface};
+    std::vector<void*> all = {DirectDrawObject, Clipper, PrimarySurface, BoardSurface, NextPieceSurface,
+                              BackgroundSurface, TitleScreenSurface, ControlsSurface, TopScoresSurface,
+                              Static1Surface, Static2Surface};
     all.insert(all.end(), std::begin(BlockSurfaces), std::end(BlockSurfaces));
     all.insert(all.end(), std::begin(GhostBlockSurfaces), std::end(GhostBlockSurfaces));
     all.insert(all.end(), std::begin(SparkSurfaces), std::end(SparkSurfaces));
@@ -118,31 +119,22 @@ TEST_F(DisplaySetup, PrimaryIsClippedToTheWindowAndASecondInitReusesTheObject)
     HWND clipped = nullptr;
     Clipper->GetHWnd(&clipped);
     EXPECT_EQ(clipped, MainWindow);
-    const SIZE extent = TextExtent("Loading...");
-    EXPECT_TRUE(ShowsText("Loading...", 300, 200, Plain(extent.cx, extent.cy, 0xFFFFFF), 0x000000))
-        << "black text on a white box";
+    EXPECT_TRUE(ScreenShowsText("Loading...", 300, 200, Black, White)) << "black text on a white box";
 }
 
 TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
 {
     InstallGameGraphics();
-    LoadGraphics(MenuButtons);
-    for (IDirectDrawSurface7* surface : EverySurface()) {
-        ASSERT_NE(surface, nullptr);
+    for (void (*release)(MenuButtonSet&) : {ReleaseDisplay, ShutdownDisplay}) {
+        ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+        LoadGraphics(MenuButtons);
+        for (void* object : EveryObject()) {
+            ASSERT_NE(object, nullptr);
+        }
+        release(MenuButtons);
+        release(MenuButtons);
+        for (void* object : EveryObject()) {
+            EXPECT_EQ(object, nullptr);
+        }
     }
-    ReleaseDisplay(MenuButtons);
-    for (IDirectDrawSurface7* surface : EverySurface()) {
-        EXPECT_EQ(surface, nullptr);
-    }
-    EXPECT_EQ(Clipper, nullptr);
-    EXPECT_EQ(DirectDrawObject, nullptr);
-    ReleaseDisplay(MenuButtons);
-    ShutdownDisplay(MenuButtons);
-    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    LoadGraphics(MenuButtons);
-    ShutdownDisplay(MenuButtons);
-    for (IDirectDrawSurface7* surface : EverySurface()) {
-        EXPECT_EQ(surface, nullptr);
-    }
-    EXPECT_EQ(DirectDrawObject, nullptr);
 }

@@ -13,9 +13,8 @@
 
 namespace {
 
-constexpr int32_t PreviewLeft = 49;
-constexpr int32_t PreviewTop = 180;
 constexpr HRESULT Refused = DDERR_UNSUPPORTED;
+using Cells = std::vector<std::pair<int32_t, int32_t>>;
 
 TestBitmap BlockPicture(int32_t colour, bool ghost = false)
 {
@@ -25,25 +24,17 @@ TestBitmap BlockPicture(int32_t colour, bool ghost = false)
 // The first seed whose first random number leaves this remainder modulo 10000.
 uint32_t SeedGiving(int32_t remainder)
 {
-    for (uint32_t seed = 0;; ++seed) {
-        SeedRandom(seed);
-        if (Random() % 10000 == remainder) {
-            return seed;
-        }
+    uint32_t seed = 0;
+    for (SeedRandom(seed); Random() % 10000 != remainder; SeedRandom(++seed)) {
     }
+    return seed;
 }
 
-Tetrad MakeTetrad(int32_t x, int32_t y, std::initializer_list<TetradCell> cells, uint8_t colour)
+long StaticStarts()
 {
-    Tetrad tetrad = {};
-    tetrad.x = x;
-    tetrad.y = y;
-    std::copy(cells.begin(), cells.end(), tetrad.cells);
-    tetrad.colour = colour;
-    return tetrad;
+    const std::vector<std::string> calls = RecordedCalls();
+    return std::count(calls.begin(), calls.end(), "PlayEffect static 0 0");
 }
-
-using Cells = std::vector<std::pair<int32_t, int32_t>>;
 
 // A T of colour 1 falling at the top, an O of colour 4 next, no interference.
 class PlayScreen : public GameScreenTest {
@@ -53,8 +44,8 @@ protected:
         GameScreenTest::SetUp();
         ClearBoard();
         InitTetradTable();
-        CurrentTetrad = MakeTetrad(5, 1, {{0, 0}, {1, 0}, {-1, 0}, {0, 1}}, 1);
-        NextTetrad = MakeTetrad(5, 1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, 4);
+        CurrentTetrad = {5, 1, {{0, 0}, {1, 0}, {-1, 0}, {0, 1}}, 1};
+        NextTetrad = {5, 1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, 4};
         StopAllRecordedSounds();
         GhostTimer = 0;
         GhostVisible = false;
@@ -70,25 +61,14 @@ protected:
         Cells cells;
         for (int32_t row = 0; row < BoardRows; ++row) {
             for (int32_t column = 0; column < BoardColumns; ++column) {
-                if (CountDifferences(ScreenArea(200 + 24 * column, 48 + 24 * row, 24, 24), picture) == 0) {
+                if (ScreenShows(200 + 24 * column, 48 + 24 * row, picture)) {
                     cells.emplace_back(column, row);
                 }
             }
         }
         return cells;
     }
-
-    TestBitmap PreviewCell(int32_t column, int32_t row)
-    {
-        return ScreenArea(PreviewLeft + 24 * column, PreviewTop + 24 * row, 24, 24);
-    }
 };
-
-long StaticStarts()
-{
-    const std::vector<std::string> calls = RecordedCalls();
-    return std::count(calls.begin(), calls.end(), "PlayEffect static 0 0");
-}
 
 bool Fill(IDirectDrawSurface7* source, const RECT*) { return source == nullptr; }
 bool BoardBlock(IDirectDrawSurface7* source, const RECT*) { return source == BlockSurfaces[0]; }
@@ -108,8 +88,7 @@ struct PlayFailure {
     bool previewShown;
 };
 
-const std::string Lost = "Surface Lost while drawing current Tetrad";
-const std::string Unknown = "Unknown Error Drawing Current Tetrad";
+const std::string Lost = "Surface Lost while drawing current Tetrad", Unknown = "Unknown Error Drawing Current Tetrad";
 const std::string NoDc = "Couldn't get HDC to draw text";
 
 const PlayFailure PlayFailures[] = {
@@ -145,7 +124,7 @@ TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn)
     }
     EXPECT_EQ(DrawPlayScreen(), row.result);
     EXPECT_EQ(ReadDebugLog(), row.log);
-    EXPECT_EQ(CountDifferences(PreviewCell(2, 2), row.previewShown ? BlockPicture(4) : Plain(24, 24, Grey)), 0);
+    EXPECT_TRUE(ScreenShows(49 + 48, 180 + 48, row.previewShown ? BlockPicture(4) : Plain(24, 24, Grey)));
     EXPECT_EQ(CountersDirty, row.result == Refused) << "only a failed board blit stops the frame before the counters";
     StopRefusingBlits();
     EXPECT_EQ(DrawPlayScreen(), ResultOk) << "the next frame starts afresh";
@@ -163,48 +142,40 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
     EXPECT_EQ(CellsShowing(BlockPicture(6)), (Cells{{4, 14}}));
     EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 0}, {4, 1}, {5, 1}, {6, 1}}));
     EXPECT_EQ(CellsShowing(Plain(24, 24, 0)).size(), 160u - 7u);
-    for (int32_t row = 0; row < 5; ++row) {
-        for (int32_t column = 0; column < 5; ++column) {
-            const bool filled = (row == 1 || row == 2) && (column == 2 || column == 3);
-            EXPECT_EQ(CountDifferences(PreviewCell(column, row), filled ? BlockPicture(4) : Plain(24, 24, 0)), 0)
-                << column << "," << row;
-        }
+    TestBitmap preview = Plain(120, 120, 0);
+    for (const auto& cell : Cells{{2, 1}, {3, 1}, {2, 2}, {3, 2}}) {
+        Paste(preview, BlockPicture(4), 24 * cell.first, 24 * cell.second);
     }
+    EXPECT_TRUE(ScreenShows(49, 180, preview));
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
-// The ghost shows where the tetrad would land, only when that is at least four rows down.
-TEST_F(PlayScreen, GhostAppearsFourRowsAboveItsLandingPlace)
+// The ghost blinks once more than 75 ms have gathered, and shows where the tetrad would land only
+// when that is at least four rows down.
+TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
 {
     for (int32_t column = 0; column < BoardColumns; ++column) {
         BoardCell(column, 15) = 2;
     }
-    GhostVisible = true;
+    GhostTimer = 76;
     CurrentTetrad.y = 10;   // would land on row 14: four rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_EQ(CellsShowing(BlockPicture(1, true)), (Cells{{5, 13}, {4, 14}, {5, 14}, {6, 14}}));
-    CurrentTetrad.y = 11;   // three rows down
-    ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_TRUE(CellsShowing(BlockPicture(1, true)).empty());
-    EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 10}, {4, 11}, {5, 11}, {6, 11}}));
-}
-
-TEST_F(PlayScreen, GhostBlinksAfterMoreThanSeventyFiveMilliseconds)
-{
-    GhostTimer = 75;
-    DrawPlayScreen();
-    EXPECT_FALSE(GhostVisible);
-    EXPECT_EQ(GhostTimer, 75u);
-    GhostTimer = 76;
-    DrawPlayScreen();
     EXPECT_TRUE(GhostVisible);
     EXPECT_EQ(GhostTimer, 0u);
+    EXPECT_EQ(CellsShowing(BlockPicture(1, true)), (Cells{{5, 13}, {4, 14}, {5, 14}, {6, 14}}));
+    GhostTimer = 75;
+    CurrentTetrad.y = 11;   // three rows down
+    ASSERT_EQ(DrawPlayScreen(), ResultOk);
+    EXPECT_TRUE(GhostVisible);
+    EXPECT_EQ(GhostTimer, 75u);
+    EXPECT_TRUE(CellsShowing(BlockPicture(1, true)).empty());
+    EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 10}, {4, 11}, {5, 11}, {6, 11}}));
 }
 
 // Cells above the top row are left out without a log line; the cells after them are drawn.
 TEST_F(PlayScreen, TetradStickingOutAboveTheBoardDrawsItsBoardCells)
 {
-    CurrentTetrad = MakeTetrad(3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3);
+    CurrentTetrad = {3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3};
     GhostVisible = true;
     for (int frame = 0; frame < 3; ++frame) {
         ASSERT_EQ(DrawPlayScreen(), ResultOk);
@@ -223,42 +194,38 @@ TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
     GameActive = false;
     DrawPlayScreen();
     EXPECT_TRUE(CountersDirty);
-    EXPECT_EQ(CountDifferences(ScreenArea(480, 215, 100, 45), Plain(100, 45, Grey)), 0);
+    TestBitmap panel = Plain(160, 50, Grey);
+    EXPECT_TRUE(ScreenShows(480, 215, panel));
     GameActive = true;
     DrawPlayScreen();
     EXPECT_FALSE(CountersDirty);
-    const std::pair<const char*, int32_t> lines[] = {{"Score: 1234", 215}, {"Level: 7", 230}, {"Lines: 42", 245}};
-    for (const auto& line : lines) {
-        const SIZE extent = TextExtent(line.first);
-        EXPECT_TRUE(ShowsText(line.first, 480, line.second, Plain(extent.cx, extent.cy, 0), 0xFFFFFF)) << line.first;
+    const char* lines[] = {"Score: 1234", "Level: 7", "Lines: 42"};   // 15 pixels apart
+    for (int i = 0; i < 3; ++i) {
+        panel = WithText(panel, 0, 15 * i, lines[i], White, Black);
     }
+    EXPECT_TRUE(ScreenShows(480, 215, panel));
 }
 
-// A remainder above 9990 starts the interference, which then covers the preview with noise;
-// the chance is rolled only once 10 ms of play have gathered.
+// A remainder above 9990 starts the interference, which then covers the preview with noise
+// until it ends; the chance is rolled only once 10 ms of play have gathered.
 TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
 {
     const uint32_t seed = SeedGiving(9991);
-    SeedRandom(seed);
-    InterferenceTimer = 9;
-    DrawPlayScreen();
-    EXPECT_EQ(StaticStarts(), 0) << "no roll before 10 ms of play";
-
-    SeedRandom(SeedGiving(9990));
-    InterferenceTimer = 10;
-    DrawPlayScreen();
-    EXPECT_EQ(StaticStarts(), 0);
-
+    const std::pair<uint32_t, uint32_t> quiet[] = {{seed, 9}, {SeedGiving(9990), 10}};
+    for (const auto& [quietSeed, timer] : quiet) {
+        SeedRandom(quietSeed);
+        InterferenceTimer = timer;
+        DrawPlayScreen();
+        EXPECT_EQ(StaticStarts(), 0) << timer;
+    }
     SeedGiving(9991);   // leaves the generator just after the roll: the next two place the noise
-    const int32_t left = Random() % 520;
-    const int32_t top = Random() % 360;
+    const int32_t left = Random() % 520, top = Random() % 360;
     for (long starts : {1, 0}) {   // not started again while it plays
         SeedRandom(seed);
         InterferenceTimer = 10;
         ClearRecordedCalls();
         DrawPlayScreen();
         EXPECT_EQ(StaticStarts(), starts);
-        EXPECT_EQ(CountDifferences(ScreenArea(PreviewLeft, PreviewTop, 120, 120),
-                                   Cut(GamePicture("static1.bmp"), left, top, 120, 120)), 0);
+        EXPECT_TRUE(ScreenShows(49, 180, Cut(GamePicture("static1.bmp"), left, top, 120, 120)));
     }
 }
