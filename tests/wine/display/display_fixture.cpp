@@ -2,7 +2,6 @@
 #include "display_fixture.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 
@@ -25,32 +24,17 @@ int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
     return IDOK;
 }
 
-std::string GameGraphicsPath()
-{
-    const char* folder = std::getenv("QUADRONE_GAME_DIR");
-    return std::string(folder != nullptr ? folder : ".") + "/graphics.vbf";
-}
-
-uint32_t Le(const Bytes& bytes, size_t at, int count)
-{
-    uint32_t value = 0;
-    while (count-- > 0) {
-        value = value << 8 | bytes[at + count];
-    }
-    return value;
-}
-
-TestBitmap DecodeBitmap(const Bytes& bytes)
-{
-    TestBitmap bitmap = Plain(static_cast<int32_t>(Le(bytes, 18, 4)), static_cast<int32_t>(Le(bytes, 22, 4)), 0);
-    const size_t depth = Le(bytes, 28, 2) / 8, stride = (bitmap.width * depth + 3) / 4 * 4;
-    for (int32_t y = 0; y < bitmap.height; ++y) {
-        for (int32_t x = 0; x < bitmap.width; ++x) {
-            bitmap.pixels[y * bitmap.width + x] = Le(bytes, Le(bytes, 10, 4) + stride * (bitmap.height - 1 - y) + x * depth, 3);
-        }
-    }
-    return bitmap;
-}
+// Every picture of the game's set at the size the game draws it.
+const std::pair<std::string, SIZE> PictureSizes[] = {
+    {"titlescreen.bmp", {640, 480}}, {"background.bmp", {640, 480}}, {"controls.bmp", {480, 360}},
+    {"block1.bmp", {24, 24}}, {"block2.bmp", {24, 24}}, {"block3.bmp", {24, 24}}, {"block4.bmp", {24, 24}},
+    {"block5.bmp", {24, 24}}, {"block6.bmp", {24, 24}}, {"block7.bmp", {24, 24}}, {"block1-ghost.bmp", {24, 24}},
+    {"block2-ghost.bmp", {24, 24}}, {"block3-ghost.bmp", {24, 24}}, {"block4-ghost.bmp", {24, 24}},
+    {"block5-ghost.bmp", {24, 24}}, {"block6-ghost.bmp", {24, 24}}, {"block7-ghost.bmp", {24, 24}},
+    {"spark1.bmp", {24, 24}}, {"spark2.bmp", {24, 24}}, {"spark3.bmp", {24, 24}}, {"topscores.bmp", {172, 153}},
+    {"static1.bmp", {640, 480}}, {"static2.bmp", {64, 48}}, {"play-1.bmp", {120, 50}}, {"play-2.bmp", {120, 50}},
+    {"play-3.bmp", {120, 50}}, {"scores-1.bmp", {180, 50}}, {"scores-2.bmp", {180, 50}}, {"scores-3.bmp", {180, 50}},
+    {"quit-1.bmp", {120, 50}}, {"quit-2.bmp", {120, 50}}, {"quit-3.bmp", {120, 50}}};
 
 TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area)
 {
@@ -148,22 +132,18 @@ void StopRefusingBlits()
 
 ArchiveFiles GameGraphicsFiles()
 {
-    static const Bytes archive = ReadFileBytes(GameGraphicsPath());
     ArchiveFiles files;
-    for (size_t at = GetLe32(archive, 16); at + ArchiveEntrySize <= archive.size(); at += ArchiveEntrySize) {
-        ArchiveEntry entry;
-        std::memcpy(&entry, archive.data() + at, sizeof entry);
-        files.emplace_back(entry.name, Bytes(archive.begin() + entry.offset, archive.begin() + entry.offset + entry.size));
+    for (const auto& [name, size] : PictureSizes) {
+        files.emplace_back(name, MakeBitmap(size.cx, size.cy, GamePicture(name).pixels));
     }
     return files;
 }
 
 TestBitmap GamePicture(const std::string& name)
 {
-    static const ArchiveFiles files = GameGraphicsFiles();
-    const auto file = std::find_if(files.begin(), files.end(), [&](const auto& f) { return f.first == name; });
-    EXPECT_NE(file, files.end()) << name << " is not in the game's graphics";
-    return file != files.end() ? DecodeBitmap(file->second) : TestBitmap{};
+    const auto* picture = std::find_if(std::begin(PictureSizes), std::end(PictureSizes), [&](const auto& p) { return p.first == name; });
+    const uint32_t seed = static_cast<uint32_t>(picture - std::begin(PictureSizes)) + 1;
+    return {picture->second.cx, picture->second.cy, PatternPixels(picture->second.cx, picture->second.cy, seed)};
 }
 
 void WriteGraphicsArchive(const ArchiveFiles& files)
@@ -279,7 +259,8 @@ void DisplayTest::FillScreen(uint32_t colour)
 
 void DisplayTest::InstallGameGraphics()
 {
-    ASSERT_TRUE(CopyFileA(GameGraphicsPath().c_str(), "graphics.vbf", FALSE)) << GameGraphicsPath();
+    static const ArchiveFiles files = GameGraphicsFiles();
+    WriteGraphicsArchive(files);
 }
 
 void GameScreenTest::SetUp()

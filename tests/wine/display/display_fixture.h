@@ -35,7 +35,7 @@ SIZE TextExtent(const char* text);                      // in the default font
 // TransparentBackground draws no box behind the text.
 TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
 
-// The generated graphics archive: every entry in its order, and one of its pictures.
+// The game's picture set, each picture a pattern of its own at its proper size.
 using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
 ArchiveFiles GameGraphicsFiles();
 TestBitmap GamePicture(const std::string& name);

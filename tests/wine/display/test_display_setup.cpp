@@ -1,9 +1,14 @@
-// Display setup: the primary surface and its clipper, every refused step, release and shutdown.
+// Display setup: the primary surface and its clipper, every refused step, release and shutdown, and
+// drawing without the display.
 #include "display_fixture.h"
 
 #include "display/display_win32.h"
-#include "drawing/menu_button.h"
+#include "drawing/effects.h"
 #include "drawing/picture_set.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
+#include "game/board.h"
+#include "game/frame_state.h"
 #include "log/debug_log.h"
 #include "platform/main_window_win32.h"
 #include "platform/screen.h"
@@ -66,6 +71,29 @@ const SetupFailure SetupFailures[] = {
 };
 
 class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
+
+// Every draw that the game makes, with whatever surfaces exist at the moment.
+void DrawEverything()
+{
+    ClearBoard();
+    InitTetradTable();
+    SetCurrentTetrad(0);
+    SetNextTetrad(1);
+    CountersDirty = true;
+    GameActive = true;
+    GhostVisible = true;
+    DrawPlayScreen();
+    ClearBoardSurface();
+    BlitBoardToScreen();
+    BlitNextPieceToScreen();
+    DrawScreenText(480, 215, "Score: 0", White, Black);
+    DrawTitleScreen(MenuButtons);
+    DrawButton(MenuButtons[0], ButtonHover);
+    DrawControlsScreen();
+    DrawTopFive();
+    DrawStatic(true, true);
+    DrawSparks(15);
+}
 
 // Every display object, the DirectDraw object and the clipper among them.
 std::vector<void*> EveryObject()
@@ -137,4 +165,25 @@ TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
             EXPECT_EQ(object, nullptr);
         }
     }
+}
+
+// After a display switch whose setup failed, or without "graphics.vbf", nothing crashes and
+// nothing floods the log; the play screen reports that there is no screen to draw on.
+TEST_F(DisplaySetup, DrawingWithoutSurfacesNeverCrashes)
+{
+    ShutdownDisplay(MenuButtons);
+    DrawEverything();
+    EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
+    EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultNotInitialized);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
+
+    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+    LoadGraphics(MenuButtons);
+    EXPECT_EQ(BoardSurface, nullptr);
+    EXPECT_EQ(TitleScreenSurface, nullptr);
+    DrawEverything();
+    EXPECT_EQ(DrawPlayScreen(), ResultOk);
+    EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
+    EXPECT_TRUE(ReadDebugLog().empty());
+    EXPECT_TRUE(ScreenShows(0, 0, Plain(640, 480, 0))) << "a title screen without its picture is black";
 }

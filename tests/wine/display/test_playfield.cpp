@@ -1,4 +1,5 @@
-// The play screen on real surfaces: board, ghost, falling tetrad, preview, counters, interference and failures.
+// The play screen and its effects on real surfaces: board, ghost, falling tetrad, preview, counters,
+// interference, sparks and static, and their failures.
 #include "display_fixture.h"
 
 #include <algorithm>
@@ -6,10 +7,12 @@
 #include "audio/effects.h"
 #include "common/random.h"
 #include "display/display_win32.h"
+#include "drawing/effects.h"
 #include "drawing/playfield.h"
 #include "game/board.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
+#include "platform/screen.h"
 
 namespace {
 
@@ -105,6 +108,28 @@ const PlayFailure PlayFailures[] = {
 };
 
 class PlayScreenFailure : public PlayScreen, public ::testing::WithParamInterface<PlayFailure> {};
+
+struct EffectRefusal {
+    const char* name;
+    BltFilter refused;   // of the blits onto the screen
+    std::string log;
+    ResultCode result;
+};
+
+bool Spark(IDirectDrawSurface7* source, const RECT*)
+{
+    return std::count(std::begin(SparkSurfaces), std::end(SparkSurfaces), source) > 0;
+}
+bool Screen1(IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 49; }
+bool Screen3(IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 465; }
+
+const EffectRefusal EffectRefusals[] = {
+    {"Spark", Spark, "Failed to blit spark", ResultOk},
+    {"StaticScreen1", Screen1, "Error during screen 1 static blit", Refused},
+    {"StaticScreen3", Screen3, "Error during screen 3static blit", Refused},
+};
+
+class EffectFailure : public GameScreenTest, public ::testing::WithParamInterface<EffectRefusal> {};
 
 }  // namespace
 
@@ -228,4 +253,42 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
         EXPECT_EQ(StaticStarts(), starts);
         EXPECT_TRUE(ScreenShows(49, 180, Cut(GamePicture("static1.bmp"), left, top, 120, 120)));
     }
+}
+
+// A refused spark ends the run at its cell; a refused static area ends the static there.
+TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect)
+{
+    RefuseBlits(PrimarySurface, GetParam().refused, Refused);
+    DrawSparks(15);
+    EXPECT_EQ(DrawStatic(true, true), GetParam().result);
+    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{GetParam().log});
+}
+INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlayScreen, StaticCopiesRandomWindowsOfTheNoisePicture)
+{
+    SeedRandom(4321);
+    const int32_t left1 = Random() % 520, top1 = Random() % 360, left3 = Random() % 471, top3 = Random() % 380;
+    SeedRandom(4321);
+    ASSERT_EQ(DrawStatic(true, true), ResultOk);
+    TestBitmap expected = Plain(640, 480, Grey);
+    Paste(expected, Cut(GamePicture("static1.bmp"), left1, top1, 120, 120), 49, 180);
+    Paste(expected, Cut(GamePicture("static1.bmp"), left3, top3, 169, 100), 465, 190);
+    EXPECT_TRUE(ScreenShows(0, 0, expected));
+    SeedRandom(99);
+    const int32_t first = Random();
+    SeedRandom(99);
+    EXPECT_EQ(DrawStatic(false, false), ResultOk);
+    EXPECT_EQ(Random(), first) << "no random numbers drawn";
+}
+
+TEST_F(PlayScreen, SparkRunPlaysTheZapAndLeavesTheRowBlack)
+{
+    DrawSparks(15);
+    EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"PlayEffect zap 0 0"});
+    TestBitmap expected = Plain(640, 480, Grey);
+    Paste(expected, Plain(240, 24, 0), 200, 408);
+    EXPECT_TRUE(ScreenShows(0, 0, expected));
+    EXPECT_TRUE(ReadDebugLog().empty());
 }
