@@ -3,6 +3,7 @@
 #include "display_fixture.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "audio/effects.h"
 #include "common/random.h"
@@ -33,13 +34,7 @@ uint32_t SeedGiving(int32_t remainder)
     return seed;
 }
 
-long StaticStarts()
-{
-    const std::vector<std::string> calls = RecordedCalls();
-    return std::count(calls.begin(), calls.end(), "PlayEffect static 0 0");
-}
-
-// A T of colour 1 falling at the top, an O of colour 4 next, no interference.
+// A T of colour 1 falling at the top, an O of colour 4 next, two cells of colour 0 on the floor.
 class PlayScreen : public GameScreenTest {
 protected:
     void SetUp() override
@@ -47,15 +42,14 @@ protected:
         GameScreenTest::SetUp();
         ClearBoard();
         InitTetradTable();
+        BoardCell(0, 15) = BoardCell(9, 15) = 0;
         CurrentTetrad = {5, 1, {{0, 0}, {1, 0}, {-1, 0}, {0, 1}}, 1};
         NextTetrad = {5, 1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, 4};
         StopAllRecordedSounds();
-        GhostTimer = 0;
-        GhostVisible = false;
-        InterferenceTimer = 0;
-        CountersDirty = false;
-        GameActive = true;
         ClearRecordedCalls();
+        GhostTimer = InterferenceTimer = 0;
+        GhostVisible = CountersDirty = false;
+        GameActive = true;
     }
 
     // Which cells of the board on the screen hold exactly this picture.
@@ -80,8 +74,11 @@ bool GhostBlock(IDirectDrawSurface7* source, const RECT*) { return source == Gho
 bool PreviewBlock(IDirectDrawSurface7* source, const RECT*) { return source == BlockSurfaces[4]; }
 bool Board(IDirectDrawSurface7* source, const RECT*) { return source == BoardSurface; }
 bool Preview(IDirectDrawSurface7* source, const RECT*) { return source == NextPieceSurface; }
+bool Spark(IDirectDrawSurface7* source, const RECT*) { return std::count(SparkSurfaces, SparkSurfaces + 3, source) > 0; }
+bool Screen1(IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 49; }
+bool Screen3(IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 465; }
 
-struct PlayFailure {
+struct BlitFailure {
     const char* name;
     IDirectDrawSurface7** target;
     BltFilter refused;   // null: the target refuses its device context instead
@@ -94,7 +91,7 @@ struct PlayFailure {
 const std::string Lost = "Surface Lost while drawing current Tetrad", Unknown = "Unknown Error Drawing Current Tetrad";
 const std::string NoDc = "Couldn't get HDC to draw text";
 
-const PlayFailure PlayFailures[] = {
+const BlitFailure PlayFailures[] = {
     {"ClearingTheBoard", &BoardSurface, Fill, Refused, {"Error Clearing Board Surface"}, ResultOk, true},
     {"BoardCell", &BoardSurface, BoardBlock, Refused, {"Error Blitting to Quadrone Board Surface"}, ResultOk, true},
     {"FallingTetradLost", &BoardSurface, FallingBlock, DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, true},
@@ -107,41 +104,26 @@ const PlayFailure PlayFailures[] = {
     {"CounterText", &PrimarySurface, nullptr, Refused, {NoDc, NoDc, NoDc}, ResultOk, true},
 };
 
-class PlayScreenFailure : public PlayScreen, public ::testing::WithParamInterface<PlayFailure> {};
-
-struct EffectRefusal {
-    const char* name;
-    BltFilter refused;   // of the blits onto the screen
-    std::string log;
-    ResultCode result;
+// Here `result` is that of DrawStatic after a spark run.
+const BlitFailure EffectFailures[] = {
+    {"Spark", &PrimarySurface, Spark, Refused, {"Failed to blit spark"}, ResultOk, false},
+    {"StaticScreen1", &PrimarySurface, Screen1, Refused, {"Error during screen 1 static blit"}, Refused, false},
+    {"StaticScreen3", &PrimarySurface, Screen3, Refused, {"Error during screen 3static blit"}, Refused, false},
 };
 
-bool Spark(IDirectDrawSurface7* source, const RECT*)
-{
-    return std::count(std::begin(SparkSurfaces), std::end(SparkSurfaces), source) > 0;
-}
-bool Screen1(IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 49; }
-bool Screen3(IDirectDrawSurface7*, const RECT* to) { return to->left == ScreenOffset.x + 465; }
+class PlayScreenFailure : public PlayScreen, public ::testing::WithParamInterface<BlitFailure> {};
+class EffectFailure : public PlayScreen, public ::testing::WithParamInterface<BlitFailure> {};
 
-const EffectRefusal EffectRefusals[] = {
-    {"Spark", Spark, "Failed to blit spark", ResultOk},
-    {"StaticScreen1", Screen1, "Error during screen 1 static blit", Refused},
-    {"StaticScreen3", Screen3, "Error during screen 3static blit", Refused},
-};
-
-class EffectFailure : public GameScreenTest, public ::testing::WithParamInterface<EffectRefusal> {};
+auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 }  // namespace
 
-// Two board cells, a visible ghost and dirty counters, so that every step has something to draw.
-// A loss that only the composing blits meet is reported like a lost screen, so the frame restores.
+// The ghost is visible and the counters dirty, so that every step has something to draw. A loss
+// that only the composing blits meet is reported like a lost screen, so the frame restores.
 TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn)
 {
-    const PlayFailure& row = GetParam();
-    BoardCell(0, 15) = 0;
-    BoardCell(9, 15) = 0;
-    GhostVisible = true;
-    CountersDirty = true;
+    const BlitFailure& row = GetParam();
+    GhostVisible = CountersDirty = true;
     if (row.refused != nullptr) {
         RefuseBlits(*row.target, row.refused, row.code);
     } else {
@@ -154,13 +136,20 @@ TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn)
     StopRefusingBlits();
     EXPECT_EQ(DrawPlayScreen(), ResultOk) << "the next frame starts afresh";
 }
-INSTANTIATE_TEST_SUITE_P(Rows, PlayScreenFailure, ::testing::ValuesIn(PlayFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, PlayScreenFailure, ::testing::ValuesIn(PlayFailures), RowName);
+
+// A refused spark ends the run at its cell; a refused static area ends the static there.
+TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect)
+{
+    RefuseBlits(PrimarySurface, GetParam().refused, GetParam().code);
+    DrawSparks(15);
+    EXPECT_EQ(DrawStatic(true, true), GetParam().result);
+    EXPECT_EQ(ReadDebugLog(), GetParam().log);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectFailures), RowName);
 
 TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
 {
-    BoardCell(0, 15) = 0;
-    BoardCell(9, 15) = 0;
     BoardCell(4, 14) = 6;
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_EQ(CellsShowing(BlockPicture(0)), (Cells{{0, 15}, {9, 15}}));
@@ -168,8 +157,8 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
     EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 0}, {4, 1}, {5, 1}, {6, 1}}));
     EXPECT_EQ(CellsShowing(Plain(24, 24, 0)).size(), 160u - 7u);
     TestBitmap preview = Plain(120, 120, 0);
-    for (const auto& cell : Cells{{2, 1}, {3, 1}, {2, 2}, {3, 2}}) {
-        Paste(preview, BlockPicture(4), 24 * cell.first, 24 * cell.second);
+    for (const auto& [column, row] : Cells{{2, 1}, {3, 1}, {2, 2}, {3, 2}}) {
+        Paste(preview, BlockPicture(4), 24 * column, 24 * row);
     }
     EXPECT_TRUE(ScreenShows(49, 180, preview));
     EXPECT_TRUE(ReadDebugLog().empty());
@@ -231,40 +220,24 @@ TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
     EXPECT_TRUE(ScreenShows(480, 215, panel));
 }
 
-// A remainder above 9990 starts the interference, which then covers the preview with noise
-// until it ends; the chance is rolled only once 10 ms of play have gathered.
+// A remainder above 9990 starts the interference, which then covers the preview with noise while it
+// plays; the chance is rolled only once 10 ms of play have gathered.
 TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
 {
-    const uint32_t seed = SeedGiving(9991);
-    const std::pair<uint32_t, uint32_t> quiet[] = {{seed, 9}, {SeedGiving(9990), 10}};
-    for (const auto& [quietSeed, timer] : quiet) {
-        SeedRandom(quietSeed);
-        InterferenceTimer = timer;
-        DrawPlayScreen();
-        EXPECT_EQ(StaticStarts(), 0) << timer;
-    }
-    SeedGiving(9991);   // leaves the generator just after the roll: the next two place the noise
+    const uint32_t seed = SeedGiving(9991);   // leaves the generator just after the roll: the next two place the noise
     const int32_t left = Random() % 520, top = Random() % 360;
-    for (long starts : {1, 0}) {   // not started again while it plays
-        SeedRandom(seed);
-        InterferenceTimer = 10;
+    const std::tuple<uint32_t, uint32_t, long, bool> frames[] = {   // seed, timer, starts, noise shown
+        {seed, 9, 0, false}, {SeedGiving(9990), 10, 0, false}, {seed, 10, 1, true}, {seed, 10, 0, true}};
+    for (const auto& [frameSeed, timer, starts, noise] : frames) {
+        SeedRandom(frameSeed);
+        InterferenceTimer = timer;
         ClearRecordedCalls();
         DrawPlayScreen();
-        EXPECT_EQ(StaticStarts(), starts);
-        EXPECT_TRUE(ScreenShows(49, 180, Cut(GamePicture("static1.bmp"), left, top, 120, 120)));
+        const std::vector<std::string> calls = RecordedCalls();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayEffect static 0 0"), starts) << timer;
+        EXPECT_EQ(ScreenShows(49, 180, Cut(GamePicture("static1.bmp"), left, top, 120, 120)), noise);
     }
 }
-
-// A refused spark ends the run at its cell; a refused static area ends the static there.
-TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect)
-{
-    RefuseBlits(PrimarySurface, GetParam().refused, Refused);
-    DrawSparks(15);
-    EXPECT_EQ(DrawStatic(true, true), GetParam().result);
-    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{GetParam().log});
-}
-INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PlayScreen, StaticCopiesRandomWindowsOfTheNoisePicture)
 {
