@@ -20,21 +20,21 @@ namespace {
 
 int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
 {
-    OwnedBoxes().push_back({text, caption});
+    OwnedBoxes().push_back(std::string(caption) + ": " + text);
     return IDOK;
 }
 
-// Every picture of the game's set at the size the game draws it.
+// The game's pictures in the order LoadGraphics builds them; a hover button larger than its normal one.
 const std::pair<std::string, SIZE> PictureSizes[] = {
     {"titlescreen.bmp", {640, 480}}, {"background.bmp", {640, 480}}, {"controls.bmp", {480, 360}},
-    {"block1.bmp", {24, 24}}, {"block2.bmp", {24, 24}}, {"block3.bmp", {24, 24}}, {"block4.bmp", {24, 24}},
-    {"block5.bmp", {24, 24}}, {"block6.bmp", {24, 24}}, {"block7.bmp", {24, 24}}, {"block1-ghost.bmp", {24, 24}},
-    {"block2-ghost.bmp", {24, 24}}, {"block3-ghost.bmp", {24, 24}}, {"block4-ghost.bmp", {24, 24}},
-    {"block5-ghost.bmp", {24, 24}}, {"block6-ghost.bmp", {24, 24}}, {"block7-ghost.bmp", {24, 24}},
-    {"spark1.bmp", {24, 24}}, {"spark2.bmp", {24, 24}}, {"spark3.bmp", {24, 24}}, {"topscores.bmp", {172, 153}},
-    {"static1.bmp", {640, 480}}, {"static2.bmp", {64, 48}}, {"play-1.bmp", {120, 50}}, {"play-2.bmp", {120, 50}},
-    {"play-3.bmp", {120, 50}}, {"scores-1.bmp", {180, 50}}, {"scores-2.bmp", {180, 50}}, {"scores-3.bmp", {180, 50}},
-    {"quit-1.bmp", {120, 50}}, {"quit-2.bmp", {120, 50}}, {"quit-3.bmp", {120, 50}}};
+    {"block1.bmp", {24, 24}}, {"block1-ghost.bmp", {24, 24}}, {"block2.bmp", {24, 24}}, {"block2-ghost.bmp", {24, 24}},
+    {"block3.bmp", {24, 24}}, {"block3-ghost.bmp", {24, 24}}, {"block4.bmp", {24, 24}}, {"block4-ghost.bmp", {24, 24}},
+    {"block5.bmp", {24, 24}}, {"block5-ghost.bmp", {24, 24}}, {"block6.bmp", {24, 24}}, {"block6-ghost.bmp", {24, 24}},
+    {"block7.bmp", {24, 24}}, {"block7-ghost.bmp", {24, 24}}, {"spark1.bmp", {24, 24}}, {"spark2.bmp", {24, 24}},
+    {"spark3.bmp", {24, 24}}, {"topscores.bmp", {172, 153}}, {"static1.bmp", {640, 480}}, {"static2.bmp", {64, 48}},
+    {"play-1.bmp", {120, 50}}, {"play-2.bmp", {120, 50}}, {"play-3.bmp", {120, 50}}, {"scores-1.bmp", {180, 50}},
+    {"scores-2.bmp", {200, 60}}, {"scores-3.bmp", {180, 50}}, {"quit-1.bmp", {120, 50}}, {"quit-2.bmp", {120, 50}},
+    {"quit-3.bmp", {120, 50}}};
 
 TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area)
 {
@@ -89,9 +89,9 @@ HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurfa
 
 }  // namespace
 
-std::vector<RecordedBox>& OwnedBoxes()
+std::vector<std::string>& OwnedBoxes()
 {
-    static std::vector<RecordedBox> boxes;
+    static std::vector<std::string> boxes;
     return boxes;
 }
 
@@ -128,6 +128,20 @@ void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code)
 void StopRefusingBlits()
 {
     RefusedBlit = [](IDirectDrawSurface7*, const RECT*) { return false; };
+}
+
+std::vector<IDirectDrawSurface7**> GamePictureSurfaces()
+{
+    std::vector<IDirectDrawSurface7**> all = {&TitleScreenSurface, &BackgroundSurface, &ControlsSurface};
+    for (int i = 0; i < BlockPictureCount; ++i) {
+        all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
+    }
+    all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface,
+                           &Static1Surface, &Static2Surface});
+    for (MenuButton& button : MenuButtons) {
+        all.insert(all.end(), {&button.image[0], &button.image[1], &button.image[2]});
+    }
+    return all;
 }
 
 ArchiveFiles GameGraphicsFiles()

@@ -35,9 +35,11 @@ SIZE TextExtent(const char* text);                      // in the default font
 // TransparentBackground draws no box behind the text.
 TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
 
-// The game's picture set, each picture a pattern of its own at its proper size.
+// The game's picture set, each picture a pattern of its own at its proper size, in the order
+// LoadGraphics builds them, and the surfaces they go to in the same order.
 using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
 ArchiveFiles GameGraphicsFiles();
+std::vector<IDirectDrawSurface7**> GamePictureSurfaces();
 TestBitmap GamePicture(const std::string& name);
 void WriteGraphicsArchive(const ArchiveFiles& files);   // "graphics.vbf" in the current folder
 
@@ -67,7 +69,7 @@ using BltFilter = bool (*)(IDirectDrawSurface7* source, const RECT* destination)
 void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
 void StopRefusingBlits();
 
-std::vector<RecordedBox>& OwnedBoxes();
+std::vector<std::string>& OwnedBoxes();   // "caption: text"
 // The title's buttons, held here as the shell holds them in the game.
 extern MenuButtonSet MenuButtons;
 

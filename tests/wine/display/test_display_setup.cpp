@@ -43,31 +43,31 @@ struct SetupFailure {
     const char* name;
     void (*arrange)();   // on a DirectDraw object and nothing else
     std::vector<std::string> log;
-    std::string box;     // caption "Error"; empty for none
+    std::vector<std::string> boxes;
     ResultCode result;
     bool objectKept;
 };
 
 const SetupFailure SetupFailures[] = {
     {"DirectDrawObject", [] { ReleaseDisplay(MenuButtons); CreateDirectDraw = RefuseDirectDraw; }, {},
-     "Error initializing DirectDraw", Refused, false},
+     {"Error: Error initializing DirectDraw"}, Refused, false},
     {"CooperativeLevel", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::SetCooperativeLevel, Refused); }, {},
-     "Failed to set cooperative level", Refused, true},
-    {"WindowedSetsNoMode", [] { FullScreenUpTo(0); FullScreen = false; }, {}, "", ResultOk, true},
-    {"ThirtyTwoBits", [] { FullScreenUpTo(16); }, {Refused32}, "", ResultOk, true},
-    {"SixteenBits", [] { FullScreenUpTo(8); }, {Refused32, Refused16}, "", ResultOk, true},
+     {"Error: Failed to set cooperative level"}, Refused, true},
+    {"WindowedSetsNoMode", [] { FullScreenUpTo(0); FullScreen = false; }, {}, {}, ResultOk, true},
+    {"ThirtyTwoBits", [] { FullScreenUpTo(16); }, {Refused32}, {}, ResultOk, true},
+    {"SixteenBits", [] { FullScreenUpTo(8); }, {Refused32, Refused16}, {}, ResultOk, true},
     {"EightBits", [] { FullScreenUpTo(0); }, {Refused32, Refused16, "Failed setting 8 bit display mode... giving up"},
-     "", ResultFail, true},
+     {}, ResultFail, true},
     {"PrimarySurface", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateSurface, Refused); }, {},
-     "Failed to create primary surface", Refused, true},
-    {"ClipperCreation", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateClipper, Refused); }, {}, "",
+     {"Error: Failed to create primary surface"}, Refused, true},
+    {"ClipperCreation", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateClipper, Refused); }, {}, {},
      ResultFail, false},
     {"ClipperBinding",
-     [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateClipper, ClipperSetHWnd, Refused); }, {}, "",
+     [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateClipper, ClipperSetHWnd, Refused); }, {}, {},
      ResultFail, false},
     {"ClipperAttachment",
      [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateSurface, SurfaceMethod::SetClipper, Refused); },
-     {}, "", ResultFail, false},
+     {}, {}, ResultFail, false},
 };
 
 class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
@@ -75,13 +75,8 @@ class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInter
 // Every draw that the game makes, with whatever surfaces exist at the moment.
 void DrawEverything()
 {
-    ClearBoard();
     InitTetradTable();
-    SetCurrentTetrad(0);
-    SetNextTetrad(1);
-    CountersDirty = true;
-    GameActive = true;
-    GhostVisible = true;
+    CountersDirty = GameActive = GhostVisible = true;
     DrawPlayScreen();
     ClearBoardSurface();
     BlitBoardToScreen();
@@ -95,23 +90,9 @@ void DrawEverything()
     DrawSparks(15);
 }
 
-// Every display object, the DirectDraw object and the clipper among them.
-std::vector<void*> EveryObject()
-{
-    std::vector<void*> all = {DirectDrawObject, Clipper, PrimarySurface, BoardSurface, NextPieceSurface,
-                              BackgroundSurface, TitleScreenSurface, ControlsSurface, TopScoresSurface,
-                              Static1Surface, Static2Surface};
-    all.insert(all.end(), std::begin(BlockSurfaces), std::end(BlockSurfaces));
-    all.insert(all.end(), std::begin(GhostBlockSurfaces), std::end(GhostBlockSurfaces));
-    all.insert(all.end(), std::begin(SparkSurfaces), std::end(SparkSurfaces));
-    for (const MenuButton& button : MenuButtons) {
-        all.insert(all.end(), std::begin(button.image), std::end(button.image));
-    }
-    return all;
-}
-
 }  // namespace
 
+// Where the display is made, the clipper is bound to the window and "Loading..." is shown.
 TEST_P(DisplaySetupFailure, IsReportedAndReturned)
 {
     const SetupFailure& row = GetParam();
@@ -120,35 +101,20 @@ TEST_P(DisplaySetupFailure, IsReportedAndReturned)
     row.arrange();
     EXPECT_EQ(InitDirectDraw(MainWindow), row.result);
     EXPECT_EQ(ReadDebugLog(), row.log);
-    std::vector<std::string> boxes;
-    for (const RecordedBox& box : OwnedBoxes()) {
-        boxes.push_back(box.caption + ": " + box.text);
-    }
-    EXPECT_EQ(boxes, row.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{"Error: " + row.box});
+    EXPECT_EQ(OwnedBoxes(), row.boxes);
     EXPECT_EQ(DirectDrawObject != nullptr, row.objectKept) << "kept for ReleaseDisplay, or released with the rest";
-    EXPECT_EQ(PrimarySurface != nullptr, row.result == ResultOk);
-    EXPECT_EQ(Clipper != nullptr, row.result == ResultOk);
+    EXPECT_EQ(PrimarySurface != nullptr && Clipper != nullptr, row.result == ResultOk);
+    if (row.result == ResultOk) {
+        HWND clipped = nullptr;
+        Clipper->GetHWnd(&clipped);
+        EXPECT_EQ(clipped, MainWindow);
+        EXPECT_TRUE(ScreenShowsText("Loading...", 300, 200, Black, White)) << "black text on a white box";
+    }
 }
 INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using DisplaySetup = DisplayTest;
-
-// A second call reuses the DirectDraw object, replaces the primary surface and writes "Loading...".
-TEST_F(DisplaySetup, PrimaryIsClippedToTheWindowAndASecondInitReusesTheObject)
-{
-    IDirectDraw7* first = DirectDrawObject;
-    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    EXPECT_EQ(DirectDrawObject, first);
-    IDirectDrawClipper* attached = nullptr;
-    ASSERT_EQ(PrimarySurface->GetClipper(&attached), DD_OK);
-    EXPECT_EQ(attached, Clipper);
-    attached->Release();
-    HWND clipped = nullptr;
-    Clipper->GetHWnd(&clipped);
-    EXPECT_EQ(clipped, MainWindow);
-    EXPECT_TRUE(ScreenShowsText("Loading...", 300, 200, Black, White)) << "black text on a white box";
-}
 
 TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
 {
@@ -156,14 +122,18 @@ TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
     for (void (*release)(MenuButtonSet&) : {ReleaseDisplay, ShutdownDisplay}) {
         ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
         LoadGraphics(MenuButtons);
-        for (void* object : EveryObject()) {
-            ASSERT_NE(object, nullptr);
+        std::vector<IDirectDrawSurface7**> all = GamePictureSurfaces();
+        all.insert(all.end(), {&PrimarySurface, &BoardSurface, &NextPieceSurface});
+        for (IDirectDrawSurface7** surface : all) {
+            ASSERT_NE(*surface, nullptr);
         }
         release(MenuButtons);
         release(MenuButtons);
-        for (void* object : EveryObject()) {
-            EXPECT_EQ(object, nullptr);
+        for (IDirectDrawSurface7** surface : all) {
+            EXPECT_EQ(*surface, nullptr);
         }
+        EXPECT_EQ(Clipper, nullptr);
+        EXPECT_EQ(DirectDrawObject, nullptr);
     }
 }
 

@@ -2,51 +2,14 @@
 #include "display_fixture.h"
 
 #include <algorithm>
+#include <numeric>
 
-#include "archive/resource_archive.h"
 #include "display/display_win32.h"
-#include "display/picture_set_win32.h"
 #include "drawing/picture_set.h"
 #include "game/frame_state.h"
 #include "log/debug_log.h"
 
 namespace {
-
-struct Picture {
-    std::string name;
-    IDirectDrawSurface7** surface;
-};
-
-// The pictures in the order LoadGraphics builds them, or in the order RestoreSurfaces refills them.
-std::vector<Picture> PictureTable(bool restoreOrder)
-{
-    std::vector<Picture> table = {{"titlescreen.bmp", &TitleScreenSurface},
-                                  {"background.bmp", &BackgroundSurface},
-                                  {"controls.bmp", &ControlsSurface}};
-    if (restoreOrder) {
-        std::swap(table[0], table[1]);
-    }
-    for (int i = 0; i < BlockPictureCount; ++i) {
-        table.push_back({"block" + std::to_string(i + 1) + ".bmp", &BlockSurfaces[i]});
-        table.push_back({"block" + std::to_string(i + 1) + "-ghost.bmp", &GhostBlockSurfaces[i]});
-    }
-    for (int i = 0; i < SparkPictureCount; ++i) {
-        table.push_back({"spark" + std::to_string(i + 1) + ".bmp", &SparkSurfaces[i]});
-    }
-    table.push_back({"topscores.bmp", &TopScoresSurface});
-    table.push_back({"static1.bmp", &Static1Surface});
-    table.push_back({"static2.bmp", &Static2Surface});
-    if (restoreOrder) {
-        std::rotate(table.end() - 3, table.end() - 2, table.end());   // the plate after the noise
-    }
-    const char* buttons[] = {"play", "scores", "quit"};
-    for (int b = 0; b < MenuButtonCount; ++b) {
-        for (int i : restoreOrder ? std::vector<int>{0, 2, 1} : std::vector<int>{0, 1, 2}) {
-            table.push_back({std::string(buttons[b]) + "-" + std::to_string(i + 1) + ".bmp", &MenuButtons[b].image[i]});
-        }
-    }
-    return table;
-}
 
 bool HasBlackSourceKey(IDirectDrawSurface7* surface)
 {
@@ -64,51 +27,57 @@ bool Contains(const std::vector<std::string>& lines, const std::vector<std::stri
 
 using PictureSet = DisplayTest;
 
-// The controls picture is refilled as well, right after the title picture.
+// A button takes the size of its normal picture, whatever the others' (the Scores hover one is larger).
 TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
 {
     InstallGameGraphics();
+    MenuButtons[1].state = ButtonPressed;
     LoadGraphics(MenuButtons);
+    const ArchiveFiles pictures = GameGraphicsFiles();
+    const std::vector<IDirectDrawSurface7**> surfaces = GamePictureSurfaces();
     std::vector<std::string> expectedLog;
-    for (const Picture& picture : PictureTable(false)) {
-        SCOPED_TRACE(picture.name);
-        expectedLog.insert(expectedLog.end(), {picture.name, "Bitmap loaded"});
-        ASSERT_NE(*picture.surface, nullptr);
-        EXPECT_TRUE(ReadSurface(*picture.surface) == GamePicture(picture.name));
-        const bool keyed = picture.name.rfind("spark", 0) == 0 || picture.name.rfind("static", 0) == 0;
-        EXPECT_EQ(HasBlackSourceKey(*picture.surface), keyed);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const std::string& name = pictures[i].first;
+        expectedLog.insert(expectedLog.end(), {name, "Bitmap loaded"});
+        ASSERT_NE(*surfaces[i], nullptr) << name;
+        EXPECT_TRUE(ReadSurface(*surfaces[i]) == GamePicture(name)) << name;
+        EXPECT_EQ(HasBlackSourceKey(*surfaces[i]), name.rfind("spark", 0) == 0 || name.rfind("static", 0) == 0) << name;
     }
     EXPECT_EQ(ReadDebugLog(), expectedLog);
     EXPECT_TRUE(ReadSurface(BoardSurface) == Plain(240, 384, 0)) << "cleared to black";
-    int32_t width = 0, height = 0;
-    GetSurfaceSize(NextPieceSurface, width, height);
-    EXPECT_EQ(width, 120);
-    EXPECT_EQ(height, 120);
+    const TestBitmap preview = ReadSurface(NextPieceSurface);
+    EXPECT_EQ(std::make_pair(preview.width, preview.height), std::make_pair(120, 120));
     const int32_t places[3][2] = {{470, 180}, {410, 260}, {470, 338}};
     for (int b = 0; b < MenuButtonCount; ++b) {
-        const TestBitmap normal = GamePicture(MenuButtons[b].name[0]);
-        EXPECT_EQ(MenuButtons[b].x, places[b][0]);
-        EXPECT_EQ(MenuButtons[b].y, places[b][1]);
-        EXPECT_EQ(MenuButtons[b].width, normal.width);
-        EXPECT_EQ(MenuButtons[b].height, normal.height);
-        EXPECT_EQ(MenuButtons[b].state, ButtonNormal);
+        const MenuButton& button = MenuButtons[b];
+        const TestBitmap normal = GamePicture(button.name[0]);
+        EXPECT_EQ(std::vector<int32_t>({button.x, button.y, button.width, button.height, button.state}),
+                  std::vector<int32_t>({places[b][0], places[b][1], normal.width, normal.height, ButtonNormal}));
     }
 
+    // Refilled in the order background, title, controls, blocks, sparks, noise, plate, and images 1, 3, 2.
+    std::vector<size_t> order(pictures.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::swap(order[0], order[1]);
+    std::rotate(order.begin() + 20, order.begin() + 21, order.begin() + 23);
+    for (size_t button = 23; button < order.size(); button += 3) {
+        std::swap(order[button + 1], order[button + 2]);
+    }
     DDBLTFX scribble = {};
     scribble.dwSize = sizeof scribble;
     scribble.dwFillColor = 0xFF00FF;
     expectedLog = {"Restoring Surfaces"};
-    for (const Picture& picture : PictureTable(true)) {
-        (*picture.surface)->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &scribble);
-        expectedLog.insert(expectedLog.end(), {"COPYBITMAP:  " + picture.name, "Bitmap loaded"});
+    for (size_t i : order) {
+        (*surfaces[i])->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &scribble);
+        expectedLog.insert(expectedLog.end(), {"COPYBITMAP:  " + pictures[i].first, "Bitmap loaded"});
     }
     expectedLog.push_back("Surfaces Restored");
     ClearDebugLog();
     RepaintPending = false;
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
     EXPECT_EQ(ReadDebugLog(), expectedLog);
-    for (const Picture& picture : PictureTable(true)) {
-        EXPECT_TRUE(ReadSurface(*picture.surface) == GamePicture(picture.name)) << picture.name;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_TRUE(ReadSurface(*surfaces[i]) == GamePicture(pictures[i].first)) << pictures[i].first;
     }
     EXPECT_TRUE(ScreenShowsText("Please Wait...", 290, 200, Black, White));
     EXPECT_TRUE(RepaintPending);
@@ -149,25 +118,4 @@ TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject)
     ClearDebugLog();
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
     EXPECT_TRUE(ReadDebugLog().empty());
-}
-
-TEST_F(PictureSet, ButtonTakesTheSizeOfItsFirstPicture)
-{
-    WriteGraphicsArchive({{"a.bmp", MakeBitmap(20, 10, PatternPixels(20, 10, 1))},
-                          {"b.bmp", MakeBitmap(30, 15, PatternPixels(30, 15, 2))},
-                          {"c.bmp", MakeBitmap(8, 4, PatternPixels(8, 4, 3))}});
-    ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
-    MenuButton button = {};
-    button.state = ButtonPressed;
-    LoadMenuButton(button, "a.bmp", "b.bmp", "c.bmp", 11, 22);
-    EXPECT_STREQ(button.name[1], "b.bmp");
-    EXPECT_EQ(button.width, 20);
-    EXPECT_EQ(button.height, 10);
-    EXPECT_EQ(button.x, 11);
-    EXPECT_EQ(button.y, 22);
-    EXPECT_EQ(button.state, ButtonNormal);
-    for (IDirectDrawSurface7* image : button.image) {
-        ASSERT_NE(image, nullptr);
-        image->Release();
-    }
 }
