@@ -18,8 +18,7 @@ MenuButtonSet MenuButtons;
 
 namespace {
 
-int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
-{
+int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
     OwnedBoxes().push_back(std::string(caption) + ": " + text);
     return IDOK;
 }
@@ -36,8 +35,7 @@ const std::pair<std::string, SIZE> PictureSizes[] = {
     {"scores-2.bmp", {200, 60}}, {"scores-3.bmp", {180, 50}}, {"quit-1.bmp", {120, 50}}, {"quit-2.bmp", {120, 50}},
     {"quit-3.bmp", {120, 50}}};
 
-TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area)
-{
+TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area) {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
     if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
@@ -65,14 +63,12 @@ BltFilter RefusedBlit = nullptr;
 void* RealBlt = nullptr;
 
 // Stands in for a method of any signature: on x64 the caller's arguments are simply left unread.
-HRESULT WINAPI Refuse()
-{
+HRESULT WINAPI Refuse() {
     return RefusalCode;
 }
 
 // CreateSurface and CreateClipper alike hand the new object out through their third argument.
-HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer)
-{
+HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer) {
     const HRESULT result = reinterpret_cast<decltype(&CreateRefusing)>(RealCreate)(self, what, made, outer);
     if (SUCCEEDED(result)) {
         RefuseMethod(*made, MadeObjectsRefuse, RefusalCode);
@@ -81,22 +77,19 @@ HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer)
 }
 
 HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from, DWORD flags,
-                           DDBLTFX* fx)
-{
+                           DDBLTFX* fx) {
     return RefusedBlit(source, to) ? RefusalCode
                                    : reinterpret_cast<decltype(&FilteredBlt)>(RealBlt)(self, to, source, from, flags, fx);
 }
 
 }  // namespace
 
-std::vector<std::string>& OwnedBoxes()
-{
+std::vector<std::string>& OwnedBoxes() {
     static std::vector<std::string> boxes;
     return boxes;
 }
 
-void* ReplaceMethod(void* object, ComMethod method, void* replacement)
-{
+void* ReplaceMethod(void* object, ComMethod method, void* replacement) {
     void**& table = *static_cast<void***>(object);
     MethodTables.emplace_back(table, table + method.tableSize);
     MethodTables.back()[method.slot] = replacement;
@@ -105,33 +98,28 @@ void* ReplaceMethod(void* object, ComMethod method, void* replacement)
     return replaced;
 }
 
-void RefuseMethod(void* object, ComMethod method, HRESULT code)
-{
+void RefuseMethod(void* object, ComMethod method, HRESULT code) {
     RefusalCode = code;
     ReplaceMethod(object, method, reinterpret_cast<void*>(&Refuse));
 }
 
-void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRESULT code)
-{
+void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRESULT code) {
     RefusalCode = code;
     MadeObjectsRefuse = method;
     RealCreate = ReplaceMethod(object, creator, reinterpret_cast<void*>(&CreateRefusing));
 }
 
-void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code)
-{
+void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code) {
     RefusalCode = code;
     RefusedBlit = refused;
     RealBlt = ReplaceMethod(target, SurfaceMethod::Blt, reinterpret_cast<void*>(&FilteredBlt));
 }
 
-void StopRefusingBlits()
-{
+void StopRefusingBlits() {
     RefusedBlit = [](IDirectDrawSurface7*, const RECT*) { return false; };
 }
 
-std::vector<IDirectDrawSurface7**> GamePictureSurfaces()
-{
+std::vector<IDirectDrawSurface7**> GamePictureSurfaces() {
     std::vector<IDirectDrawSurface7**> all = {&TitleScreenSurface, &BackgroundSurface, &ControlsSurface};
     for (int i = 0; i < BlockPictureCount; ++i) {
         all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
@@ -144,8 +132,7 @@ std::vector<IDirectDrawSurface7**> GamePictureSurfaces()
     return all;
 }
 
-ArchiveFiles GameGraphicsFiles()
-{
+ArchiveFiles GameGraphicsFiles() {
     ArchiveFiles files;
     for (const auto& [name, size] : PictureSizes) {
         files.emplace_back(name, MakeBitmap(size.cx, size.cy, GamePicture(name).pixels));
@@ -153,15 +140,13 @@ ArchiveFiles GameGraphicsFiles()
     return files;
 }
 
-TestBitmap GamePicture(const std::string& name)
-{
+TestBitmap GamePicture(const std::string& name) {
     const auto* picture = std::find_if(std::begin(PictureSizes), std::end(PictureSizes), [&](const auto& p) { return p.first == name; });
     const uint32_t seed = static_cast<uint32_t>(picture - std::begin(PictureSizes)) + 1;
     return {picture->second.cx, picture->second.cy, PatternPixels(picture->second.cx, picture->second.cy, seed)};
 }
 
-void WriteGraphicsArchive(const ArchiveFiles& files)
-{
+void WriteGraphicsArchive(const ArchiveFiles& files) {
     HandArchive archive;
     for (const auto& file : files) {
         archive.Store(file.first, file.second);
@@ -169,8 +154,7 @@ void WriteGraphicsArchive(const ArchiveFiles& files)
     WriteFileBytes("graphics.vbf", archive.Finish());
 }
 
-TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background)
-{
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, onto.width, -onto.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -192,25 +176,21 @@ TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Col
     return onto;
 }
 
-TestBitmap ReadSurface(IDirectDrawSurface7* surface)
-{
+TestBitmap ReadSurface(IDirectDrawSurface7* surface) {
     return ReadLocked(surface, nullptr);
 }
 
-TestBitmap Plain(int32_t width, int32_t height, uint32_t colour)
-{
+TestBitmap Plain(int32_t width, int32_t height, uint32_t colour) {
     return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, colour)};
 }
 
-TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height)
-{
+TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height) {
     TestBitmap part = Plain(width, height, 0);
     Paste(part, picture, -left, -top);
     return part;
 }
 
-void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top)
-{
+void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top) {
     for (int32_t y = std::max(0, top); y < std::min(onto.height, top + picture.height); ++y) {
         for (int32_t x = std::max(0, left); x < std::min(onto.width, left + picture.width); ++x) {
             onto.pixels[y * onto.width + x] = picture.At(x - left, y - top);
@@ -218,8 +198,7 @@ void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t to
     }
 }
 
-SIZE TextExtent(const char* text)
-{
+SIZE TextExtent(const char* text) {
     SIZE extent = {};
     HDC dc = CreateCompatibleDC(nullptr);
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
@@ -228,8 +207,7 @@ SIZE TextExtent(const char* text)
 }
 
 // One window for the whole run: destroying a shown window costs Wine about two seconds.
-void DisplayTest::SetUp()
-{
+void DisplayTest::SetUp() {
     TempDirTest::SetUp();
     static HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
                                          GameAreaWidth + 2 * GetSystemMetrics(SM_CXFRAME),
@@ -245,8 +223,7 @@ void DisplayTest::SetUp()
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
 }
 
-void DisplayTest::TearDown()
-{
+void DisplayTest::TearDown() {
     ShutdownDisplay(MenuButtons);
     FullScreen = false;
     OwnedMessageBox = MessageBoxA;
@@ -255,15 +232,13 @@ void DisplayTest::TearDown()
     TempDirTest::TearDown();
 }
 
-TestBitmap DisplayTest::ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height)
-{
+TestBitmap DisplayTest::ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height) {
     RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
                  ScreenOffset.y + top + height};
     return ReadLocked(PrimarySurface, &area);
 }
 
-void DisplayTest::FillScreen(uint32_t colour)
-{
+void DisplayTest::FillScreen(uint32_t colour) {
     RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
     DDBLTFX fx = {};
     fx.dwSize = sizeof fx;
@@ -271,14 +246,12 @@ void DisplayTest::FillScreen(uint32_t colour)
     ASSERT_EQ(PrimarySurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
 }
 
-void DisplayTest::InstallGameGraphics()
-{
+void DisplayTest::InstallGameGraphics() {
     static const ArchiveFiles files = GameGraphicsFiles();
     WriteGraphicsArchive(files);
 }
 
-void GameScreenTest::SetUp()
-{
+void GameScreenTest::SetUp() {
     DisplayTest::SetUp();
     InstallGameGraphics();
     LoadGraphics(MenuButtons);

@@ -21,8 +21,7 @@ struct TestBitmap {
     int32_t height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    bool operator==(const TestBitmap& other) const
-    {
+    bool operator==(const TestBitmap& other) const {
         return width == other.width && height == other.height && pixels == other.pixels;
     }
 };
@@ -81,13 +80,11 @@ protected:
 
     // The game-area rectangle (left, top, width, height) as it stands on the screen now.
     TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
-    bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected)
-    {
+    bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected) {
         return ScreenArea(left, top, expected.width, expected.height) == expected;
     }
     // The text on its opaque box, as GDI draws it, at game-area (x, y).
-    bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background)
-    {
+    bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background) {
         const SIZE extent = TextExtent(text);
         return ScreenShows(x, y, WithText(Plain(extent.cx, extent.cy, 0), 0, 0, text, textColour, background));
     }

@@ -8,37 +8,28 @@
 
 namespace {
 
-constexpr int32_t PatternWidth = 10;   // 30 bytes of 24-bit pixels: each row is padded
-constexpr int32_t PatternHeight = 3;
 constexpr HRESULT Refused = DDERR_UNSUPPORTED;
-const std::vector<uint32_t> Pattern = PatternPixels(PatternWidth, PatternHeight, 7);
+const TestBitmap Pattern = {10, 3, PatternPixels(10, 3, 7)};   // 30 bytes of 24-bit pixels: each row is padded
 
+// "graphics.vbf" open with the pattern at 24 bits as p.bmp, and at 16 and 32 bits.
 class BitmapLoading : public DisplayTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         DisplayTest::SetUp();
-        WriteGraphicsArchive({{"p.bmp", MakeBitmap(PatternWidth, PatternHeight, Pattern)},
-                              {"p16.bmp", MakeBitmap(PatternWidth, PatternHeight, Pattern, 16)},
-                              {"p32.bmp", MakeBitmap(PatternWidth, PatternHeight, Pattern, 32)}});
+        WriteGraphicsArchive({{"p.bmp", MakeBitmap(10, 3, Pattern.pixels)},
+                              {"p16.bmp", MakeBitmap(10, 3, Pattern.pixels, 16)},
+                              {"p32.bmp", MakeBitmap(10, 3, Pattern.pixels, 32)}});
         ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
         ClearDebugLog();
     }
 };
 
-HBITMAP WINAPI RefuseDibSection(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD)
-{
-    return nullptr;
-}
-
 // A section that comes without its bits must still be given back.
 std::vector<HBITMAP> SectionsMade;
-HBITMAP WINAPI SectionWithoutBits(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD)
-{
-    HBITMAP section = CreateDIBSection(dc, info, usage, bits, nullptr, 0);
+HBITMAP WINAPI SectionWithoutBits(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD) {
+    SectionsMade.push_back(CreateDIBSection(dc, info, usage, bits, nullptr, 0));
     *bits = nullptr;
-    SectionsMade.push_back(section);
-    return section;
+    return SectionsMade.back();
 }
 
 struct LoadFailure {
@@ -67,7 +58,9 @@ const LoadFailure LoadFailures[] = {
      },
      {"Bitmap loaded", "Error copying bitmap to surface"}, true,
      {"Bitmap loaded", "Error copying bitmap to surface (RESTORE)"}, ResultOk},
-    {"DibSectionRefused", "p.bmp", [](auto&) { CreateDibSection = RefuseDibSection; }, NoDib, false, NoDib, ResultFail},
+    {"DibSectionRefused", "p.bmp",
+     [](auto&) { CreateDibSection = [](HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD) -> HBITMAP { return nullptr; }; },
+     NoDib, false, NoDib, ResultFail},
     {"DibSectionWithoutBits", "p.bmp", [](auto&) { CreateDibSection = SectionWithoutBits; }, NoDib, false, NoDib,
      ResultFail},
 };
@@ -76,20 +69,19 @@ class BitmapLoadFailure : public BitmapLoading, public ::testing::WithParamInter
 
 }  // namespace
 
-TEST_P(BitmapLoadFailure, IsLoggedAndContained)
-{
+TEST_P(BitmapLoadFailure, IsLoggedAndContained) {
     const LoadFailure& row = GetParam();
-    IDirectDrawSurface7* target = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
+    IDirectDrawSurface7* target = CreateOffscreenSurface(DirectDrawObject, 10, 3);
     row.arrange(target);
     IDirectDrawSurface7* loaded = LoadBitmapSurface(row.entry);
     EXPECT_EQ(loaded != nullptr, row.loadGivesSurface);
+    EXPECT_EQ(CopyBitmap(target, row.entry), row.copyResult);
     std::vector<std::string> expected = {row.entry};
     expected.insert(expected.end(), row.loadLog.begin(), row.loadLog.end());
     if (target != nullptr) {
         expected.push_back("COPYBITMAP:  " + std::string(row.entry));
     }
     expected.insert(expected.end(), row.copyLog.begin(), row.copyLog.end());
-    EXPECT_EQ(CopyBitmap(target, row.entry), row.copyResult);
     EXPECT_EQ(ReadDebugLog(), expected);
     for (HBITMAP section : SectionsMade) {
         EXPECT_EQ(GetObjectType(section), 0u) << "the section was not deleted";
@@ -103,20 +95,14 @@ TEST_P(BitmapLoadFailure, IsLoggedAndContained)
 INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BitmapLoading, EveryHandledDepthArrivesPixelForPixel)
-{
+// Every handled depth loads whole; a copy changes only the bitmap's corner, or is clipped to the surface.
+TEST_F(BitmapLoading, PicturesArrivePixelForPixel) {
     for (const char* name : {"p16.bmp", "p.bmp", "p32.bmp"}) {
         IDirectDrawSurface7* surface = LoadBitmapSurface(name);
         ASSERT_NE(surface, nullptr) << name;
-        EXPECT_TRUE(ReadSurface(surface) == (TestBitmap{PatternWidth, PatternHeight, Pattern})) << name;
-        EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{name, "Bitmap loaded"}));
+        EXPECT_TRUE(ReadSurface(surface) == Pattern) << name;
         surface->Release();
-        ClearDebugLog();
     }
-}
-
-TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
-{
     IDirectDrawSurface7* large = CreateOffscreenSurface(DirectDrawObject, 16, 8);
     IDirectDrawSurface7* small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
     DDBLTFX fx = {};
@@ -125,13 +111,13 @@ TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
     ASSERT_EQ(large->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
     EXPECT_EQ(CopyBitmap(large, "p.bmp"), ResultOk);
     EXPECT_EQ(CopyBitmap(small, "p.bmp"), ResultOk);
-    const TestBitmap pattern = {PatternWidth, PatternHeight, Pattern};
     TestBitmap inLarge = Plain(16, 8, 0x0000FF);
-    Paste(inLarge, pattern, 0, 0);
+    Paste(inLarge, Pattern, 0, 0);
     EXPECT_TRUE(ReadSurface(large) == inLarge);
-    EXPECT_TRUE(ReadSurface(small) == Cut(pattern, 0, 0, 4, 2));
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"COPYBITMAP:  p.bmp", "Bitmap loaded", "COPYBITMAP:  p.bmp",
-                                                        "Bitmap loaded"}));
+    EXPECT_TRUE(ReadSurface(small) == Cut(Pattern, 0, 0, 4, 2));
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p16.bmp", "Bitmap loaded", "p.bmp", "Bitmap loaded", "p32.bmp",
+                                                        "Bitmap loaded", "COPYBITMAP:  p.bmp", "Bitmap loaded",
+                                                        "COPYBITMAP:  p.bmp", "Bitmap loaded"}));
     large->Release();
     small->Release();
 }

@@ -18,19 +18,16 @@ namespace {
 constexpr HRESULT Refused = DDERR_UNSUPPORTED;   // not E_FAIL, so that a code passed on shows
 DWORD DeepestMode = 0;
 
-HRESULT WINAPI RefuseDirectDraw(GUID*, void**, REFIID, IUnknown*)
-{
+HRESULT WINAPI RefuseDirectDraw(GUID*, void**, REFIID, IUnknown*) {
     return Refused;
 }
 
-HRESULT WINAPI OfferModesUpTo(IDirectDraw7*, DWORD, DWORD, DWORD bitsPerPixel, DWORD, DWORD)
-{
+HRESULT WINAPI OfferModesUpTo(IDirectDraw7*, DWORD, DWORD, DWORD bitsPerPixel, DWORD, DWORD) {
     return bitsPerPixel <= DeepestMode ? DD_OK : DDERR_INVALIDMODE;
 }
 
 // Full screen on a display that offers 640 x 480 at `deepest` bits per pixel or fewer.
-void FullScreenUpTo(DWORD deepest)
-{
+void FullScreenUpTo(DWORD deepest) {
     FullScreen = true;
     DeepestMode = deepest;
     ReplaceMethod(DirectDrawObject, DirectDrawMethod::SetDisplayMode, reinterpret_cast<void*>(&OfferModesUpTo));
@@ -73,8 +70,7 @@ const SetupFailure SetupFailures[] = {
 class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
 
 // Every draw that the game makes, with whatever surfaces exist at the moment.
-void DrawEverything()
-{
+void DrawEverything() {
     InitTetradTable();
     CountersDirty = GameActive = GhostVisible = true;
     DrawPlayScreen();
@@ -93,8 +89,7 @@ void DrawEverything()
 }  // namespace
 
 // Where the display is made, the clipper is bound to the window and "Loading..." is shown.
-TEST_P(DisplaySetupFailure, IsReportedAndReturned)
-{
+TEST_P(DisplaySetupFailure, IsReportedAndReturned) {
     const SetupFailure& row = GetParam();
     ReleaseDisplay(MenuButtons);
     ASSERT_EQ(CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject), IID_IDirectDraw7, nullptr), DD_OK);
@@ -116,8 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFai
 
 using DisplaySetup = DisplayTest;
 
-TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
-{
+TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat) {
     InstallGameGraphics();
     for (void (*release)(MenuButtonSet&) : {ReleaseDisplay, ShutdownDisplay}) {
         ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
@@ -139,8 +133,7 @@ TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
 
 // After a display switch whose setup failed, or without "graphics.vbf", nothing crashes and
 // nothing floods the log; the play screen reports that there is no screen to draw on.
-TEST_F(DisplaySetup, DrawingWithoutSurfacesNeverCrashes)
-{
+TEST_F(DisplaySetup, DrawingWithoutSurfacesNeverCrashes) {
     ShutdownDisplay(MenuButtons);
     DrawEverything();
     EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);

@@ -11,15 +11,13 @@
 
 namespace {
 
-bool HasBlackSourceKey(IDirectDrawSurface7* surface)
-{
+bool HasBlackSourceKey(IDirectDrawSurface7* surface) {
     DDCOLORKEY key = {1, 1};
     return surface->GetColorKey(DDCKEY_SRCBLT, &key) == DD_OK && key.dwColorSpaceLowValue == 0 &&
            key.dwColorSpaceHighValue == 0;
 }
 
-bool Contains(const std::vector<std::string>& lines, const std::vector<std::string>& run)
-{
+bool Contains(const std::vector<std::string>& lines, const std::vector<std::string>& run) {
     return std::search(lines.begin(), lines.end(), run.begin(), run.end()) != lines.end();
 }
 
@@ -28,8 +26,7 @@ bool Contains(const std::vector<std::string>& lines, const std::vector<std::stri
 using PictureSet = DisplayTest;
 
 // A button takes the size of its normal picture, whatever the others' (the Scores hover one is larger).
-TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
-{
+TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem) {
     InstallGameGraphics();
     MenuButtons[1].state = ButtonPressed;
     LoadGraphics(MenuButtons);
@@ -84,8 +81,7 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
 }
 
 // A picture missing from the archive is logged at load and again at every restore; the rest loads.
-TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject)
-{
+TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject) {
     ArchiveFiles files = GameGraphicsFiles();
     files.erase(std::remove_if(files.begin(), files.end(),
                                [](const auto& f) { return f.first == "block3.bmp" || f.first == "spark1.bmp"; }),

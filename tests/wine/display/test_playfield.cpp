@@ -20,14 +20,12 @@ namespace {
 constexpr HRESULT Refused = DDERR_UNSUPPORTED;
 using Cells = std::vector<std::pair<int32_t, int32_t>>;
 
-TestBitmap BlockPicture(int32_t colour, bool ghost = false)
-{
+TestBitmap BlockPicture(int32_t colour, bool ghost = false) {
     return GamePicture("block" + std::to_string(colour + 1) + (ghost ? "-ghost" : "") + ".bmp");
 }
 
 // The first seed whose first random number leaves this remainder modulo 10000.
-uint32_t SeedGiving(int32_t remainder)
-{
+uint32_t SeedGiving(int32_t remainder) {
     uint32_t seed = 0;
     for (SeedRandom(seed); Random() % 10000 != remainder; SeedRandom(++seed)) {
     }
@@ -37,8 +35,7 @@ uint32_t SeedGiving(int32_t remainder)
 // A T of colour 1 falling at the top, an O of colour 4 next, two cells of colour 0 on the floor.
 class PlayScreen : public GameScreenTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GameScreenTest::SetUp();
         ClearBoard();
         InitTetradTable();
@@ -53,8 +50,7 @@ protected:
     }
 
     // Which cells of the board on the screen hold exactly this picture.
-    Cells CellsShowing(const TestBitmap& picture)
-    {
+    Cells CellsShowing(const TestBitmap& picture) {
         Cells cells;
         for (int32_t row = 0; row < BoardRows; ++row) {
             for (int32_t column = 0; column < BoardColumns; ++column) {
@@ -120,8 +116,7 @@ auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 // The ghost is visible and the counters dirty, so that every step has something to draw. A loss
 // that only the composing blits meet is reported like a lost screen, so the frame restores.
-TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn)
-{
+TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn) {
     const BlitFailure& row = GetParam();
     GhostVisible = CountersDirty = true;
     if (row.refused != nullptr) {
@@ -139,8 +134,7 @@ TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn)
 INSTANTIATE_TEST_SUITE_P(Rows, PlayScreenFailure, ::testing::ValuesIn(PlayFailures), RowName);
 
 // A refused spark ends the run at its cell; a refused static area ends the static there.
-TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect)
-{
+TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect) {
     RefuseBlits(PrimarySurface, GetParam().refused, GetParam().code);
     DrawSparks(15);
     EXPECT_EQ(DrawStatic(true, true), GetParam().result);
@@ -148,8 +142,7 @@ TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect)
 }
 INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectFailures), RowName);
 
-TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
-{
+TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen) {
     BoardCell(4, 14) = 6;
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_EQ(CellsShowing(BlockPicture(0)), (Cells{{0, 15}, {9, 15}}));
@@ -166,8 +159,7 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
 
 // The ghost blinks once more than 75 ms have gathered, and shows where the tetrad would land only
 // when that is at least four rows down.
-TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
-{
+TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace) {
     for (int32_t column = 0; column < BoardColumns; ++column) {
         BoardCell(column, 15) = 2;
     }
@@ -187,8 +179,7 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
 }
 
 // Cells above the top row are left out without a log line; the cells after them are drawn.
-TEST_F(PlayScreen, TetradStickingOutAboveTheBoardDrawsItsBoardCells)
-{
+TEST_F(PlayScreen, TetradStickingOutAboveTheBoardDrawsItsBoardCells) {
     CurrentTetrad = {3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3};
     GhostVisible = true;
     for (int frame = 0; frame < 3; ++frame) {
@@ -199,8 +190,7 @@ TEST_F(PlayScreen, TetradStickingOutAboveTheBoardDrawsItsBoardCells)
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
-TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
-{
+TEST_F(PlayScreen, CountersWaitForAnActiveWindow) {
     Score = 1234;
     Level = 7;
     Lines = 42;
@@ -222,8 +212,7 @@ TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
 
 // A remainder above 9990 starts the interference, which then covers the preview with noise while it
 // plays; the chance is rolled only once 10 ms of play have gathered.
-TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
-{
+TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety) {
     const uint32_t seed = SeedGiving(9991);   // leaves the generator just after the roll: the next two place the noise
     const int32_t left = Random() % 520, top = Random() % 360;
     const std::tuple<uint32_t, uint32_t, long, bool> frames[] = {   // seed, timer, starts, noise shown
@@ -239,8 +228,7 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
     }
 }
 
-TEST_F(PlayScreen, StaticCopiesRandomWindowsOfTheNoisePicture)
-{
+TEST_F(PlayScreen, StaticCopiesRandomWindowsOfTheNoisePicture) {
     SeedRandom(4321);
     const int32_t left1 = Random() % 520, top1 = Random() % 360, left3 = Random() % 471, top3 = Random() % 380;
     SeedRandom(4321);
@@ -256,8 +244,7 @@ TEST_F(PlayScreen, StaticCopiesRandomWindowsOfTheNoisePicture)
     EXPECT_EQ(Random(), first) << "no random numbers drawn";
 }
 
-TEST_F(PlayScreen, SparkRunPlaysTheZapAndLeavesTheRowBlack)
-{
+TEST_F(PlayScreen, SparkRunPlaysTheZapAndLeavesTheRowBlack) {
     DrawSparks(15);
     EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"PlayEffect zap 0 0"});
     TestBitmap expected = Plain(640, 480, Grey);

@@ -11,8 +11,7 @@
 using TextScreens = GameScreenTest;
 
 // The buttons always show their normal picture; without its picture the title is black behind them.
-TEST_F(TextScreens, TitleScreenShowsPictureAndNormalButtons)
-{
+TEST_F(TextScreens, TitleScreenShowsPictureAndNormalButtons) {
     MenuButtons[0].state = ButtonPressed;
     for (bool withPicture : {true, false}) {
         if (!withPicture) {
@@ -29,8 +28,7 @@ TEST_F(TextScreens, TitleScreenShowsPictureAndNormalButtons)
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
-TEST_F(TextScreens, ButtonShowsThePictureOfItsStateOrNothing)
-{
+TEST_F(TextScreens, ButtonShowsThePictureOfItsStateOrNothing) {
     ASSERT_EQ(DrawButton(MenuButtons[1], ButtonPressed), ResultOk);
     const TestBitmap pressed = GamePicture("scores-3.bmp");
     EXPECT_TRUE(ScreenShows(410, 260, pressed));
@@ -44,8 +42,7 @@ TEST_F(TextScreens, ButtonShowsThePictureOfItsStateOrNothing)
     EXPECT_TRUE(ScreenShows(0, 0, Plain(640, 480, Grey)));
 }
 
-TEST_F(TextScreens, CentredTextSitsOnItsBoxInTheMiddle)
-{
+TEST_F(TextScreens, CentredTextSitsOnItsBoxInTheMiddle) {
     const char* prompt = "     Enter your initials:     ";
     DrawCenteredText("", 100, White, Black);
     DrawCenteredText(prompt, 220, White, Black);
@@ -54,8 +51,7 @@ TEST_F(TextScreens, CentredTextSitsOnItsBoxInTheMiddle)
 }
 
 // Names are bounded to their field; scores print as signed numbers; an empty name leaves no ink.
-TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable)
-{
+TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable) {
     const std::string bounded(HighScoreNameSize, 'i');
     const std::string rows[HighScoreRows][2] = {
         {"ABC", "-2147483648"}, {"", "5000"}, {bounded, "400"}, {"XY", "30"}, {"Z", "0"}};
