@@ -19,7 +19,7 @@ MenuButtonSet MenuButtons;
 namespace {
 
 int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
-    OwnedBoxes().push_back(std::string(caption) + ": " + text);
+    OwnedBoxes.push_back(std::string(caption) + ": " + text);
     return IDOK;
 }
 
@@ -84,10 +84,7 @@ HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurfa
 
 }  // namespace
 
-std::vector<std::string>& OwnedBoxes() {
-    static std::vector<std::string> boxes;
-    return boxes;
-}
+std::vector<std::string> OwnedBoxes;
 
 void* ReplaceMethod(void* object, ComMethod method, void* replacement) {
     void**& table = *static_cast<void***>(object);
@@ -112,7 +109,7 @@ void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRES
 void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code) {
     RefusalCode = code;
     RefusedBlit = refused;
-    RealBlt = ReplaceMethod(target, SurfaceMethod::Blt, reinterpret_cast<void*>(&FilteredBlt));
+    RealBlt = ReplaceMethod(target, SurfaceBlt, reinterpret_cast<void*>(&FilteredBlt));
 }
 
 void StopRefusingBlits() {
@@ -216,7 +213,7 @@ void DisplayTest::SetUp() {
     MainWindow = window;
     WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
     UpdateScreenOffset();
-    OwnedBoxes().clear();
+    OwnedBoxes.clear();
     OwnedMessageBox = RecordOwnedBox;
     ResetDataArchive();
     MenuButtons = {};

@@ -17,13 +17,10 @@
 
 // A picture as the test reads it, independent of the game's reader: 0x00RRGGBB, top row first.
 struct TestBitmap {
-    int32_t width = 0;
-    int32_t height = 0;
+    int32_t width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    bool operator==(const TestBitmap& other) const {
-        return width == other.width && height == other.height && pixels == other.pixels;
-    }
+    bool operator==(const TestBitmap& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
 TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height);
@@ -44,17 +41,11 @@ void WriteGraphicsArchive(const ArchiveFiles& files);   // "graphics.vbf" in the
 
 // A method of a COM interface: its place in the method table, and the table's length.
 struct ComMethod {
-    int slot;
-    int tableSize;
+    int slot, tableSize;
 };
-namespace DirectDrawMethod {
-constexpr ComMethod CreateClipper = {4, 30}, CreateSurface = {6, 30}, SetCooperativeLevel = {20, 30},
-                    SetDisplayMode = {21, 30}, RestoreAllSurfaces = {25, 30};
-}
-namespace SurfaceMethod {
-constexpr ComMethod Blt = {5, 49}, GetDC = {17, 49}, SetClipper = {28, 49};
-}
-constexpr ComMethod ClipperSetHWnd = {8, 9};
+constexpr ComMethod DrawCreateClipper = {4, 30}, DrawCreateSurface = {6, 30}, DrawSetCooperativeLevel = {20, 30},
+                    DrawSetDisplayMode = {21, 30}, DrawRestoreAllSurfaces = {25, 30};
+constexpr ComMethod SurfaceBlt = {5, 49}, SurfaceGetDC = {17, 49}, SurfaceSetClipper = {28, 49}, ClipperSetHWnd = {8, 9};
 
 // Wine fails none of these calls by itself, so the object gets a copy of its method table with
 // one method replaced, for the rest of its life. Returns the method replaced.
@@ -68,7 +59,7 @@ using BltFilter = bool (*)(IDirectDrawSurface7* source, const RECT* destination)
 void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
 void StopRefusingBlits();
 
-std::vector<std::string>& OwnedBoxes();   // "caption: text"
+extern std::vector<std::string> OwnedBoxes;   // "caption: text"
 // The title's buttons, held here as the shell holds them in the game.
 extern MenuButtonSet MenuButtons;
 

@@ -49,12 +49,12 @@ const LoadFailure LoadFailures[] = {
     {"NotInTheArchive", "absent.bmp", [](auto&) {}, Absent, false, Absent, ResultFail},
     {"NoSurfaceGiven", "absent.bmp", [](auto& target) { target->Release(); target = nullptr; }, Absent, false,
      {"Surface is NULL during CopyBitmap"}, ResultFail},
-    {"SurfaceRefused", "p.bmp", [](auto&) { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateSurface, Refused); },
+    {"SurfaceRefused", "p.bmp", [](auto&) { RefuseMethod(DirectDrawObject, DrawCreateSurface, Refused); },
      {"Bitmap loaded", "Error creating SURFACE"}, false, {"Bitmap loaded"}, ResultOk},
     {"DeviceContextRefused", "p.bmp",
      [](auto& target) {
-         RefuseMethod(target, SurfaceMethod::GetDC, DDERR_SURFACELOST);
-         RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateSurface, SurfaceMethod::GetDC, DDERR_SURFACELOST);
+         RefuseMethod(target, SurfaceGetDC, DDERR_SURFACELOST);
+         RefuseInObjectsMade(DirectDrawObject, DrawCreateSurface, SurfaceGetDC, DDERR_SURFACELOST);
      },
      {"Bitmap loaded", "Error copying bitmap to surface"}, true,
      {"Bitmap loaded", "Error copying bitmap to surface (RESTORE)"}, ResultOk},

@@ -30,7 +30,7 @@ HRESULT WINAPI OfferModesUpTo(IDirectDraw7*, DWORD, DWORD, DWORD bitsPerPixel, D
 void FullScreenUpTo(DWORD deepest) {
     FullScreen = true;
     DeepestMode = deepest;
-    ReplaceMethod(DirectDrawObject, DirectDrawMethod::SetDisplayMode, reinterpret_cast<void*>(&OfferModesUpTo));
+    ReplaceMethod(DirectDrawObject, DrawSetDisplayMode, reinterpret_cast<void*>(&OfferModesUpTo));
 }
 
 const std::string Refused32 = "Failed setting 32 bit display, attempting 16 bit";
@@ -48,22 +48,22 @@ struct SetupFailure {
 const SetupFailure SetupFailures[] = {
     {"DirectDrawObject", [] { ReleaseDisplay(MenuButtons); CreateDirectDraw = RefuseDirectDraw; }, {},
      {"Error: Error initializing DirectDraw"}, Refused, false},
-    {"CooperativeLevel", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::SetCooperativeLevel, Refused); }, {},
+    {"CooperativeLevel", [] { RefuseMethod(DirectDrawObject, DrawSetCooperativeLevel, Refused); }, {},
      {"Error: Failed to set cooperative level"}, Refused, true},
     {"WindowedSetsNoMode", [] { FullScreenUpTo(0); FullScreen = false; }, {}, {}, ResultOk, true},
     {"ThirtyTwoBits", [] { FullScreenUpTo(16); }, {Refused32}, {}, ResultOk, true},
     {"SixteenBits", [] { FullScreenUpTo(8); }, {Refused32, Refused16}, {}, ResultOk, true},
     {"EightBits", [] { FullScreenUpTo(0); }, {Refused32, Refused16, "Failed setting 8 bit display mode... giving up"},
      {}, ResultFail, true},
-    {"PrimarySurface", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateSurface, Refused); }, {},
+    {"PrimarySurface", [] { RefuseMethod(DirectDrawObject, DrawCreateSurface, Refused); }, {},
      {"Error: Failed to create primary surface"}, Refused, true},
-    {"ClipperCreation", [] { RefuseMethod(DirectDrawObject, DirectDrawMethod::CreateClipper, Refused); }, {}, {},
+    {"ClipperCreation", [] { RefuseMethod(DirectDrawObject, DrawCreateClipper, Refused); }, {}, {},
      ResultFail, false},
     {"ClipperBinding",
-     [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateClipper, ClipperSetHWnd, Refused); }, {}, {},
+     [] { RefuseInObjectsMade(DirectDrawObject, DrawCreateClipper, ClipperSetHWnd, Refused); }, {}, {},
      ResultFail, false},
     {"ClipperAttachment",
-     [] { RefuseInObjectsMade(DirectDrawObject, DirectDrawMethod::CreateSurface, SurfaceMethod::SetClipper, Refused); },
+     [] { RefuseInObjectsMade(DirectDrawObject, DrawCreateSurface, SurfaceSetClipper, Refused); },
      {}, {}, ResultFail, false},
 };
 
@@ -96,7 +96,7 @@ TEST_P(DisplaySetupFailure, IsReportedAndReturned) {
     row.arrange();
     EXPECT_EQ(InitDirectDraw(MainWindow), row.result);
     EXPECT_EQ(ReadDebugLog(), row.log);
-    EXPECT_EQ(OwnedBoxes(), row.boxes);
+    EXPECT_EQ(OwnedBoxes, row.boxes);
     EXPECT_EQ(DirectDrawObject != nullptr, row.objectKept) << "kept for ReleaseDisplay, or released with the rest";
     EXPECT_EQ(PrimarySurface != nullptr && Clipper != nullptr, row.result == ResultOk);
     if (row.result == ResultOk) {
@@ -111,7 +111,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFai
 
 using DisplaySetup = DisplayTest;
 
-TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat) {
+// Release and shutdown clear every object and may repeat. After them, or without "graphics.vbf", every
+// draw goes on without a crash or a log line, and the play screen reports that there is no screen.
+TEST_F(DisplaySetup, ReleaseClearsEveryObjectAndDrawingGoesOnWithoutThem) {
     InstallGameGraphics();
     for (void (*release)(MenuButtonSet&) : {ReleaseDisplay, ShutdownDisplay}) {
         ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
@@ -128,19 +130,14 @@ TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat) {
         }
         EXPECT_EQ(Clipper, nullptr);
         EXPECT_EQ(DirectDrawObject, nullptr);
+        DrawEverything();
+        EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
+        EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultNotInitialized);
+        EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
     }
-}
-
-// After a display switch whose setup failed, or without "graphics.vbf", nothing crashes and
-// nothing floods the log; the play screen reports that there is no screen to draw on.
-TEST_F(DisplaySetup, DrawingWithoutSurfacesNeverCrashes) {
-    ShutdownDisplay(MenuButtons);
-    DrawEverything();
-    EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
-    EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultNotInitialized);
-    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
-
+    DeleteFileA("graphics.vbf");
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+    ClearDebugLog();
     LoadGraphics(MenuButtons);
     EXPECT_EQ(BoardSurface, nullptr);
     EXPECT_EQ(TitleScreenSurface, nullptr);

@@ -106,7 +106,7 @@ TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject) {
     EXPECT_TRUE(Contains(log, {"Surface is NULL during CopyBitmap", "Failed to restore spark images",
                                "COPYBITMAP:  spark2.bmp"}));
 
-    RefuseMethod(DirectDrawObject, DirectDrawMethod::RestoreAllSurfaces, DDERR_UNSUPPORTED);
+    RefuseMethod(DirectDrawObject, DrawRestoreAllSurfaces, DDERR_UNSUPPORTED);
     ClearDebugLog();
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
     EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"Restoring Surfaces", "Failed restoring all surfaces"}));

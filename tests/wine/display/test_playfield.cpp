@@ -122,7 +122,7 @@ TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn) {
     if (row.refused != nullptr) {
         RefuseBlits(*row.target, row.refused, row.code);
     } else {
-        RefuseMethod(*row.target, SurfaceMethod::GetDC, row.code);
+        RefuseMethod(*row.target, SurfaceGetDC, row.code);
     }
     EXPECT_EQ(DrawPlayScreen(), row.result);
     EXPECT_EQ(ReadDebugLog(), row.log);
