@@ -7,14 +7,11 @@
 
 #include "archive/resource_archive.h"
 #include "display/bitmap_surface_win32.h"
-#include "display/display_win32.h"
-#include "drawing/picture_set.h"
-#include "log/debug_log.h"
 #include "log/owned_message_box_win32.h"
 #include "platform/main_window_win32.h"
-#include "platform/screen.h"
 
 MenuButtonSet MenuButtons;
+std::vector<std::string> OwnedBoxes;
 
 namespace {
 
@@ -34,25 +31,6 @@ const std::pair<std::string, SIZE> PictureSizes[] = {
     {"play-1.bmp", {120, 50}}, {"play-2.bmp", {120, 50}}, {"play-3.bmp", {120, 50}}, {"scores-1.bmp", {180, 50}},
     {"scores-2.bmp", {200, 60}}, {"scores-3.bmp", {180, 50}}, {"quit-1.bmp", {120, 50}}, {"quit-2.bmp", {120, 50}},
     {"quit-3.bmp", {120, 50}}};
-
-TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area) {
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
-    if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
-        return {};
-    }
-    EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u) << "the tests read 32-bit pixels";
-    TestBitmap bitmap = area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
-                                        : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
-    for (int32_t y = 0; y < bitmap.height; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch);
-        for (int32_t x = 0; x < bitmap.width; ++x) {
-            bitmap.pixels[y * bitmap.width + x] = row[x] & 0xFFFFFF;
-        }
-    }
-    surface->Unlock(area);
-    return bitmap;
-}
 
 // Kept for the process: an object whose method was replaced may outlive the test that did it.
 std::deque<std::vector<void*>> MethodTables;
@@ -78,13 +56,11 @@ HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer) 
 
 HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from, DWORD flags,
                            DDBLTFX* fx) {
-    return RefusedBlit(source, to) ? RefusalCode
-                                   : reinterpret_cast<decltype(&FilteredBlt)>(RealBlt)(self, to, source, from, flags, fx);
+    const auto real = reinterpret_cast<decltype(&FilteredBlt)>(RealBlt);
+    return RefusedBlit(source, to) ? RefusalCode : real(self, to, source, from, flags, fx);
 }
 
 }  // namespace
-
-std::vector<std::string> OwnedBoxes;
 
 void* ReplaceMethod(void* object, ComMethod method, void* replacement) {
     void**& table = *static_cast<void***>(object);
@@ -138,9 +114,10 @@ ArchiveFiles GameGraphicsFiles() {
 }
 
 TestBitmap GamePicture(const std::string& name) {
-    const auto* picture = std::find_if(std::begin(PictureSizes), std::end(PictureSizes), [&](const auto& p) { return p.first == name; });
-    const uint32_t seed = static_cast<uint32_t>(picture - std::begin(PictureSizes)) + 1;
-    return {picture->second.cx, picture->second.cy, PatternPixels(picture->second.cx, picture->second.cy, seed)};
+    const auto* picture = std::find_if(std::begin(PictureSizes), std::end(PictureSizes),
+                                       [&](const auto& entry) { return entry.first == name; });
+    const auto [width, height] = picture->second;
+    return {width, height, PatternPixels(width, height, static_cast<uint32_t>(picture - PictureSizes) + 1)};
 }
 
 void WriteGraphicsArchive(const ArchiveFiles& files) {
@@ -149,6 +126,35 @@ void WriteGraphicsArchive(const ArchiveFiles& files) {
         archive.Store(file.first, file.second);
     }
     WriteFileBytes("graphics.vbf", archive.Finish());
+}
+
+TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area) {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
+        return {};
+    }
+    EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u) << "the tests read 32-bit pixels";
+    TestBitmap bitmap = area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
+                                        : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
+    for (int32_t y = 0; y < bitmap.height; ++y) {
+        for (int32_t x = 0; x < bitmap.width; ++x) {
+            const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch;
+            bitmap.pixels[y * bitmap.width + x] = reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+        }
+    }
+    surface->Unlock(area);
+    return bitmap;
+}
+
+TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height) {
+    RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
+                 ScreenOffset.y + top + height};
+    return ReadSurface(PrimarySurface, &area);
+}
+
+bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected) {
+    return ScreenArea(left, top, expected.width, expected.height) == expected;
 }
 
 TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background) {
@@ -173,8 +179,17 @@ TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Col
     return onto;
 }
 
-TestBitmap ReadSurface(IDirectDrawSurface7* surface) {
-    return ReadLocked(surface, nullptr);
+bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background) {
+    const SIZE extent = TextExtent(text);
+    return ScreenShows(x, y, WithText(Plain(extent.cx, extent.cy, 0), 0, 0, text, textColour, background));
+}
+
+SIZE TextExtent(const char* text) {
+    SIZE extent = {};
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    DeleteDC(dc);
+    return extent;
 }
 
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour) {
@@ -195,23 +210,15 @@ void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t to
     }
 }
 
-SIZE TextExtent(const char* text) {
-    SIZE extent = {};
-    HDC dc = CreateCompatibleDC(nullptr);
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
-    DeleteDC(dc);
-    return extent;
-}
-
 // One window for the whole run: destroying a shown window costs Wine about two seconds.
 void DisplayTest::SetUp() {
     TempDirTest::SetUp();
+    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
     static HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
-                                         GameAreaWidth + 2 * GetSystemMetrics(SM_CXFRAME),
-                                         GameAreaHeight + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION),
+                                         GameAreaWidth + 2 * WindowFrame.frameWidth,
+                                         GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight,
                                          nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
-    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
     UpdateScreenOffset();
     OwnedBoxes.clear();
     OwnedMessageBox = RecordOwnedBox;
@@ -227,12 +234,6 @@ void DisplayTest::TearDown() {
     CreateDirectDraw = DirectDrawCreateEx;
     CreateDibSection = CreateDIBSection;
     TempDirTest::TearDown();
-}
-
-TestBitmap DisplayTest::ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height) {
-    RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
-                 ScreenOffset.y + top + height};
-    return ReadLocked(PrimarySurface, &area);
 }
 
 void DisplayTest::FillScreen(uint32_t colour) {

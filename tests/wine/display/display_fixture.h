@@ -5,13 +5,12 @@
 #include <windows.h>
 #include <ddraw.h>
 
-#include <cstdint>
-#include <string>
-#include <utility>
-#include <vector>
-
+#include "display/display_win32.h"
 #include "drawing/colours.h"
 #include "drawing/menu_button.h"
+#include "drawing/picture_set.h"
+#include "log/debug_log.h"
+#include "platform/screen.h"
 #include "stored_files.h"
 #include "test_support.h"
 
@@ -25,14 +24,20 @@ struct TestBitmap {
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
 TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height);
 void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top);   // clipped to `onto`
-TestBitmap ReadSurface(IDirectDrawSurface7* surface);   // empty when it cannot be locked
-SIZE TextExtent(const char* text);                      // in the default font
+// The whole surface, or `area` of it; empty when it cannot be locked.
+TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area = nullptr);
+// The game-area rectangle as it stands on the screen now, and whether it shows `expected`.
+TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
+bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected);
+SIZE TextExtent(const char* text);   // in the default font
 // The picture with the text drawn on it at (x, y) by GDI itself, in the default font;
 // TransparentBackground draws no box behind the text.
 TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
+// The text on its opaque box, as GDI draws it, at game-area (x, y).
+bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background);
 
-// The game's picture set, each picture a pattern of its own at its proper size, in the order
-// LoadGraphics builds them, and the surfaces they go to in the same order.
+// The game's picture set, each picture a pattern of its own at its proper size: its archive
+// entries and the surfaces they go to, in the order LoadGraphics builds them.
 using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
 ArchiveFiles GameGraphicsFiles();
 std::vector<IDirectDrawSurface7**> GamePictureSurfaces();
@@ -60,30 +65,19 @@ void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
 void StopRefusingBlits();
 
 extern std::vector<std::string> OwnedBoxes;   // "caption: text"
-// The title's buttons, held here as the shell holds them in the game.
-extern MenuButtonSet MenuButtons;
+extern MenuButtonSet MenuButtons;             // held here as the shell holds them in the game
+inline auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 // Windowed display on a shared window; temp folder as current directory; boxes recorded.
 class DisplayTest : public TempDirTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // The game-area rectangle (left, top, width, height) as it stands on the screen now.
-    TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
-    bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected) {
-        return ScreenArea(left, top, expected.width, expected.height) == expected;
-    }
-    // The text on its opaque box, as GDI draws it, at game-area (x, y).
-    bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background) {
-        const SIZE extent = TextExtent(text);
-        return ScreenShows(x, y, WithText(Plain(extent.cx, extent.cy, 0), 0, 0, text, textColour, background));
-    }
     void FillScreen(uint32_t colour);
     void InstallGameGraphics();
 };
 
-// The display with the generated pictures loaded, the game area grey and the log empty.
+// The display with the pictures loaded, the game area grey and the log empty.
 constexpr uint32_t Grey = 0x808080;
 class GameScreenTest : public DisplayTest {
 protected:

@@ -3,8 +3,6 @@
 
 #include "archive/resource_archive.h"
 #include "display/bitmap_surface_win32.h"
-#include "display/display_win32.h"
-#include "log/debug_log.h"
 
 namespace {
 
@@ -92,8 +90,7 @@ TEST_P(BitmapLoadFailure, IsLoggedAndContained) {
         }
     }
 }
-INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailures), RowName);
 
 // Every handled depth loads whole; a copy changes only the bitmap's corner, or is clipped to the surface.
 TEST_F(BitmapLoading, PicturesArrivePixelForPixel) {

@@ -2,16 +2,12 @@
 // drawing without the display.
 #include "display_fixture.h"
 
-#include "display/display_win32.h"
 #include "drawing/effects.h"
-#include "drawing/picture_set.h"
 #include "drawing/playfield.h"
 #include "drawing/text_screens.h"
 #include "game/board.h"
 #include "game/frame_state.h"
-#include "log/debug_log.h"
 #include "platform/main_window_win32.h"
-#include "platform/screen.h"
 
 namespace {
 
@@ -106,8 +102,7 @@ TEST_P(DisplaySetupFailure, IsReportedAndReturned) {
         EXPECT_TRUE(ScreenShowsText("Loading...", 300, 200, Black, White)) << "black text on a white box";
     }
 }
-INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFailures), RowName);
 
 using DisplaySetup = DisplayTest;
 

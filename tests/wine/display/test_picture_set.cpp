@@ -4,10 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "display/display_win32.h"
-#include "drawing/picture_set.h"
 #include "game/frame_state.h"
-#include "log/debug_log.h"
 
 namespace {
 

@@ -7,13 +7,10 @@
 
 #include "audio/effects.h"
 #include "common/random.h"
-#include "display/display_win32.h"
 #include "drawing/effects.h"
 #include "drawing/playfield.h"
 #include "game/board.h"
 #include "game/frame_state.h"
-#include "log/debug_log.h"
-#include "platform/screen.h"
 
 namespace {
 
@@ -110,8 +107,6 @@ const BlitFailure EffectFailures[] = {
 class PlayScreenFailure : public PlayScreen, public ::testing::WithParamInterface<BlitFailure> {};
 class EffectFailure : public PlayScreen, public ::testing::WithParamInterface<BlitFailure> {};
 
-auto RowName = [](const auto& info) { return std::string(info.param.name); };
-
 }  // namespace
 
 // The ghost is visible and the counters dirty, so that every step has something to draw. A loss
@@ -142,6 +137,7 @@ TEST_P(EffectFailure, IsLoggedOnceAndEndsTheEffect) {
 }
 INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectFailures), RowName);
 
+// Cells of a tetrad above the top row are left out without a log line; the cells after them are drawn.
 TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen) {
     BoardCell(4, 14) = 6;
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
@@ -154,6 +150,12 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen) {
         Paste(preview, BlockPicture(4), 24 * column, 24 * row);
     }
     EXPECT_TRUE(ScreenShows(49, 180, preview));
+
+    CurrentTetrad = {3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3};
+    GhostVisible = true;
+    ASSERT_EQ(DrawPlayScreen(), ResultOk);
+    EXPECT_EQ(CellsShowing(BlockPicture(3)), (Cells{{3, 0}, {4, 0}, {5, 0}}));
+    EXPECT_EQ(CellsShowing(BlockPicture(3, true)), (Cells{{3, 12}, {3, 13}, {4, 13}, {5, 13}}));   // on the cell at (4, 14)
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
@@ -176,18 +178,6 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace) {
     EXPECT_EQ(GhostTimer, 75u);
     EXPECT_TRUE(CellsShowing(BlockPicture(1, true)).empty());
     EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 10}, {4, 11}, {5, 11}, {6, 11}}));
-}
-
-// Cells above the top row are left out without a log line; the cells after them are drawn.
-TEST_F(PlayScreen, TetradStickingOutAboveTheBoardDrawsItsBoardCells) {
-    CurrentTetrad = {3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3};
-    GhostVisible = true;
-    for (int frame = 0; frame < 3; ++frame) {
-        ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    }
-    EXPECT_EQ(CellsShowing(BlockPicture(3)), (Cells{{3, 0}, {4, 0}, {5, 0}}));
-    EXPECT_EQ(CellsShowing(BlockPicture(3, true)), (Cells{{3, 14}, {3, 15}, {4, 15}, {5, 15}}));
-    EXPECT_TRUE(ReadDebugLog().empty());
 }
 
 TEST_F(PlayScreen, CountersWaitForAnActiveWindow) {
@@ -228,26 +218,23 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety) {
     }
 }
 
-TEST_F(PlayScreen, StaticCopiesRandomWindowsOfTheNoisePicture) {
+// Static copies random windows of the noise picture, and draws no random number when not asked for;
+// a spark run plays the zap and leaves the row black.
+TEST_F(PlayScreen, EffectsReachTheScreen) {
     SeedRandom(4321);
     const int32_t left1 = Random() % 520, top1 = Random() % 360, left3 = Random() % 471, top3 = Random() % 380;
     SeedRandom(4321);
     ASSERT_EQ(DrawStatic(true, true), ResultOk);
-    TestBitmap expected = Plain(640, 480, Grey);
-    Paste(expected, Cut(GamePicture("static1.bmp"), left1, top1, 120, 120), 49, 180);
-    Paste(expected, Cut(GamePicture("static1.bmp"), left3, top3, 169, 100), 465, 190);
-    EXPECT_TRUE(ScreenShows(0, 0, expected));
     SeedRandom(99);
     const int32_t first = Random();
     SeedRandom(99);
     EXPECT_EQ(DrawStatic(false, false), ResultOk);
     EXPECT_EQ(Random(), first) << "no random numbers drawn";
-}
-
-TEST_F(PlayScreen, SparkRunPlaysTheZapAndLeavesTheRowBlack) {
     DrawSparks(15);
     EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"PlayEffect zap 0 0"});
     TestBitmap expected = Plain(640, 480, Grey);
+    Paste(expected, Cut(GamePicture("static1.bmp"), left1, top1, 120, 120), 49, 180);
+    Paste(expected, Cut(GamePicture("static1.bmp"), left3, top3, 169, 100), 465, 190);
     Paste(expected, Plain(240, 24, 0), 200, 408);
     EXPECT_TRUE(ScreenShows(0, 0, expected));
     EXPECT_TRUE(ReadDebugLog().empty());
