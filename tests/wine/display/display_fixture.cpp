@@ -41,9 +41,7 @@ BltFilter RefusedBlit = nullptr;
 void* RealBlt = nullptr;
 
 // Stands in for a method of any signature: on x64 the caller's arguments are simply left unread.
-HRESULT WINAPI Refuse() {
-    return RefusalCode;
-}
+HRESULT WINAPI Refuse() { return RefusalCode; }
 
 // CreateSurface and CreateClipper alike hand the new object out through their third argument.
 HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer) {
@@ -88,9 +86,7 @@ void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code) {
     RealBlt = ReplaceMethod(target, SurfaceBlt, reinterpret_cast<void*>(&FilteredBlt));
 }
 
-void StopRefusingBlits() {
-    RefusedBlit = [](IDirectDrawSurface7*, const RECT*) { return false; };
-}
+void StopRefusingBlits() { RefusedBlit = [](IDirectDrawSurface7*, const RECT*) { return false; }; }
 
 std::vector<IDirectDrawSurface7**> GamePictureSurfaces() {
     std::vector<IDirectDrawSurface7**> all = {&TitleScreenSurface, &BackgroundSurface, &ControlsSurface};

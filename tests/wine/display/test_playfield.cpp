@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <tuple>
 
-#include "audio/effects.h"
 #include "common/random.h"
 #include "drawing/effects.h"
 #include "drawing/playfield.h"
@@ -162,22 +161,19 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen) {
 // The ghost blinks once more than 75 ms have gathered, and shows where the tetrad would land only
 // when that is at least four rows down.
 TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace) {
-    for (int32_t column = 0; column < BoardColumns; ++column) {
-        BoardCell(column, 15) = 2;
-    }
     GhostTimer = 76;
-    CurrentTetrad.y = 10;   // would land on row 14: four rows down
+    CurrentTetrad.y = 11;   // would land on row 15: four rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_TRUE(GhostVisible);
     EXPECT_EQ(GhostTimer, 0u);
-    EXPECT_EQ(CellsShowing(BlockPicture(1, true)), (Cells{{5, 13}, {4, 14}, {5, 14}, {6, 14}}));
+    EXPECT_EQ(CellsShowing(BlockPicture(1, true)), (Cells{{5, 14}, {4, 15}, {5, 15}, {6, 15}}));
     GhostTimer = 75;
-    CurrentTetrad.y = 11;   // three rows down
+    CurrentTetrad.y = 12;   // three rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_TRUE(GhostVisible);
     EXPECT_EQ(GhostTimer, 75u);
     EXPECT_TRUE(CellsShowing(BlockPicture(1, true)).empty());
-    EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 10}, {4, 11}, {5, 11}, {6, 11}}));
+    EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 11}, {4, 12}, {5, 12}, {6, 12}}));
 }
 
 TEST_F(PlayScreen, CountersWaitForAnActiveWindow) {
