@@ -8,36 +8,32 @@
 
 using TextScreens = GameScreenTest;
 
-// The buttons always show their normal picture; without its picture the title is black behind them.
-TEST_F(TextScreens, TitleScreenShowsPictureAndNormalButtons) {
+// The title shows its buttons in their normal state, and black behind them without its picture. A button
+// shows the picture of the state asked for, and nothing for an unknown state or a missing picture.
+TEST_F(TextScreens, TitleScreenAndButtons) {
     MenuButtons[0].state = ButtonPressed;
+    TestBitmap expected;
     for (bool withPicture : {true, false}) {
         if (!withPicture) {
             TitleScreenSurface->Release();
             TitleScreenSurface = nullptr;
         }
         ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
-        TestBitmap expected = withPicture ? GamePicture("titlescreen.bmp") : Plain(640, 480, 0);
+        expected = withPicture ? GamePicture("titlescreen.bmp") : Plain(640, 480, 0);
         for (const MenuButton& button : MenuButtons) {
             Paste(expected, GamePicture(button.name[0]), button.x, button.y);
         }
         EXPECT_TRUE(ScreenShows(0, 0, expected)) << withPicture;
     }
-    EXPECT_TRUE(ReadDebugLog().empty());
-}
-
-TEST_F(TextScreens, ButtonShowsThePictureOfItsStateOrNothing) {
-    ASSERT_EQ(DrawButton(MenuButtons[1], ButtonPressed), ResultOk);
-    const TestBitmap pressed = GamePicture("scores-3.bmp");
-    EXPECT_TRUE(ScreenShows(410, 260, pressed));
-
-    FillScreen(Grey);
-    EXPECT_EQ(DrawButton(MenuButtons[1], 3), ResultOk);
-    EXPECT_EQ(DrawButton(MenuButtons[1], -1), ResultOk);
     MenuButton hoverless = MenuButtons[0];
     hoverless.image[ButtonHover] = nullptr;
-    EXPECT_EQ(DrawButton(hoverless, ButtonHover), ResultOk);
-    EXPECT_TRUE(ScreenShows(0, 0, Plain(640, 480, Grey)));
+    for (const auto& [button, state] : {std::pair{MenuButtons[1], ButtonPressed}, {MenuButtons[1], 3}, {MenuButtons[1], -1},
+                                        {hoverless, ButtonHover}}) {
+        EXPECT_EQ(DrawButton(button, state), ResultOk);
+    }
+    Paste(expected, GamePicture("scores-3.bmp"), 410, 260);
+    EXPECT_TRUE(ScreenShows(0, 0, expected));
+    EXPECT_TRUE(ReadDebugLog().empty());
 }
 
 // The heading is centred on its box; names are bounded to their field; scores print as signed numbers;
