@@ -46,9 +46,7 @@ HRESULT WINAPI Refuse() { return RefusalCode; }
 // CreateSurface and CreateClipper alike hand the new object out through their third argument.
 HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer) {
     const HRESULT result = reinterpret_cast<decltype(&CreateRefusing)>(RealCreate)(self, what, made, outer);
-    if (SUCCEEDED(result)) {
-        RefuseMethod(*made, MadeObjectsRefuse, RefusalCode);
-    }
+    if (SUCCEEDED(result)) RefuseMethod(*made, MadeObjectsRefuse, RefusalCode);
     return result;
 }
 
@@ -90,9 +88,7 @@ void StopRefusingBlits() { RefusedBlit = [](IDirectDrawSurface7*, const RECT*) {
 
 std::vector<IDirectDrawSurface7**> GamePictureSurfaces() {
     std::vector<IDirectDrawSurface7**> all = {&TitleScreenSurface, &BackgroundSurface, &ControlsSurface};
-    for (int i = 0; i < BlockPictureCount; ++i) {
-        all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
-    }
+    for (int i = 0; i < BlockPictureCount; ++i) all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
     all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface,
                            &Static1Surface, &Static2Surface});
     for (MenuButton& button : MenuButtons) {
@@ -118,18 +114,14 @@ TestBitmap GamePicture(const std::string& name) {
 
 void WriteGraphicsArchive(const ArchiveFiles& files) {
     HandArchive archive;
-    for (const auto& file : files) {
-        archive.Store(file.first, file.second);
-    }
+    for (const auto& file : files) archive.Store(file.first, file.second);
     WriteFileBytes("graphics.vbf", archive.Finish());
 }
 
 TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area) {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
-    if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
-        return {};
-    }
+    if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return {};
     EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u) << "the tests read 32-bit pixels";
     TestBitmap bitmap = area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
                                         : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
@@ -166,9 +158,7 @@ TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Col
     SetBkMode(dc, background == TransparentBackground ? TRANSPARENT : OPAQUE);
     TextOutA(dc, x, y, text, lstrlenA(text));
     GdiFlush();
-    for (size_t i = 0; i < onto.pixels.size(); ++i) {
-        onto.pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
-    }
+    for (size_t i = 0; i < onto.pixels.size(); ++i) onto.pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
     SelectObject(dc, previous);
     DeleteObject(section);
     DeleteDC(dc);

@@ -76,19 +76,11 @@ TEST_P(BitmapLoadFailure, IsLoggedAndContained) {
     EXPECT_EQ(CopyBitmap(target, row.entry), row.copyResult);
     std::vector<std::string> expected = {row.entry};
     expected.insert(expected.end(), row.loadLog.begin(), row.loadLog.end());
-    if (target != nullptr) {
-        expected.push_back("COPYBITMAP:  " + std::string(row.entry));
-    }
+    if (target != nullptr) expected.push_back("COPYBITMAP:  " + std::string(row.entry));
     expected.insert(expected.end(), row.copyLog.begin(), row.copyLog.end());
     EXPECT_EQ(ReadDebugLog(), expected);
-    for (HBITMAP section : SectionsMade) {
-        EXPECT_EQ(GetObjectType(section), 0u) << "the section was not deleted";
-    }
-    for (IDirectDrawSurface7* surface : {loaded, target}) {
-        if (surface != nullptr) {
-            surface->Release();
-        }
-    }
+    for (HBITMAP section : SectionsMade) EXPECT_EQ(GetObjectType(section), 0u) << "the section was not deleted";
+    for (IDirectDrawSurface7* surface : {loaded, target}) if (surface != nullptr) surface->Release();
 }
 INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailures), RowName);
 

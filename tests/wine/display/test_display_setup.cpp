@@ -109,14 +109,10 @@ TEST_F(DisplaySetup, ReleaseClearsEveryObjectAndDrawingGoesOnWithoutThem) {
         LoadGraphics(MenuButtons);
         std::vector<IDirectDrawSurface7**> all = GamePictureSurfaces();
         all.insert(all.end(), {&PrimarySurface, &BoardSurface, &NextPieceSurface});
-        for (IDirectDrawSurface7** surface : all) {
-            ASSERT_NE(*surface, nullptr);
-        }
+        for (IDirectDrawSurface7** surface : all) ASSERT_NE(*surface, nullptr);
         release(MenuButtons);
         release(MenuButtons);
-        for (IDirectDrawSurface7** surface : all) {
-            EXPECT_EQ(*surface, nullptr);
-        }
+        for (IDirectDrawSurface7** surface : all) EXPECT_EQ(*surface, nullptr);
         EXPECT_EQ(Clipper, nullptr);
         EXPECT_EQ(DirectDrawObject, nullptr);
         DrawEverything();

@@ -48,9 +48,7 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem) {
     std::iota(order.begin(), order.end(), 0);
     std::swap(order[0], order[1]);
     std::rotate(order.begin() + 20, order.begin() + 21, order.begin() + 23);
-    for (size_t button = 23; button < order.size(); button += 3) {
-        std::swap(order[button + 1], order[button + 2]);
-    }
+    for (size_t button = 23; button < order.size(); button += 3) std::swap(order[button + 1], order[button + 2]);
     DDBLTFX scribble = {};
     scribble.dwSize = sizeof scribble;
     scribble.dwFillColor = 0xFF00FF;

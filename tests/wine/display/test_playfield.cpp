@@ -50,9 +50,7 @@ protected:
         Cells cells;
         for (int32_t row = 0; row < BoardRows; ++row) {
             for (int32_t column = 0; column < BoardColumns; ++column) {
-                if (ScreenShows(200 + 24 * column, 48 + 24 * row, picture)) {
-                    cells.emplace_back(column, row);
-                }
+                if (ScreenShows(200 + 24 * column, 48 + 24 * row, picture)) cells.emplace_back(column, row);
             }
         }
         return cells;
@@ -190,9 +188,7 @@ TEST_F(PlayScreen, CountersWaitForAnActiveWindow) {
     DrawPlayScreen();
     EXPECT_FALSE(CountersDirty);
     const char* lines[] = {"Score: 1234", "Level: 7", "Lines: 42"};   // 15 pixels apart
-    for (int i = 0; i < 3; ++i) {
-        panel = WithText(panel, 0, 15 * i, lines[i], White, Black);
-    }
+    for (int i = 0; i < 3; ++i) panel = WithText(panel, 0, 15 * i, lines[i], White, Black);
     EXPECT_TRUE(ScreenShows(480, 215, panel));
 }
 

@@ -20,9 +20,7 @@ TEST_F(TextScreens, TitleScreenAndButtons) {
         }
         ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
         expected = withPicture ? GamePicture("titlescreen.bmp") : Plain(640, 480, 0);
-        for (const MenuButton& button : MenuButtons) {
-            Paste(expected, GamePicture(button.name[0]), button.x, button.y);
-        }
+        for (const MenuButton& button : MenuButtons) Paste(expected, GamePicture(button.name[0]), button.x, button.y);
         EXPECT_TRUE(ScreenShows(0, 0, expected)) << withPicture;
     }
     MenuButton hoverless = MenuButtons[0];
