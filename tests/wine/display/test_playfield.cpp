@@ -45,17 +45,17 @@ protected:
         GameActive = true;
     }
 
-    // Which cells of the board on the screen hold exactly this picture.
-    Cells CellsShowing(const TestBitmap& picture) {
-        Cells cells;
-        for (int32_t row = 0; row < BoardRows; ++row) {
-            for (int32_t column = 0; column < BoardColumns; ++column) {
-                if (ScreenShows(200 + 24 * column, 48 + 24 * row, picture)) cells.emplace_back(column, row);
-            }
-        }
-        return cells;
-    }
+    const std::pair<Cells, TestBitmap> floor = {{{0, 15}, {9, 15}}, BlockPicture(0)};
 };
+
+// A black grid of 24-pixel cells, each picture in its cells.
+TestBitmap Composed(int32_t columns, int32_t rows, const std::vector<std::pair<Cells, TestBitmap>>& pictures) {
+    TestBitmap grid = Plain(24 * columns, 24 * rows, 0);
+    for (const auto& [cells, picture] : pictures) {
+        for (const auto& [column, row] : cells) Paste(grid, picture, 24 * column, 24 * row);
+    }
+    return grid;
+}
 
 bool Fill(IDirectDrawSurface7* source, const RECT*) { return source == nullptr; }
 bool BoardBlock(IDirectDrawSurface7* source, const RECT*) { return source == BlockSurfaces[0]; }
@@ -137,22 +137,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, EffectFailure, ::testing::ValuesIn(EffectFailures
 // Cells of a tetrad above the top row are left out without a log line; the cells after them are drawn.
 TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen) {
     BoardCell(4, 14) = 6;
+    const std::pair<Cells, TestBitmap> cell = {{{4, 14}}, BlockPicture(6)};
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_EQ(CellsShowing(BlockPicture(0)), (Cells{{0, 15}, {9, 15}}));
-    EXPECT_EQ(CellsShowing(BlockPicture(6)), (Cells{{4, 14}}));
-    EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 0}, {4, 1}, {5, 1}, {6, 1}}));
-    EXPECT_EQ(CellsShowing(Plain(24, 24, 0)).size(), 160u - 7u);
-    TestBitmap preview = Plain(120, 120, 0);
-    for (const auto& [column, row] : Cells{{2, 1}, {3, 1}, {2, 2}, {3, 2}}) {
-        Paste(preview, BlockPicture(4), 24 * column, 24 * row);
-    }
-    EXPECT_TRUE(ScreenShows(49, 180, preview));
-
+    EXPECT_TRUE(ScreenShows(200, 48, Composed(10, 16, {floor, cell, {{{5, 0}, {4, 1}, {5, 1}, {6, 1}}, BlockPicture(1)}})));
+    EXPECT_TRUE(ScreenShows(49, 180, Composed(5, 5, {{{{2, 1}, {3, 1}, {2, 2}, {3, 2}}, BlockPicture(4)}})));
     CurrentTetrad = {3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3};
     GhostVisible = true;
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_EQ(CellsShowing(BlockPicture(3)), (Cells{{3, 0}, {4, 0}, {5, 0}}));
-    EXPECT_EQ(CellsShowing(BlockPicture(3, true)), (Cells{{3, 12}, {3, 13}, {4, 13}, {5, 13}}));   // on the cell at (4, 14)
+    EXPECT_TRUE(ScreenShows(200, 48, Composed(10, 16, {floor, cell, {{{3, 0}, {4, 0}, {5, 0}}, BlockPicture(3)},
+                                                       {{{3, 12}, {3, 13}, {4, 13}, {5, 13}}, BlockPicture(3, true)}})));
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
@@ -164,14 +157,14 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace) {
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_TRUE(GhostVisible);
     EXPECT_EQ(GhostTimer, 0u);
-    EXPECT_EQ(CellsShowing(BlockPicture(1, true)), (Cells{{5, 14}, {4, 15}, {5, 15}, {6, 15}}));
+    EXPECT_TRUE(ScreenShows(200, 48, Composed(10, 16, {floor, {{{5, 10}, {4, 11}, {5, 11}, {6, 11}}, BlockPicture(1)},
+                                                       {{{5, 14}, {4, 15}, {5, 15}, {6, 15}}, BlockPicture(1, true)}})));
     GhostTimer = 75;
     CurrentTetrad.y = 12;   // three rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_TRUE(GhostVisible);
     EXPECT_EQ(GhostTimer, 75u);
-    EXPECT_TRUE(CellsShowing(BlockPicture(1, true)).empty());
-    EXPECT_EQ(CellsShowing(BlockPicture(1)), (Cells{{5, 11}, {4, 12}, {5, 12}, {6, 12}}));
+    EXPECT_TRUE(ScreenShows(200, 48, Composed(10, 16, {floor, {{{5, 11}, {4, 12}, {5, 12}, {6, 12}}, BlockPicture(1)}})));
 }
 
 TEST_F(PlayScreen, CountersWaitForAnActiveWindow) {
