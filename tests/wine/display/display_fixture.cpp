@@ -135,14 +135,17 @@ TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area) {
     return bitmap;
 }
 
-TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height) {
-    RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
-                 ScreenOffset.y + top + height};
-    return ReadSurface(PrimarySurface, &area);
+bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected) {
+    RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + expected.width,
+                 ScreenOffset.y + top + expected.height};
+    return ReadSurface(PrimarySurface, &area) == expected;
 }
 
-bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected) {
-    return ScreenArea(left, top, expected.width, expected.height) == expected;
+void FillSurface(IDirectDrawSurface7* surface, uint32_t colour, RECT* area) {
+    DDBLTFX fx = {};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = colour;
+    ASSERT_EQ(surface->Blt(area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
 }
 
 TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background) {
@@ -222,23 +225,11 @@ void DisplayTest::TearDown() {
     TempDirTest::TearDown();
 }
 
-void DisplayTest::FillScreen(uint32_t colour) {
-    RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
-    DDBLTFX fx = {};
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = colour;
-    ASSERT_EQ(PrimarySurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-}
-
-void DisplayTest::InstallGameGraphics() {
-    static const ArchiveFiles files = GameGraphicsFiles();
-    WriteGraphicsArchive(files);
-}
-
 void GameScreenTest::SetUp() {
     DisplayTest::SetUp();
-    InstallGameGraphics();
+    WriteGraphicsArchive(GameGraphicsFiles());
     LoadGraphics(MenuButtons);
-    FillScreen(Grey);
+    RECT gameArea = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
+    FillSurface(PrimarySurface, Grey, &gameArea);
     ClearDebugLog();
 }

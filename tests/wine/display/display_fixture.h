@@ -26,8 +26,8 @@ TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t wid
 void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top);   // clipped to `onto`
 // The whole surface, or `area` of it; empty when it cannot be locked.
 TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area = nullptr);
-// The game-area rectangle as it stands on the screen now, and whether it shows `expected`.
-TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
+void FillSurface(IDirectDrawSurface7* surface, uint32_t colour, RECT* area = nullptr);
+// Whether the game-area rectangle at (left, top) shows `expected` now.
 bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected);
 SIZE TextExtent(const char* text);   // in the default font
 // The picture with the text drawn on it at (x, y) by GDI itself, in the default font;
@@ -73,8 +73,6 @@ class DisplayTest : public TempDirTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void FillScreen(uint32_t colour);
-    void InstallGameGraphics();
 };
 
 // The display with the pictures loaded, the game area grey and the log empty.

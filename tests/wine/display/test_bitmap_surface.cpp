@@ -94,10 +94,7 @@ TEST_F(BitmapLoading, PicturesArrivePixelForPixel) {
     }
     IDirectDrawSurface7* large = CreateOffscreenSurface(DirectDrawObject, 16, 8);
     IDirectDrawSurface7* small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
-    DDBLTFX fx = {};
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = 0x0000FF;
-    ASSERT_EQ(large->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    FillSurface(large, 0x0000FF);
     EXPECT_EQ(CopyBitmap(large, "p.bmp"), ResultOk);
     EXPECT_EQ(CopyBitmap(small, "p.bmp"), ResultOk);
     TestBitmap inLarge = Plain(16, 8, 0x0000FF);

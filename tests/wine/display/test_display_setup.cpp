@@ -103,7 +103,7 @@ using DisplaySetup = DisplayTest;
 // Release and shutdown clear every object and may repeat. After them, or without "graphics.vbf", every
 // draw goes on without a crash or a log line, and the play screen reports that there is no screen.
 TEST_F(DisplaySetup, ReleaseClearsEveryObjectAndDrawingGoesOnWithoutThem) {
-    InstallGameGraphics();
+    WriteGraphicsArchive(GameGraphicsFiles());
     for (void (*release)(MenuButtonSet&) : {ReleaseDisplay, ShutdownDisplay}) {
         ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
         LoadGraphics(MenuButtons);
@@ -113,8 +113,7 @@ TEST_F(DisplaySetup, ReleaseClearsEveryObjectAndDrawingGoesOnWithoutThem) {
         release(MenuButtons);
         release(MenuButtons);
         for (IDirectDrawSurface7** surface : all) EXPECT_EQ(*surface, nullptr);
-        EXPECT_EQ(Clipper, nullptr);
-        EXPECT_EQ(DirectDrawObject, nullptr);
+        EXPECT_TRUE(Clipper == nullptr && DirectDrawObject == nullptr);
         DrawEverything();
         EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
         EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultNotInitialized);

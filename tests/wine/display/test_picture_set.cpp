@@ -18,7 +18,7 @@ using PictureSet = DisplayTest;
 
 // A button takes the size of its normal picture, whatever the others' (the Scores hover one is larger).
 TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem) {
-    InstallGameGraphics();
+    WriteGraphicsArchive(GameGraphicsFiles());
     MenuButtons[1].state = ButtonPressed;
     LoadGraphics(MenuButtons);
     const ArchiveFiles pictures = GameGraphicsFiles();
@@ -49,12 +49,9 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem) {
     std::swap(order[0], order[1]);
     std::rotate(order.begin() + 20, order.begin() + 21, order.begin() + 23);
     for (size_t button = 23; button < order.size(); button += 3) std::swap(order[button + 1], order[button + 2]);
-    DDBLTFX scribble = {};
-    scribble.dwSize = sizeof scribble;
-    scribble.dwFillColor = 0xFF00FF;
     expectedLog = {"Restoring Surfaces"};
     for (size_t i : order) {
-        (*surfaces[i])->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &scribble);
+        FillSurface(*surfaces[i], 0xFF00FF);
         expectedLog.insert(expectedLog.end(), {"COPYBITMAP:  " + pictures[i].first, "Bitmap loaded"});
     }
     expectedLog.push_back("Surfaces Restored");
