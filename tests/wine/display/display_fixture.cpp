@@ -91,17 +91,13 @@ std::vector<IDirectDrawSurface7**> GamePictureSurfaces() {
     for (int i = 0; i < BlockPictureCount; ++i) all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
     all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface,
                            &Static1Surface, &Static2Surface});
-    for (MenuButton& button : MenuButtons) {
-        all.insert(all.end(), {&button.image[0], &button.image[1], &button.image[2]});
-    }
+    for (MenuButton& button : MenuButtons) all.insert(all.end(), {&button.image[0], &button.image[1], &button.image[2]});
     return all;
 }
 
 ArchiveFiles GameGraphicsFiles() {
     ArchiveFiles files;
-    for (const auto& [name, size] : PictureSizes) {
-        files.emplace_back(name, MakeBitmap(size.cx, size.cy, GamePicture(name).pixels));
-    }
+    for (const auto& [name, size] : PictureSizes) files.emplace_back(name, MakeBitmap(size.cx, size.cy, GamePicture(name).pixels));
     return files;
 }
 
@@ -126,10 +122,8 @@ TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area) {
     TestBitmap bitmap = area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
                                         : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
     for (int32_t y = 0; y < bitmap.height; ++y) {
-        for (int32_t x = 0; x < bitmap.width; ++x) {
-            const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch;
-            bitmap.pixels[y * bitmap.width + x] = reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
-        }
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        for (int32_t x = 0; x < bitmap.width; ++x) bitmap.pixels[y * bitmap.width + x] = row[x] & 0xFFFFFF;
     }
     surface->Unlock(area);
     return bitmap;
