@@ -16,15 +16,12 @@ DWORD DeepestMode = 0;
 
 HRESULT WINAPI RefuseDirectDraw(GUID*, void**, REFIID, IUnknown*) { return Refused; }
 
-HRESULT WINAPI OfferModesUpTo(IDirectDraw7*, DWORD, DWORD, DWORD bitsPerPixel, DWORD, DWORD) {
-    return bitsPerPixel <= DeepestMode ? DD_OK : DDERR_INVALIDMODE;
-}
-
 // Full screen on a display that offers 640 x 480 at `deepest` bits per pixel or fewer.
 void FullScreenUpTo(DWORD deepest) {
     FullScreen = true;
     DeepestMode = deepest;
-    ReplaceMethod(DirectDrawObject, DrawSetDisplayMode, reinterpret_cast<void*>(&OfferModesUpTo));
+    auto offer = [](IDirectDraw7*, DWORD, DWORD, DWORD bits, DWORD, DWORD) { return bits <= DeepestMode ? DD_OK : DDERR_INVALIDMODE; };
+    ReplaceMethod(DirectDrawObject, DrawSetDisplayMode, reinterpret_cast<void*>(+offer));
 }
 
 const std::string Refused32 = "Failed setting 32 bit display, attempting 16 bit";
