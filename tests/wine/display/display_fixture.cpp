@@ -162,11 +162,6 @@ TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Col
     return onto;
 }
 
-bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background) {
-    const SIZE extent = TextExtent(text);
-    return ScreenShows(x, y, WithText(Plain(extent.cx, extent.cy, 0), 0, 0, text, textColour, background));
-}
-
 SIZE TextExtent(const char* text) {
     SIZE extent = {};
     HDC dc = CreateCompatibleDC(nullptr);
@@ -197,10 +192,9 @@ void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t to
 void DisplayTest::SetUp() {
     TempDirTest::SetUp();
     WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
-    static HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
-                                         GameAreaWidth + 2 * WindowFrame.frameWidth,
-                                         GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight,
-                                         nullptr, nullptr, nullptr, nullptr);
+    static const HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
+        GameAreaWidth + 2 * WindowFrame.frameWidth, GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight,
+        nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     UpdateScreenOffset();
     OwnedBoxes.clear();

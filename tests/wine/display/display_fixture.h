@@ -33,8 +33,6 @@ SIZE TextExtent(const char* text);   // in the default font
 // The picture with the text drawn on it at (x, y) by GDI itself, in the default font;
 // TransparentBackground draws no box behind the text.
 TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
-// The text on its opaque box, as GDI draws it, at game-area (x, y).
-bool ScreenShowsText(const char* text, int32_t x, int32_t y, Colour textColour, Colour background);
 
 // The game's picture set, each picture a pattern of its own at its proper size: its archive
 // entries and the surfaces they go to, in the order LoadGraphics builds them.
@@ -45,9 +43,7 @@ TestBitmap GamePicture(const std::string& name);
 void WriteGraphicsArchive(const ArchiveFiles& files);   // "graphics.vbf" in the current folder
 
 // A method of a COM interface: its place in the method table, and the table's length.
-struct ComMethod {
-    int slot, tableSize;
-};
+struct ComMethod { int slot, tableSize; };
 constexpr ComMethod DrawCreateClipper = {4, 30}, DrawCreateSurface = {6, 30}, DrawSetCooperativeLevel = {20, 30},
                     DrawSetDisplayMode = {21, 30}, DrawRestoreAllSurfaces = {25, 30};
 constexpr ComMethod SurfaceBlt = {5, 49}, SurfaceGetDC = {17, 49}, SurfaceSetClipper = {28, 49}, ClipperSetHWnd = {8, 9};
@@ -69,15 +65,13 @@ extern MenuButtonSet MenuButtons;             // held here as the shell holds th
 inline auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 // Windowed display on a shared window; temp folder as current directory; boxes recorded.
-class DisplayTest : public TempDirTest {
-protected:
+struct DisplayTest : TempDirTest {
     void SetUp() override;
     void TearDown() override;
 };
 
 // The display with the pictures loaded, the game area grey and the log empty.
 constexpr uint32_t Grey = 0x808080;
-class GameScreenTest : public DisplayTest {
-protected:
+struct GameScreenTest : DisplayTest {
     void SetUp() override;
 };
