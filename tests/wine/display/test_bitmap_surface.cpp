@@ -78,8 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailur
 
 // A copy changes only the bitmap's corner, or is clipped to the surface.
 TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces) {
-    IDirectDrawSurface7* large = CreateOffscreenSurface(DirectDrawObject, 16, 8);
-    IDirectDrawSurface7* small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
+    IDirectDrawSurface7 *large = CreateOffscreenSurface(DirectDrawObject, 16, 8), *small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
     FillSurface(large, 0x0000FF);
     EXPECT_EQ(CopyBitmap(large, "p.bmp"), ResultOk);
     EXPECT_EQ(CopyBitmap(small, "p.bmp"), ResultOk);
@@ -87,6 +86,5 @@ TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces) {
     Paste(inLarge, Pattern, 0, 0);
     EXPECT_TRUE(ReadSurface(large) == inLarge);
     EXPECT_TRUE(ReadSurface(small) == Cut(Pattern, 0, 0, 4, 2));
-    large->Release();
-    small->Release();
+    for (IDirectDrawSurface7* surface : {large, small}) surface->Release();
 }

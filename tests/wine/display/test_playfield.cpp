@@ -17,7 +17,7 @@ constexpr HRESULT Refused = DDERR_UNSUPPORTED;
 using Cells = std::vector<std::pair<int32_t, int32_t>>;
 
 TestBitmap BlockPicture(int32_t colour, bool ghost = false) {
-    return GamePicture("block" + std::to_string(colour + 1) + (ghost ? "-ghost" : "") + ".bmp");
+    return GamePicture("block" + std::to_string(colour + 1) + (ghost ? "-ghost.bmp" : ".bmp"));
 }
 
 // The first seed whose first random number leaves this remainder modulo 10000.

@@ -2,6 +2,7 @@
 #include "display_fixture.h"
 
 #include <cstring>
+#include <utility>
 
 #include "drawing/text_screens.h"
 #include "game/high_scores.h"
@@ -14,10 +15,7 @@ TEST_F(TextScreens, TitleScreenAndButtons) {
     MenuButtons[0].state = ButtonPressed;
     TestBitmap expected;
     for (bool withPicture : {true, false}) {
-        if (!withPicture) {
-            TitleScreenSurface->Release();
-            TitleScreenSurface = nullptr;
-        }
+        if (!withPicture) std::exchange(TitleScreenSurface, nullptr)->Release();
         ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
         expected = withPicture ? GamePicture("titlescreen.bmp") : Plain(640, 480, 0);
         for (const MenuButton& button : MenuButtons) Paste(expected, GamePicture(button.name[0]), button.x, button.y);
