@@ -140,8 +140,8 @@ void ReleaseSurfaces(MenuButtonSet& buttons)
 ResultCode InitDirectDraw(HWND window)
 {
     if (DirectDrawObject == nullptr) {
-        const HRESULT created = DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&DirectDrawObject),
-                                                   IID_IDirectDraw7, nullptr);
+        const HRESULT created = CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject),
+                                                 IID_IDirectDraw7, nullptr);
         if (FAILED(created)) {
             DirectDrawObject = nullptr;
             OwnedMessageBox(window, "Error initializing DirectDraw", "Error", MB_OK);

@@ -28,6 +28,10 @@ extern IDirectDrawSurface7* BlockSurfaces[BlockPictureCount];
 extern IDirectDrawSurface7* GhostBlockSurfaces[BlockPictureCount];
 extern IDirectDrawSurface7* SparkSurfaces[SparkPictureCount];
 
+// DirectDrawCreateEx by default; tests put a refusal in its place, since Wine never refuses it.
+using DirectDrawCreateFunction = HRESULT(WINAPI*)(GUID* driver, void** object, REFIID interfaceId, IUnknown* outer);
+inline DirectDrawCreateFunction CreateDirectDraw = DirectDrawCreateEx;
+
 // Creates (or reuses) the DirectDraw object, sets the mode, primary surface and clipper.
 ResultCode InitDirectDraw(HWND window);
 

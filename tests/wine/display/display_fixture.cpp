@@ -1,310 +1,223 @@
-// display_fixture.cpp -- window, display and pixel helpers shared by the display tests.
+// display_fixture.cpp -- window, display, pixel helpers and method refusals shared by the display tests.
 #include "display_fixture.h"
 
-#include "log/owned_message_box_win32.h"
-
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <deque>
 
 #include "archive/resource_archive.h"
-#include "display/display_win32.h"
-#include "drawing/menu_button.h"
-#include "drawing/picture_set.h"
-#include "log/debug_log.h"
+#include "display/bitmap_surface_win32.h"
+#include "log/owned_message_box_win32.h"
 #include "platform/main_window_win32.h"
-#include "platform/screen.h"
-#include "hand_archive.h"
+
+MenuButtonSet MenuButtons;
+std::vector<std::string> OwnedBoxes;
 
 namespace {
 
-constexpr DWORD WindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
-{
-    OwnedBoxes().push_back({text, caption});
+int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
+    OwnedBoxes.push_back(std::string(caption) + ": " + text);
     return IDOK;
 }
 
-// One window for the whole run: destroying a shown window costs Wine about two seconds.
-HWND SharedTestWindow()
-{
-    static HWND window = nullptr;
-    if (window != nullptr) {
-        return window;
-    }
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "QuadroneDisplayTest";
-    RegisterClassA(&windowClass);
-    const int width = GameAreaWidth + 2 * GetSystemMetrics(SM_CXFRAME);
-    const int height = GameAreaHeight + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    window = CreateWindowExA(0, "QuadroneDisplayTest", "Quadrone", WindowedStyle, 30, 20, width, height,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    return window;
+// The game's pictures in the order LoadGraphics builds them; a hover button larger than its normal one.
+const std::pair<std::string, SIZE> PictureSizes[] = {
+    {"titlescreen.bmp", {640, 480}}, {"background.bmp", {640, 480}}, {"controls.bmp", {480, 360}},
+    {"block1.bmp", {24, 24}}, {"block1-ghost.bmp", {24, 24}}, {"block2.bmp", {24, 24}}, {"block2-ghost.bmp", {24, 24}},
+    {"block3.bmp", {24, 24}}, {"block3-ghost.bmp", {24, 24}}, {"block4.bmp", {24, 24}}, {"block4-ghost.bmp", {24, 24}},
+    {"block5.bmp", {24, 24}}, {"block5-ghost.bmp", {24, 24}}, {"block6.bmp", {24, 24}}, {"block6-ghost.bmp", {24, 24}},
+    {"block7.bmp", {24, 24}}, {"block7-ghost.bmp", {24, 24}}, {"spark1.bmp", {24, 24}}, {"spark2.bmp", {24, 24}},
+    {"spark3.bmp", {24, 24}}, {"topscores.bmp", {172, 153}}, {"static1.bmp", {640, 480}}, {"static2.bmp", {64, 48}},
+    {"play-1.bmp", {120, 50}}, {"play-2.bmp", {120, 50}}, {"play-3.bmp", {120, 50}}, {"scores-1.bmp", {180, 50}},
+    {"scores-2.bmp", {200, 60}}, {"scores-3.bmp", {180, 50}}, {"quit-1.bmp", {120, 50}}, {"quit-2.bmp", {120, 50}},
+    {"quit-3.bmp", {120, 50}}};
+
+// Kept for the process: an object whose method was replaced may outlive the test that did it.
+std::deque<std::vector<void*>> MethodTables;
+HRESULT RefusalCode = DD_OK;
+ComMethod MadeObjectsRefuse = {};
+void* RealCreate = nullptr;
+BltFilter RefusedBlit = nullptr;
+void* RealBlt = nullptr;
+
+// Stands in for a method of any signature: on x64 the caller's arguments are simply left unread.
+HRESULT WINAPI Refuse() { return RefusalCode; }
+
+// CreateSurface and CreateClipper alike hand the new object out through their third argument.
+HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer) {
+    const HRESULT result = reinterpret_cast<decltype(&CreateRefusing)>(RealCreate)(self, what, made, outer);
+    if (SUCCEEDED(result)) RefuseMethod(*made, MadeObjectsRefuse, RefusalCode);
+    return result;
 }
 
-uint32_t Le(const Bytes& bytes, size_t at, int count)
-{
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        value = value << 8 | bytes[at + i];
-    }
-    return value;
+HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from, DWORD flags,
+                           DDBLTFX* fx) {
+    const auto real = reinterpret_cast<decltype(&FilteredBlt)>(RealBlt);
+    return RefusedBlit(source, to) ? RefusalCode : real(self, to, source, from, flags, fx);
 }
 
 }  // namespace
 
-MenuButtonSet MenuButtons;
-
-std::vector<RecordedBox>& OwnedBoxes()
-{
-    static std::vector<RecordedBox> boxes;
-    return boxes;
+void* ReplaceMethod(void* object, ComMethod method, void* replacement) {
+    void**& table = *static_cast<void***>(object);
+    MethodTables.emplace_back(table, table + method.tableSize);
+    MethodTables.back()[method.slot] = replacement;
+    void* replaced = table[method.slot];
+    table = MethodTables.back().data();
+    return replaced;
 }
 
-TestBitmap DecodeBitmap(const Bytes& bytes)
-{
-    TestBitmap bitmap;
-    const uint32_t offBits = Le(bytes, 10, 4);
-    bitmap.width = static_cast<int32_t>(Le(bytes, 18, 4));
-    bitmap.height = static_cast<int32_t>(Le(bytes, 22, 4));
-    const int bitCount = static_cast<int>(Le(bytes, 28, 2));
-    const size_t stride = (static_cast<size_t>(bitmap.width) * bitCount + 31) / 32 * 4;
-    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * bitmap.height);
-    for (int32_t y = 0; y < bitmap.height; ++y) {
-        for (int32_t x = 0; x < bitmap.width; ++x) {
-            const size_t at = offBits + stride * (bitmap.height - 1 - y) + static_cast<size_t>(x) * (bitCount / 8);
-            bitmap.pixels[static_cast<size_t>(y) * bitmap.width + x] = Le(bytes, at, 3);
-        }
-    }
-    return bitmap;
+void RefuseMethod(void* object, ComMethod method, HRESULT code) {
+    RefusalCode = code;
+    ReplaceMethod(object, method, reinterpret_cast<void*>(&Refuse));
 }
 
-std::string GameGraphicsPath()
-{
-    const char* folder = std::getenv("QUADRONE_GAME_DIR");
-    return std::string(folder != nullptr ? folder : ".") + "/graphics.vbf";
+void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRESULT code) {
+    RefusalCode = code;
+    MadeObjectsRefuse = method;
+    RealCreate = ReplaceMethod(object, creator, reinterpret_cast<void*>(&CreateRefusing));
 }
 
-ArchiveFiles GameGraphicsFiles()
-{
-    static const std::vector<uint8_t> archive = ReadFileBytes(GameGraphicsPath());
+void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code) {
+    RefusalCode = code;
+    RefusedBlit = refused;
+    RealBlt = ReplaceMethod(target, SurfaceBlt, reinterpret_cast<void*>(&FilteredBlt));
+}
+
+void StopRefusingBlits() { RefusedBlit = [](IDirectDrawSurface7*, const RECT*) { return false; }; }
+
+std::vector<IDirectDrawSurface7**> GamePictureSurfaces() {
+    std::vector<IDirectDrawSurface7**> all = {&TitleScreenSurface, &BackgroundSurface, &ControlsSurface};
+    for (int i = 0; i < BlockPictureCount; ++i) all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
+    all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface,
+                           &Static1Surface, &Static2Surface});
+    for (MenuButton& button : MenuButtons) all.insert(all.end(), {&button.image[0], &button.image[1], &button.image[2]});
+    return all;
+}
+
+ArchiveFiles GameGraphicsFiles() {
     ArchiveFiles files;
-    for (size_t at = GetLe32(archive, 16); at + ArchiveEntrySize <= archive.size(); at += ArchiveEntrySize) {
-        ArchiveEntry entry;
-        std::memcpy(&entry, archive.data() + at, sizeof entry);
-        files.emplace_back(entry.name, Bytes(archive.begin() + entry.offset, archive.begin() + entry.offset + entry.size));
-    }
+    for (const auto& [name, size] : PictureSizes) files.emplace_back(name, MakeBitmap(size.cx, size.cy, GamePicture(name).pixels));
     return files;
 }
 
-Bytes GameEntry(const std::string& name)
-{
-    static const ArchiveFiles files = GameGraphicsFiles();
-    for (const auto& file : files) {
-        if (file.first == name) {
-            return file.second;
-        }
-    }
-    ADD_FAILURE() << name << " is not in " << GameGraphicsPath();
-    return MakeBitmap(1, 1, {0});
+TestBitmap GamePicture(const std::string& name) {
+    const auto* picture = std::find_if(std::begin(PictureSizes), std::end(PictureSizes),
+                                       [&](const auto& entry) { return entry.first == name; });
+    const auto [width, height] = picture->second;
+    return {width, height, PatternPixels(width, height, static_cast<uint32_t>(picture - PictureSizes) + 1)};
 }
 
-TestBitmap GamePicture(const std::string& name)
-{
-    return DecodeBitmap(GameEntry(name));
-}
-
-void WriteGraphicsArchive(const ArchiveFiles& files)
-{
+void WriteGraphicsArchive(const ArchiveFiles& files) {
     HandArchive archive;
-    for (const auto& file : files) {
-        archive.Store(file.first, file.second);
-    }
+    for (const auto& file : files) archive.Store(file.first, file.second);
     WriteFileBytes("graphics.vbf", archive.Finish());
 }
 
-namespace {
-
-TestBitmap ReadLocked(IDirectDrawSurface7* surface, RECT* area)
-{
-    TestBitmap bitmap;
+TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area) {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
-    if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
-        return bitmap;
-    }
+    if (surface == nullptr || FAILED(surface->Lock(area, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return {};
     EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u) << "the tests read 32-bit pixels";
-    bitmap.width = area != nullptr ? area->right - area->left : static_cast<int32_t>(desc.dwWidth);
-    bitmap.height = area != nullptr ? area->bottom - area->top : static_cast<int32_t>(desc.dwHeight);
+    TestBitmap bitmap = area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
+                                        : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
     for (int32_t y = 0; y < bitmap.height; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) +
-                                                            static_cast<size_t>(y) * desc.lPitch);
-        for (int32_t x = 0; x < bitmap.width; ++x) {
-            bitmap.pixels.push_back(row[x] & 0xFFFFFF);
-        }
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        for (int32_t x = 0; x < bitmap.width; ++x) bitmap.pixels[y * bitmap.width + x] = row[x] & 0xFFFFFF;
     }
     surface->Unlock(area);
     return bitmap;
 }
 
-}  // namespace
-
-TestBitmap ReadSurface(IDirectDrawSurface7* surface)
-{
-    return ReadLocked(surface, nullptr);
+bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected) {
+    RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + expected.width,
+                 ScreenOffset.y + top + expected.height};
+    return ReadSurface(PrimarySurface, &area) == expected;
 }
 
-void DisplayTest::SetUp()
-{
-    TempDirTest::SetUp();
-    OwnedBoxes().clear();
-    ResetDataArchive();
-    OwnedMessageBox = RecordOwnedBox;
-    FullScreen = false;
-    MainWindow = SharedTestWindow();
-    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
-    UpdateScreenOffset();
-    for (MenuButton& button : MenuButtons) {
-        button = {};
-    }
-    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-}
-
-void DisplayTest::TearDown()
-{
-    ShutdownDisplay(MenuButtons);
-    MainWindow = nullptr;
-    FullScreen = false;
-    OwnedMessageBox = MessageBoxA;
-    TempDirTest::TearDown();
-}
-
-uint32_t DisplayTest::ScreenPixel(int32_t x, int32_t y)
-{
-    const TestBitmap one = ScreenArea(x, y, 1, 1);
-    return one.pixels.empty() ? 0xFFFFFFFFu : one.pixels[0];
-}
-
-TestBitmap DisplayTest::ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height)
-{
-    RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
-                 ScreenOffset.y + top + height};
-    return ReadLocked(PrimarySurface, &area);
-}
-
-void DisplayTest::FillScreen(uint32_t colour)
-{
-    RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
+void FillSurface(IDirectDrawSurface7* surface, uint32_t colour, RECT* area) {
     DDBLTFX fx = {};
     fx.dwSize = sizeof fx;
     fx.dwFillColor = colour;
-    ASSERT_EQ(PrimarySurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    ASSERT_EQ(surface->Blt(area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
 }
 
-void DisplayTest::InstallGameGraphics()
-{
-    ASSERT_TRUE(CopyFileA(GameGraphicsPath().c_str(), "graphics.vbf", FALSE)) << GameGraphicsPath();
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, onto.width, -onto.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(dc, section);
+    std::memcpy(bits, onto.pixels.data(), onto.pixels.size() * 4);
+    SetTextColor(dc, textColour);
+    SetBkColor(dc, background);
+    SetBkMode(dc, background == TransparentBackground ? TRANSPARENT : OPAQUE);
+    TextOutA(dc, x, y, text, lstrlenA(text));
+    GdiFlush();
+    for (size_t i = 0; i < onto.pixels.size(); ++i) onto.pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
+    SelectObject(dc, previous);
+    DeleteObject(section);
+    DeleteDC(dc);
+    return onto;
 }
 
-void GameScreenTest::SetUp()
-{
-    DisplayTest::SetUp();
-    InstallGameGraphics();
-    LoadGraphics(MenuButtons);
-    FillScreen(Grey);
-    ClearDebugLog();
-}
-
-int GameScreenTest::NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t noiseLeft,
-                                     int32_t noiseTop)
-{
-    static const TestBitmap noise = GamePicture("static1.bmp");
-    const TestBitmap area = ScreenArea(left, top, width, height);
-    int differences = 0;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            differences += area.At(x, y) != noise.At(noiseLeft + x, noiseTop + y);
-        }
-    }
-    return differences;
-}
-
-int CountDifferences(const TestBitmap& area, const TestBitmap& expected)
-{
-    if (area.width != expected.width || area.height != expected.height) {
-        return -1;
-    }
-    int differences = 0;
-    for (size_t i = 0; i < area.pixels.size(); ++i) {
-        differences += area.pixels[i] != expected.pixels[i];
-    }
-    return differences;
-}
-
-SIZE TextExtent(const char* text)
-{
+SIZE TextExtent(const char* text) {
     SIZE extent = {};
-    HDC screen = GetDC(nullptr);
-    GetTextExtentPoint32A(screen, text, lstrlenA(text), &extent);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    DeleteDC(dc);
     return extent;
 }
 
-TestBitmap Plain(int32_t width, int32_t height, uint32_t colour)
-{
-    TestBitmap bitmap;
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.pixels.assign(static_cast<size_t>(width) * height, colour);
-    return bitmap;
+TestBitmap Plain(int32_t width, int32_t height, uint32_t colour) {
+    return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, colour)};
 }
 
-namespace {
-
-// White text on black in a memory DC: true where the ink touches a pixel.
-std::vector<bool> InkOf(const char* text, SIZE extent)
-{
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, extent.cx > 0 ? extent.cx : 1, extent.cy);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, 0, 0, text, lstrlenA(text));
-    std::vector<bool> ink;
-    for (LONG y = 0; y < extent.cy; ++y) {
-        for (LONG x = 0; x < extent.cx; ++x) {
-            ink.push_back(GetPixel(dc, x, y) != RGB(0, 0, 0));
-        }
-    }
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return ink;
+TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height) {
+    TestBitmap part = Plain(width, height, 0);
+    Paste(part, picture, -left, -top);
+    return part;
 }
 
-}  // namespace
-
-bool DisplayTest::ShowsText(const char* text, int32_t x, int32_t y, const TestBitmap& under, uint32_t colour)
-{
-    const SIZE extent = TextExtent(text);
-    const std::vector<bool> ink = InkOf(text, extent);
-    const TestBitmap area = ScreenArea(x, y, under.width, under.height);
-    bool coloured = false;
-    for (int32_t row = 0; row < area.height; ++row) {
-        for (int32_t column = 0; column < area.width; ++column) {
-            const bool inked =
-                column < extent.cx && row < extent.cy && ink[static_cast<size_t>(row) * extent.cx + column];
-            if ((area.At(column, row) != under.At(column, row)) != inked) {
-                return false;
-            }
-            coloured = coloured || area.At(column, row) == colour;
+void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top) {
+    for (int32_t y = std::max(0, top); y < std::min(onto.height, top + picture.height); ++y) {
+        for (int32_t x = std::max(0, left); x < std::min(onto.width, left + picture.width); ++x) {
+            onto.pixels[y * onto.width + x] = picture.At(x - left, y - top);
         }
     }
-    return coloured;
+}
+
+// One window for the whole run: destroying a shown window costs Wine about two seconds.
+void DisplayTest::SetUp() {
+    TempDirTest::SetUp();
+    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
+    static const HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
+        GameAreaWidth + 2 * WindowFrame.frameWidth, GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight,
+        nullptr, nullptr, nullptr, nullptr);
+    MainWindow = window;
+    UpdateScreenOffset();
+    OwnedBoxes.clear();
+    OwnedMessageBox = RecordOwnedBox;
+    ResetDataArchive();
+    MenuButtons = {};
+    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+}
+
+void DisplayTest::TearDown() {
+    ShutdownDisplay(MenuButtons);
+    FullScreen = false;
+    OwnedMessageBox = MessageBoxA;
+    CreateDirectDraw = DirectDrawCreateEx;
+    CreateDibSection = CreateDIBSection;
+    TempDirTest::TearDown();
+}
+
+void GameScreenTest::SetUp() {
+    DisplayTest::SetUp();
+    WriteGraphicsArchive(GameGraphicsFiles());
+    LoadGraphics(MenuButtons);
+    RECT gameArea = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
+    FillSurface(PrimarySurface, Grey, &gameArea);
+    ClearDebugLog();
 }

@@ -1,78 +1,77 @@
-// display_fixture.h -- a real window and DirectDraw display for each test, and pixel readers.
+// display_fixture.h -- a real window and DirectDraw display for each test, pixel readers, and
+// single DirectDraw methods made to fail for the failure tables.
 #pragma once
 
 #include <windows.h>
 #include <ddraw.h>
 
-#include <cstdint>
-#include <string>
-#include <utility>
-#include <vector>
-
+#include "display/display_win32.h"
+#include "drawing/colours.h"
 #include "drawing/menu_button.h"
+#include "drawing/picture_set.h"
+#include "log/debug_log.h"
+#include "platform/screen.h"
 #include "stored_files.h"
 #include "test_support.h"
 
-// A stored bitmap decoded by the test itself, independent of the game's reader.
+// A picture as the test reads it, independent of the game's reader: 0x00RRGGBB, top row first.
 struct TestBitmap {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint32_t> pixels;   // 0x00RRGGBB, top row first
+    int32_t width = 0, height = 0;
+    std::vector<uint32_t> pixels;
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool operator==(const TestBitmap& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
-
-TestBitmap DecodeBitmap(const Bytes& bytes);
-
-// The generated game's graphics archive and its pictures.
-std::string GameGraphicsPath();
-Bytes GameEntry(const std::string& name);
-TestBitmap GamePicture(const std::string& name);
-
-using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
-// Writes "graphics.vbf" holding these entries into the current folder.
-void WriteGraphicsArchive(const ArchiveFiles& files);
-// Every entry of the generated graphics archive, in its order.
-ArchiveFiles GameGraphicsFiles();
-
-SIZE TextExtent(const char* text);   // in the screen's default font
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
+TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height);
+void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top);   // clipped to `onto`
+// The whole surface, or `area` of it; empty when it cannot be locked.
+TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area = nullptr);
+void FillSurface(IDirectDrawSurface7* surface, uint32_t colour, RECT* area = nullptr);
+// Whether the game-area rectangle at (left, top) shows `expected` now.
+bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected);
+SIZE TextExtent(const char* text);   // in the default font
+// The picture with the text drawn on it at (x, y) by GDI itself, in the default font;
+// TransparentBackground draws no box behind the text.
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
 
-// Every pixel of a surface (0x00RRGGBB), top row first; empty when it cannot be locked.
-TestBitmap ReadSurface(IDirectDrawSurface7* surface);
+// The game's picture set, each picture a pattern of its own at its proper size: its archive
+// entries and the surfaces they go to, in the order LoadGraphics builds them.
+using ArchiveFiles = std::vector<std::pair<std::string, Bytes>>;
+ArchiveFiles GameGraphicsFiles();
+std::vector<IDirectDrawSurface7**> GamePictureSurfaces();
+TestBitmap GamePicture(const std::string& name);
+void WriteGraphicsArchive(const ArchiveFiles& files);   // "graphics.vbf" in the current folder
 
-// The title's buttons, held here as the shell holds them in the game.
-extern MenuButtonSet MenuButtons;
+// A method of a COM interface: its place in the method table, and the table's length.
+struct ComMethod { int slot, tableSize; };
+constexpr ComMethod DrawCreateClipper = {4, 30}, DrawCreateSurface = {6, 30}, DrawSetCooperativeLevel = {20, 30},
+                    DrawSetDisplayMode = {21, 30}, DrawRestoreAllSurfaces = {25, 30};
+constexpr ComMethod SurfaceBlt = {5, 49}, SurfaceGetDC = {17, 49}, SurfaceSetClipper = {28, 49}, ClipperSetHWnd = {8, 9};
 
-// Windowed display on a fresh window; temp folder as current directory; boxes recorded.
-class DisplayTest : public TempDirTest {
-protected:
+// Wine fails none of these calls by itself, so the object gets a copy of its method table with
+// one method replaced, for the rest of its life. Returns the method replaced.
+void* ReplaceMethod(void* object, ComMethod method, void* replacement);
+// The method does nothing but answer `code`.
+void RefuseMethod(void* object, ComMethod method, HRESULT code);
+// Every object that `creator` of `object` makes from now on refuses `method` with `code`.
+void RefuseInObjectsMade(void* object, ComMethod creator, ComMethod method, HRESULT code);
+// Blits onto `target` for which `refused` holds answer `code` until StopRefusingBlits; the others are made.
+using BltFilter = bool (*)(IDirectDrawSurface7* source, const RECT* destination);
+void RefuseBlits(IDirectDrawSurface7* target, BltFilter refused, HRESULT code);
+void StopRefusingBlits();
+
+extern std::vector<std::string> OwnedBoxes;   // "caption: text"
+extern MenuButtonSet MenuButtons;             // held here as the shell holds them in the game
+inline auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
+// Windowed display on a shared window; temp folder as current directory; boxes recorded.
+struct DisplayTest : TempDirTest {
     void SetUp() override;
     void TearDown() override;
-
-    // Raw pixel of the primary surface at a game-area position.
-    uint32_t ScreenPixel(int32_t x, int32_t y);
-    // The game-area rectangle (left, top, width, height) as it stands on the screen now.
-    TestBitmap ScreenArea(int32_t left, int32_t top, int32_t width, int32_t height);
-    void FillScreen(uint32_t colour);
-    // True when the text's ink in the default font, and nothing else, changed what lay `under` the
-    // area at game-area (x, y), and its solid strokes have the text colour. Edges are smoothed, so
-    // every pixel the ink touches counts.
-    bool ShowsText(const char* text, int32_t x, int32_t y, const TestBitmap& under, uint32_t colour);
-    void InstallGameGraphics();
-
-    std::vector<RecordedBox> ownedBoxes;
 };
 
-// The display with the generated pictures loaded, the game area grey and the log empty.
+// The display with the pictures loaded, the game area grey and the log empty.
 constexpr uint32_t Grey = 0x808080;
-class GameScreenTest : public DisplayTest {
-protected:
+struct GameScreenTest : DisplayTest {
     void SetUp() override;
-    // Pixels of the game area at (left, top) that differ from the noise picture's window at (noiseLeft, noiseTop).
-    int NoiseDifferences(int32_t left, int32_t top, int32_t width, int32_t height, int32_t noiseLeft, int32_t noiseTop);
 };
-
-std::vector<RecordedBox>& OwnedBoxes();
-
-// Counts of pixels of `area` that differ from `expected` at the same place.
-int CountDifferences(const TestBitmap& area, const TestBitmap& expected);

@@ -3,149 +3,88 @@
 
 #include "archive/resource_archive.h"
 #include "display/bitmap_surface_win32.h"
-#include "display/display_win32.h"
-#include "log/debug_log.h"
 
 namespace {
 
-constexpr int32_t PatternWidth = 10;   // 30 bytes of 24-bit pixels: each row is padded
-constexpr int32_t PatternHeight = 3;
+constexpr HRESULT Refused = DDERR_UNSUPPORTED;
+const TestBitmap Pattern = {10, 3, PatternPixels(10, 3, 7)};   // 30 bytes of 24-bit pixels: each row is padded
 
-class BitmapLoading : public DisplayTest {
-protected:
-    void OpenArchive(const ArchiveFiles& files)
-    {
-        WriteGraphicsArchive(files);
+// "graphics.vbf" open with the pattern as p.bmp.
+struct BitmapLoading : DisplayTest {
+    void SetUp() override {
+        DisplayTest::SetUp();
+        WriteGraphicsArchive({{"p.bmp", MakeBitmap(10, 3, Pattern.pixels)}});
         ASSERT_TRUE(DataArchive.Open(".\\graphics.vbf"));
         ClearDebugLog();
     }
-
-    void FillSurface(IDirectDrawSurface7* surface, uint32_t colour)
-    {
-        DDBLTFX fx = {};
-        fx.dwSize = sizeof fx;
-        fx.dwFillColor = colour;
-        ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-    }
-
-    const std::vector<uint32_t> pattern = PatternPixels(PatternWidth, PatternHeight, 7);
-    const Bytes patternFile = MakeBitmap(PatternWidth, PatternHeight, pattern);
 };
 
-HBITMAP WINAPI RefuseDibSection(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD)
-{
-    return nullptr;
-}
-
 // A section that comes without its bits must still be given back.
-HBITMAP SectionsMade[2];
-int SectionCount = 0;
-HBITMAP WINAPI SectionWithoutBits(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD)
-{
-    HBITMAP section = CreateDIBSection(dc, info, usage, bits, nullptr, 0);
+std::vector<HBITMAP> SectionsMade;
+HBITMAP WINAPI SectionWithoutBits(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD) {
+    SectionsMade.push_back(CreateDIBSection(dc, info, usage, bits, nullptr, 0));
     *bits = nullptr;
-    SectionsMade[SectionCount++ % 2] = section;
-    return section;
+    return SectionsMade.back();
 }
 
-Bytes WithBytes(Bytes file, size_t at, std::initializer_list<uint8_t> bytes)
-{
-    std::copy(bytes.begin(), bytes.end(), file.begin() + at);
-    return file;
-}
+struct LoadFailure {
+    const char* name;
+    const char* entry;
+    void (*arrange)(IDirectDrawSurface7*& target);   // `target` is the surface CopyBitmap refills
+    bool loadGivesSurface;
+    ResultCode copyResult;
+    std::vector<std::string> log;                     // of LoadBitmapSurface, then of CopyBitmap
+};
+
+const std::string Absent = "Error finding file in VBF", Loaded = "Bitmap loaded", NoDib = "Error creating DIB section";
+const std::string Copy = "COPYBITMAP:  p.bmp";
+
+const LoadFailure LoadFailures[] = {
+    {"NotInTheArchive", "absent.bmp", [](auto&) {}, false, ResultFail, {"absent.bmp", Absent, "COPYBITMAP:  absent.bmp", Absent}},
+    {"NoSurfaceGiven", "absent.bmp", [](auto& target) { target->Release(); target = nullptr; }, false, ResultFail,
+     {"absent.bmp", Absent, "Surface is NULL during CopyBitmap"}},
+    {"SurfaceRefused", "p.bmp", [](auto&) { RefuseMethod(DirectDrawObject, DrawCreateSurface, Refused); }, false, ResultOk,
+     {"p.bmp", Loaded, "Error creating SURFACE", Copy, Loaded}},
+    {"DeviceContextRefused", "p.bmp",
+     [](auto& target) {
+         RefuseMethod(target, SurfaceGetDC, DDERR_SURFACELOST);
+         RefuseInObjectsMade(DirectDrawObject, DrawCreateSurface, SurfaceGetDC, DDERR_SURFACELOST);
+     },
+     true, ResultOk,
+     {"p.bmp", Loaded, "Error copying bitmap to surface", Copy, Loaded, "Error copying bitmap to surface (RESTORE)"}},
+    {"DibSectionRefused", "p.bmp",
+     [](auto&) { CreateDibSection = [](HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD) -> HBITMAP { return nullptr; }; },
+     false, ResultFail, {"p.bmp", Loaded, NoDib, Copy, Loaded, NoDib}},
+    {"DibSectionWithoutBits", "p.bmp", [](auto&) { CreateDibSection = SectionWithoutBits; }, false, ResultFail,
+     {"p.bmp", Loaded, NoDib, Copy, Loaded, NoDib}},
+};
+
+class BitmapLoadFailure : public BitmapLoading, public ::testing::WithParamInterface<LoadFailure> {};
 
 }  // namespace
 
-TEST_F(BitmapLoading, EveryHandledDepthArrivesPixelForPixel)
-{
-    for (int bitCount : {16, 24, 32}) {
-        SCOPED_TRACE(bitCount);
-        OpenArchive({{"p.bmp", MakeBitmap(PatternWidth, PatternHeight, pattern, bitCount)}});
-        IDirectDrawSurface7* surface = LoadBitmapSurface("p.bmp");
-        ASSERT_NE(surface, nullptr);
-        const TestBitmap read = ReadSurface(surface);
-        EXPECT_EQ(read.width, PatternWidth);
-        EXPECT_EQ(read.height, PatternHeight);
-        EXPECT_EQ(read.pixels, pattern);
-        EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p.bmp", "Bitmap loaded"}));
-        surface->Release();
-        DataArchive.Close();
-    }
+TEST_P(BitmapLoadFailure, IsLoggedAndContained) {
+    const LoadFailure& row = GetParam();
+    IDirectDrawSurface7* target = CreateOffscreenSurface(DirectDrawObject, 10, 3);
+    row.arrange(target);
+    IDirectDrawSurface7* loaded = LoadBitmapSurface(row.entry);
+    EXPECT_EQ(loaded != nullptr, row.loadGivesSurface);
+    EXPECT_EQ(CopyBitmap(target, row.entry), row.copyResult);
+    EXPECT_EQ(ReadDebugLog(), row.log);
+    for (HBITMAP section : SectionsMade) EXPECT_EQ(GetObjectType(section), 0u) << "the section was not deleted";
+    for (IDirectDrawSurface7* surface : {loaded, target}) if (surface != nullptr) surface->Release();
 }
+INSTANTIATE_TEST_SUITE_P(Rows, BitmapLoadFailure, ::testing::ValuesIn(LoadFailures), RowName);
 
-TEST_F(BitmapLoading, RefusedPicturesGiveNoSurface)
-{
-    OpenArchive({{"swapped.bmp", WithBytes(patternFile, 0, {'M', 'B'})},
-                 {"paletted.bmp", WithBytes(patternFile, 28, {8})}});
-    EXPECT_EQ(LoadBitmapSurface("swapped.bmp"), nullptr);
-    EXPECT_EQ(LoadBitmapSurface("paletted.bmp"), nullptr);
-    EXPECT_EQ(LoadBitmapSurface("absent.bmp"), nullptr);
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"swapped.bmp", "Invalid bitmap file header", "paletted.bmp",
-                                                        "Invalid bitmap file header", "absent.bmp",
-                                                        "Error finding file in VBF"}));
-}
-
-TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces)
-{
-    OpenArchive({{"p.bmp", patternFile}});
-    IDirectDrawSurface7* large = CreateOffscreenSurface(DirectDrawObject, 16, 8);
-    IDirectDrawSurface7* small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
+// A copy changes only the bitmap's corner, or is clipped to the surface.
+TEST_F(BitmapLoading, CopyChangesOnlyTheBitmapsCornerAndClipsToSmallSurfaces) {
+    IDirectDrawSurface7 *large = CreateOffscreenSurface(DirectDrawObject, 16, 8), *small = CreateOffscreenSurface(DirectDrawObject, 4, 2);
     FillSurface(large, 0x0000FF);
     EXPECT_EQ(CopyBitmap(large, "p.bmp"), ResultOk);
     EXPECT_EQ(CopyBitmap(small, "p.bmp"), ResultOk);
-    const TestBitmap inLarge = ReadSurface(large);
-    const TestBitmap inSmall = ReadSurface(small);
-    for (int32_t y = 0; y < 8; ++y) {
-        for (int32_t x = 0; x < 16; ++x) {
-            const bool inside = x < PatternWidth && y < PatternHeight;
-            EXPECT_EQ(inLarge.At(x, y), inside ? pattern[y * PatternWidth + x] : 0x0000FFu) << x << "," << y;
-            if (x < 4 && y < 2) {
-                EXPECT_EQ(inSmall.At(x, y), pattern[y * PatternWidth + x]);
-            }
-        }
-    }
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"COPYBITMAP:  p.bmp", "Bitmap loaded", "COPYBITMAP:  p.bmp",
-                                                        "Bitmap loaded"}));
-    large->Release();
-    small->Release();
+    TestBitmap inLarge = Plain(16, 8, 0x0000FF);
+    Paste(inLarge, Pattern, 0, 0);
+    EXPECT_TRUE(ReadSurface(large) == inLarge);
+    EXPECT_TRUE(ReadSurface(small) == Cut(Pattern, 0, 0, 4, 2));
+    for (IDirectDrawSurface7* surface : {large, small}) surface->Release();
 }
-
-TEST_F(BitmapLoading, CopyReportsAMissingSurfaceOrABusyOne)
-{
-    OpenArchive({{"p.bmp", patternFile}});
-    EXPECT_EQ(CopyBitmap(nullptr, "p.bmp"), ResultFail);
-    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Surface is NULL during CopyBitmap"});
-    EXPECT_EQ(CopyBitmap(nullptr, "absent.bmp"), ResultFail);
-
-    IDirectDrawSurface7* surface = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
-    HDC held = nullptr;
-    ASSERT_EQ(surface->GetDC(&held), DD_OK);
-    ClearDebugLog();
-    EXPECT_EQ(CopyBitmap(surface, "p.bmp"), ResultOk) << "the picture was read; only the copy failed";
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"COPYBITMAP:  p.bmp", "Bitmap loaded",
-                                                        "Error copying bitmap to surface (RESTORE)"}));
-    surface->ReleaseDC(held);
-    surface->Release();
-}
-
-// A refused DIB section fails the load like the other steps, after the read was logged.
-TEST_F(BitmapLoading, RefusedDibSectionFailsBothLoaders)
-{
-    OpenArchive({{"p.bmp", patternFile}});
-    IDirectDrawSurface7* surface = CreateOffscreenSurface(DirectDrawObject, PatternWidth, PatternHeight);
-    for (CreateDibSectionFunction refusal : {RefuseDibSection, SectionWithoutBits}) {
-        ClearDebugLog();
-        CreateDibSection = refusal;
-        EXPECT_EQ(LoadBitmapSurface("p.bmp"), nullptr);
-        EXPECT_EQ(CopyBitmap(surface, "p.bmp"), ResultFail);
-        CreateDibSection = CreateDIBSection;
-        EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"p.bmp", "Bitmap loaded", "Error creating DIB section",
-                                                            "COPYBITMAP:  p.bmp", "Bitmap loaded",
-                                                            "Error creating DIB section"}));
-    }
-    ASSERT_EQ(SectionCount, 2);
-    EXPECT_EQ(GetObjectType(SectionsMade[0]), 0u) << "the section was not deleted";
-    EXPECT_EQ(GetObjectType(SectionsMade[1]), 0u) << "the section was not deleted";
-    surface->Release();
-}
-

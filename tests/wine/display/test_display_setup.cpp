@@ -1,118 +1,130 @@
-// Display setup: the primary surface, its clipper, the mode fallbacks, release and shutdown.
+// Display setup: the primary surface and its clipper, every refused step, release and shutdown, and
+// drawing without the display.
 #include "display_fixture.h"
 
-#include "display/display_win32.h"
-#include "drawing/menu_button.h"
-#include "drawing/picture_set.h"
-#include "log/debug_log.h"
+#include "drawing/effects.h"
+#include "drawing/playfield.h"
+#include "drawing/text_screens.h"
+#include "game/board.h"
+#include "game/frame_state.h"
 #include "platform/main_window_win32.h"
-#include "platform/screen.h"
-
-using DisplaySetup = DisplayTest;
 
 namespace {
 
-std::vector<IDirectDrawSurface7*> EverySurface()
-{
-    std::vector<IDirectDrawSurface7*> all = {PrimarySurface, BoardSurface, NextPieceSurface, BackgroundSurface,
-                                             TitleScreenSurface, ControlsSurface, TopScoresSurface, Static1Surface,
-                                             Static2Surface};
-    all.insert(all.end(), std::begin(BlockSurfaces), std::end(BlockSurfaces));
-    all.insert(all.end(), std::begin(GhostBlockSurfaces), std::end(GhostBlockSurfaces));
-    all.insert(all.end(), std::begin(SparkSurfaces), std::end(SparkSurfaces));
-    for (const MenuButton& button : MenuButtons) {
-        all.insert(all.end(), std::begin(button.image), std::end(button.image));
-    }
-    return all;
+constexpr HRESULT Refused = DDERR_UNSUPPORTED;   // not E_FAIL, so that a code passed on shows
+DWORD DeepestMode = 0;
+
+HRESULT WINAPI RefuseDirectDraw(GUID*, void**, REFIID, IUnknown*) { return Refused; }
+
+// Full screen on a display that offers 640 x 480 at `deepest` bits per pixel or fewer.
+void FullScreenUpTo(DWORD deepest) {
+    FullScreen = true;
+    DeepestMode = deepest;
+    auto offer = [](IDirectDraw7*, DWORD, DWORD, DWORD bits, DWORD, DWORD) { return bits <= DeepestMode ? DD_OK : DDERR_INVALIDMODE; };
+    ReplaceMethod(DirectDrawObject, DrawSetDisplayMode, reinterpret_cast<void*>(+offer));
+}
+
+const std::string Refused32 = "Failed setting 32 bit display, attempting 16 bit";
+const std::string Refused16 = "Failed setting 16 bit dispaly mode, attempting 8 bit";
+
+struct SetupFailure {
+    const char* name;
+    void (*arrange)();   // on a DirectDraw object and nothing else
+    std::vector<std::string> log;
+    std::vector<std::string> boxes;
+    ResultCode result;
+    bool objectKept;
+};
+
+void Refuse(ComMethod method) { RefuseMethod(DirectDrawObject, method, Refused); }
+void RefuseInMade(ComMethod creator, ComMethod method) { RefuseInObjectsMade(DirectDrawObject, creator, method, Refused); }
+
+const SetupFailure SetupFailures[] = {
+    {"DirectDrawObject", [] { ReleaseDisplay(MenuButtons); CreateDirectDraw = RefuseDirectDraw; }, {},
+     {"Error: Error initializing DirectDraw"}, Refused, false},
+    {"CooperativeLevel", [] { Refuse(DrawSetCooperativeLevel); }, {}, {"Error: Failed to set cooperative level"}, Refused, true},
+    {"WindowedSetsNoMode", [] { FullScreenUpTo(0); FullScreen = false; }, {}, {}, ResultOk, true},
+    {"ThirtyTwoBits", [] { FullScreenUpTo(16); }, {Refused32}, {}, ResultOk, true},
+    {"SixteenBits", [] { FullScreenUpTo(8); }, {Refused32, Refused16}, {}, ResultOk, true},
+    {"EightBits", [] { FullScreenUpTo(0); }, {Refused32, Refused16, "Failed setting 8 bit display mode... giving up"},
+     {}, ResultFail, true},
+    {"PrimarySurface", [] { Refuse(DrawCreateSurface); }, {}, {"Error: Failed to create primary surface"}, Refused, true},
+    {"ClipperCreation", [] { Refuse(DrawCreateClipper); }, {}, {}, ResultFail, false},
+    {"ClipperBinding", [] { RefuseInMade(DrawCreateClipper, ClipperSetHWnd); }, {}, {}, ResultFail, false},
+    {"ClipperAttachment", [] { RefuseInMade(DrawCreateSurface, SurfaceSetClipper); }, {}, {}, ResultFail, false},
+};
+
+class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
+
+// Every draw that the game makes, with whatever surfaces exist at the moment.
+void DrawEverything() {
+    InitTetradTable();
+    CountersDirty = GameActive = GhostVisible = true;
+    DrawPlayScreen();
+    ClearBoardSurface();
+    BlitBoardToScreen();
+    BlitNextPieceToScreen();
+    DrawScreenText(480, 215, "Score: 0", White, Black);
+    DrawTitleScreen(MenuButtons);
+    DrawButton(MenuButtons[0], ButtonHover);
+    DrawControlsScreen();
+    DrawTopFive();
+    DrawStatic(true, true);
+    DrawSparks(15);
 }
 
 }  // namespace
 
-TEST_F(DisplaySetup, WindowedStartClipsToTheWindowAndLogsNoModeLines)
-{
-    ASSERT_NE(DirectDrawObject, nullptr);
-    ASSERT_NE(PrimarySurface, nullptr);
-    IDirectDrawClipper* attached = nullptr;
-    ASSERT_EQ(PrimarySurface->GetClipper(&attached), DD_OK);
-    EXPECT_EQ(attached, Clipper);
-    attached->Release();
-    HWND clipped = nullptr;
-    Clipper->GetHWnd(&clipped);
-    EXPECT_EQ(clipped, MainWindow);
-    EXPECT_TRUE(ReadDebugLog().empty());
-    EXPECT_TRUE(OwnedBoxes().empty());
+// Where the display is made, the clipper is bound to the window and "Loading..." is shown.
+TEST_P(DisplaySetupFailure, IsReportedAndReturned) {
+    const SetupFailure& row = GetParam();
+    ReleaseDisplay(MenuButtons);
+    ASSERT_EQ(CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject), IID_IDirectDraw7, nullptr), DD_OK);
+    row.arrange();
+    EXPECT_EQ(InitDirectDraw(MainWindow), row.result);
+    EXPECT_EQ(ReadDebugLog(), row.log);
+    EXPECT_EQ(OwnedBoxes, row.boxes);
+    EXPECT_EQ(DirectDrawObject != nullptr, row.objectKept) << "kept for ReleaseDisplay, or released with the rest";
+    EXPECT_EQ(PrimarySurface != nullptr && Clipper != nullptr, row.result == ResultOk);
+    if (row.result == ResultOk) {
+        HWND clipped = nullptr;
+        Clipper->GetHWnd(&clipped);
+        EXPECT_EQ(clipped, MainWindow);
+        const SIZE loading = TextExtent("Loading...");
+        EXPECT_TRUE(ScreenShows(300, 200, WithText(Plain(loading.cx, loading.cy, 0), 0, 0, "Loading...", Black, White)));
+    }
 }
+INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFailures), RowName);
 
-// A second call reuses the DirectDraw object, replaces the primary surface and writes "Loading...".
-TEST_F(DisplaySetup, SecondInitReusesTheObjectAndShowsLoading)
-{
-    IDirectDraw7* first = DirectDrawObject;
+using DisplaySetup = DisplayTest;
+
+// Release and shutdown clear every object and may repeat. After them, or without "graphics.vbf", every
+// draw goes on without a crash or a log line, and the play screen reports that there is no screen.
+TEST_F(DisplaySetup, ReleaseClearsEveryObjectAndDrawingGoesOnWithoutThem) {
+    WriteGraphicsArchive(GameGraphicsFiles());
+    for (void (*release)(MenuButtonSet&) : {ReleaseDisplay, ShutdownDisplay}) {
+        ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
+        LoadGraphics(MenuButtons);
+        std::vector<IDirectDrawSurface7**> all = GamePictureSurfaces();
+        all.insert(all.end(), {&PrimarySurface, &BoardSurface, &NextPieceSurface});
+        for (IDirectDrawSurface7** surface : all) ASSERT_NE(*surface, nullptr);
+        release(MenuButtons);
+        release(MenuButtons);
+        for (IDirectDrawSurface7** surface : all) EXPECT_EQ(*surface, nullptr);
+        EXPECT_TRUE(Clipper == nullptr && DirectDrawObject == nullptr);
+        DrawEverything();
+        EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
+        EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultNotInitialized);
+        EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
+    }
+    DeleteFileA("graphics.vbf");
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    EXPECT_EQ(DirectDrawObject, first);
-    const SIZE extent = TextExtent("Loading...");
-    EXPECT_TRUE(ShowsText("Loading...", 300, 200, Plain(extent.cx, extent.cy, 0xFFFFFF), 0x000000))
-        << "black text on a white box";
-}
-
-// Full screen needs a window; without one the cooperative level is refused and reported.
-TEST_F(DisplaySetup, RefusedCooperativeLevelIsReportedInABox)
-{
-    ShutdownDisplay(MenuButtons);
-    FullScreen = true;
-    const ResultCode result = InitDirectDraw(nullptr);
-    EXPECT_LT(result, 0);
-    ASSERT_EQ(OwnedBoxes().size(), 1u);
-    EXPECT_EQ(OwnedBoxes()[0].text, "Failed to set cooperative level");
-    EXPECT_EQ(OwnedBoxes()[0].caption, "Error");
-    EXPECT_EQ(PrimarySurface, nullptr);
+    ClearDebugLog();
+    LoadGraphics(MenuButtons);
+    EXPECT_EQ(BoardSurface, nullptr);
+    EXPECT_EQ(TitleScreenSurface, nullptr);
+    DrawEverything();
+    EXPECT_EQ(DrawPlayScreen(), ResultOk);
+    EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
     EXPECT_TRUE(ReadDebugLog().empty());
 }
-
-// Whatever modes the display offers, refusals are logged in order and three of them fail the call.
-TEST_F(DisplaySetup, FullScreenFallsBackFromThirtyTwoToSixteenToEightBits)
-{
-    ShutdownDisplay(MenuButtons);
-    FullScreen = true;
-    const ResultCode result = InitDirectDraw(MainWindow);
-    const std::vector<std::string> refusals = {"Failed setting 32 bit display, attempting 16 bit",
-                                               "Failed setting 16 bit dispaly mode, attempting 8 bit",
-                                               "Failed setting 8 bit display mode... giving up"};
-    const std::vector<std::string> log = ReadDebugLog();
-    ASSERT_LE(log.size(), refusals.size());
-    EXPECT_EQ(log, std::vector<std::string>(refusals.begin(), refusals.begin() + log.size()));
-    if (log.size() == refusals.size()) {
-        EXPECT_EQ(result, ResultFail);
-        EXPECT_EQ(PrimarySurface, nullptr);
-        EXPECT_NE(DirectDrawObject, nullptr) << "kept for ReleaseDisplay";
-    } else {
-        EXPECT_EQ(result, ResultOk);
-    }
-    EXPECT_TRUE(OwnedBoxes().empty());
-    ReleaseDisplay(MenuButtons);
-    EXPECT_EQ(DirectDrawObject, nullptr);
-}
-
-TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
-{
-    InstallGameGraphics();
-    LoadGraphics(MenuButtons);
-    for (IDirectDrawSurface7* surface : EverySurface()) {
-        ASSERT_NE(surface, nullptr);
-    }
-    ReleaseDisplay(MenuButtons);
-    for (IDirectDrawSurface7* surface : EverySurface()) {
-        EXPECT_EQ(surface, nullptr);
-    }
-    EXPECT_EQ(Clipper, nullptr);
-    EXPECT_EQ(DirectDrawObject, nullptr);
-    ReleaseDisplay(MenuButtons);
-    ShutdownDisplay(MenuButtons);
-    ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    LoadGraphics(MenuButtons);
-    ShutdownDisplay(MenuButtons);
-    for (IDirectDrawSurface7* surface : EverySurface()) {
-        EXPECT_EQ(surface, nullptr);
-    }
-    EXPECT_EQ(DirectDrawObject, nullptr);
-}
-

@@ -1,138 +1,57 @@
 // Title screen, buttons, centred text and the top-five table as they appear on the screen.
 #include "display_fixture.h"
 
-#include <algorithm>
 #include <cstring>
+#include <utility>
 
-#include "display/display_win32.h"
-#include "drawing/picture_set.h"
 #include "drawing/text_screens.h"
 #include "game/high_scores.h"
-#include "log/debug_log.h"
 
-namespace {
+using TextScreens = GameScreenTest;
 
-void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t top)
-{
-    for (int32_t y = 0; y < picture.height; ++y) {
-        for (int32_t x = 0; x < picture.width; ++x) {
-            onto.pixels[static_cast<size_t>(top + y) * onto.width + left + x] = picture.At(x, y);
-        }
-    }
-}
-
-TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height)
-{
-    TestBitmap part = Plain(width, height, 0);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            part.pixels[static_cast<size_t>(y) * width + x] = picture.At(left + x, top + y);
-        }
-    }
-    return part;
-}
-
-class TextScreens : public GameScreenTest {
-protected:
-    TestBitmap TitleWithButtons(TestBitmap title)
-    {
-        for (const MenuButton& button : MenuButtons) {
-            Paste(title, GamePicture(button.name[0]), button.x, button.y);
-        }
-        return title;
-    }
-
-    // What lies under a text drawn at game-area (x, y) on the plate, a little wider than the text.
-    TestBitmap PlateUnder(const char* text, int32_t x, int32_t y)
-    {
-        TestBitmap screen = Plain(640, 480, Grey);
-        Paste(screen, GamePicture("topscores.bmp"), 234, 136);
-        const SIZE extent = TextExtent(text);
-        return Cut(screen, x, y, extent.cx + 4, extent.cy);
-    }
-};
-
-}  // namespace
-
-TEST_F(TextScreens, TitleScreenShowsPictureAndNormalButtons)
-{
+// The title shows its buttons in their normal state, and black behind them without its picture. A button
+// shows the picture of the state asked for, and nothing for an unknown state or a missing picture.
+TEST_F(TextScreens, TitleScreenAndButtons) {
     MenuButtons[0].state = ButtonPressed;
-    ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
-    const TestBitmap expected = TitleWithButtons(GamePicture("titlescreen.bmp"));
-    EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), expected), 0);
-}
-
-// Without its picture the title screen is black behind the buttons, not what was there before.
-TEST_F(TextScreens, TitleScreenWithoutItsPictureStillShowsTheButtons)
-{
-    TitleScreenSurface->Release();
-    TitleScreenSurface = nullptr;
-    ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
-    EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), TitleWithButtons(Plain(640, 480, 0))), 0);
-    EXPECT_TRUE(ReadDebugLog().empty());
-}
-
-TEST_F(TextScreens, ButtonShowsThePictureOfItsStateOrNothing)
-{
-    ASSERT_EQ(DrawButton(MenuButtons[1], ButtonPressed), ResultOk);
-    const TestBitmap pressed = GamePicture("scores-3.bmp");
-    EXPECT_EQ(CountDifferences(ScreenArea(410, 260, pressed.width, pressed.height), pressed), 0);
-
-    FillScreen(Grey);
-    EXPECT_EQ(DrawButton(MenuButtons[1], 3), ResultOk);
-    EXPECT_EQ(DrawButton(MenuButtons[1], -1), ResultOk);
+    TestBitmap expected;
+    for (bool withPicture : {true, false}) {
+        if (!withPicture) std::exchange(TitleScreenSurface, nullptr)->Release();
+        ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
+        expected = withPicture ? GamePicture("titlescreen.bmp") : Plain(640, 480, 0);
+        for (const MenuButton& button : MenuButtons) Paste(expected, GamePicture(button.name[0]), button.x, button.y);
+        EXPECT_TRUE(ScreenShows(0, 0, expected)) << withPicture;
+    }
     MenuButton hoverless = MenuButtons[0];
     hoverless.image[ButtonHover] = nullptr;
-    EXPECT_EQ(DrawButton(hoverless, ButtonHover), ResultOk);
-    EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), Plain(640, 480, Grey)), 0);
+    for (const auto& [button, state] : {std::pair{MenuButtons[1], ButtonPressed}, {MenuButtons[1], 3}, {MenuButtons[1], -1},
+                                        {hoverless, ButtonHover}}) {
+        EXPECT_EQ(DrawButton(button, state), ResultOk);
+    }
+    Paste(expected, GamePicture("scores-3.bmp"), 410, 260);
+    EXPECT_TRUE(ScreenShows(0, 0, expected));
 }
 
-TEST_F(TextScreens, CentredTextSitsOnItsBoxInTheMiddle)
-{
-    DrawCenteredText("", 100, White, Black);
-    EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), Plain(640, 480, Grey)), 0);
-
-    DrawCenteredText("     Enter your initials:     ", 220, White, Black);
-    const SIZE extent = TextExtent("     Enter your initials:     ");
-    const int32_t left = (640 - extent.cx) / 2;
-    const TestBitmap box = ScreenArea(left, 220, extent.cx, extent.cy);
-    EXPECT_EQ(std::count(box.pixels.begin(), box.pixels.end(), Grey), 0);
-    EXPECT_TRUE(ShowsText("     Enter your initials:     ", left, 220, Plain(extent.cx, extent.cy, 0), 0xFFFFFF));
-    EXPECT_EQ(ScreenPixel(left - 1, 220), Grey);
-    EXPECT_EQ(ScreenPixel(left + extent.cx, 220), Grey);
-    EXPECT_EQ(ScreenPixel(left, 219), Grey);
-    EXPECT_EQ(ScreenPixel(left, 220 + extent.cy), Grey);
-    EXPECT_TRUE(ReadDebugLog().empty());
-}
-
-// Names are bounded to their field; scores print as signed numbers; an empty name leaves no ink.
-TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable)
-{
-    const char* names[HighScoreRows] = {"ABC", "", "i", "XY", "Z"};
-    const uint32_t scores[HighScoreRows] = {2147483648u, 5000, 400, 30, 0};
+// The heading is centred on its box; names are bounded to their field; scores print as signed numbers;
+// an empty name leaves no ink, and an empty centred text draws nothing.
+TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable) {
+    const std::string bounded(HighScoreNameSize, 'i');
+    const std::string rows[HighScoreRows][2] = {
+        {"ABC", "-2147483648"}, {"", "5000"}, {bounded, "400"}, {"XY", "30"}, {"Z", "0"}};
     for (int row = 0; row < HighScoreRows; ++row) {
         std::memset(HighScoreTable[row].name, 0, HighScoreNameSize);
-        std::strcpy(HighScoreTable[row].name, names[row]);
-        HighScoreTable[row].score = scores[row];
+        std::memcpy(HighScoreTable[row].name, rows[row][0].data(), rows[row][0].size());   // no terminator in a full field
+        HighScoreTable[row].score = static_cast<uint32_t>(std::stoll(rows[row][1]));
     }
-    std::memset(HighScoreTable[2].name, 'i', HighScoreNameSize);   // no terminator in the field
     DrawTopFive();
+    DrawCenteredText("", 100, White, Black);
 
-    const uint32_t yellow = 0xFFFF00;
-    const std::string bounded(HighScoreNameSize, 'i');
-    EXPECT_TRUE(ShowsText("ABC", 255, 195, PlateUnder("ABC", 255, 195), yellow));
-    EXPECT_TRUE(ShowsText("-2147483648", 345, 195, PlateUnder("-2147483648", 345, 195), yellow));
-    EXPECT_TRUE(ShowsText("5000", 345, 210, PlateUnder("5000", 345, 210), yellow));
-    EXPECT_TRUE(ShowsText(bounded.c_str(), 255, 225, PlateUnder(bounded.c_str(), 255, 225), yellow));
-    EXPECT_TRUE(ShowsText("0", 345, 255, PlateUnder("0", 345, 255), yellow));
-    EXPECT_EQ(CountDifferences(ScreenArea(255, 210, 80, 14), Cut(GamePicture("topscores.bmp"), 21, 74, 80, 14)), 0)
-        << "an empty name leaves the plate as it is";
-
-    const TestBitmap plate = GamePicture("topscores.bmp");
-    EXPECT_EQ(ScreenPixel(234, 136), plate.At(0, 0));
-    EXPECT_EQ(ScreenPixel(405, 288), plate.At(171, 152));
-    const SIZE heading = TextExtent("Top Five");
-    EXPECT_TRUE(ShowsText("Top Five", (640 - heading.cx) / 2, 155, Plain(heading.cx, heading.cy, 0x961E1E), 0xFFFFFF));
-    EXPECT_EQ(ScreenPixel((640 - heading.cx) / 2, 155), 0x961E1Eu) << "red 150, green 30, blue 30";
+    TestBitmap expected = Plain(640, 480, Grey);
+    Paste(expected, GamePicture("topscores.bmp"), 234, 136);
+    expected = WithText(expected, (640 - TextExtent("Top Five").cx) / 2, 155, "Top Five", White, HeadingRed);
+    for (int row = 0; row < HighScoreRows; ++row) {
+        expected = WithText(expected, 255, 195 + 15 * row, rows[row][0].c_str(), Yellow, TransparentBackground);
+        expected = WithText(expected, 345, 195 + 15 * row, rows[row][1].c_str(), Yellow, TransparentBackground);
+    }
+    EXPECT_TRUE(ScreenShows(0, 0, expected));
     EXPECT_TRUE(ReadDebugLog().empty());
 }
