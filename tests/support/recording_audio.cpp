@@ -73,7 +73,4 @@ ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags)
     return ResultOk;
 }
 
-void SetMusicVolume(int32_t volume)
-{
-    RecordCall("SetMusicVolume " + std::to_string(volume));
-}
+void SetMusicVolume(int32_t volume) { RecordCall("SetMusicVolume " + std::to_string(volume)); }

@@ -19,42 +19,11 @@ void SetMouse(int32_t x, int32_t y, bool leftButtonDown)
     ButtonDown = leftButtonDown;
 }
 
-uint32_t ClockNow()
-{
-    return Clock;
-}
-
-ScreenPoint CursorPosition()
-{
-    return Cursor;
-}
-
-bool LeftButtonDown()
-{
-    return ButtonDown;
-}
-
-void PostRepaint()
-{
-    RecordCall("PostRepaint");
-}
-
-void PostClose()
-{
-    RecordCall("PostClose");
-}
-
-void ResumeMusic()
-{
-    RecordCall("ResumeMusic");
-}
-
-void PauseMusic()
-{
-    RecordCall("PauseMusic");
-}
-
-void SwitchDisplayMode()
-{
-    RecordCall("SwitchDisplayMode");
-}
+uint32_t ClockNow() { return Clock; }
+ScreenPoint CursorPosition() { return Cursor; }
+bool LeftButtonDown() { return ButtonDown; }
+void PostRepaint() { RecordCall("PostRepaint"); }
+void PostClose() { RecordCall("PostClose"); }
+void ResumeMusic() { RecordCall("ResumeMusic"); }
+void PauseMusic() { RecordCall("PauseMusic"); }
+void SwitchDisplayMode() { RecordCall("SwitchDisplayMode"); }

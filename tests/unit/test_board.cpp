@@ -10,6 +10,7 @@
 namespace {
 
 using Cells = std::set<std::pair<int32_t, int32_t>>;
+using Calls = std::vector<std::string>;
 
 Cells BoardCellsOf(const Tetrad& tetrad)
 {
@@ -20,10 +21,23 @@ Cells BoardCellsOf(const Tetrad& tetrad)
     return cells;
 }
 
-void FillRow(int32_t row, int32_t colour = 3)
+Cells FilledCells()
+{
+    Cells cells;
+    for (int32_t column = 0; column < BoardColumns; ++column) {
+        for (int32_t row = 0; row < BoardRows; ++row) {
+            if (BoardCell(column, row) != EmptyCell) {
+                cells.insert({column, row});
+            }
+        }
+    }
+    return cells;
+}
+
+void FillRow(int32_t row)
 {
     for (int32_t column = 0; column < BoardColumns; ++column) {
-        BoardCell(column, row) = colour;
+        BoardCell(column, row) = 3;
     }
 }
 
@@ -62,47 +76,16 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
         EXPECT_EQ(BoardCellsOf(CurrentTetrad), expected[kind]) << "kind " << kind;
         EXPECT_EQ(CurrentTetrad.colour, kind);
         EXPECT_EQ(BoardCellsOf(NextTetrad), expected[kind]);
-        EXPECT_EQ(TestTetradPosition(CurrentTetrad), PositionFree);
     }
 }
 
-TEST_F(BoardTest, CollisionCodesAndTheFirstFailingCellDecides)
+TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently)
 {
     SetCurrentTetrad(4);
-    Tetrad bar = CurrentTetrad;
-    bar.x = 0;   // first cell at column -1
-    EXPECT_EQ(TestTetradPosition(bar), PositionOutsideColumns);
-    bar.x = 7;   // last cell at column 9
-    EXPECT_EQ(TestTetradPosition(bar), PositionFree);
-    bar.y = 16;
-    EXPECT_EQ(TestTetradPosition(bar), PositionBelowFloor);
-
-    bar = CurrentTetrad;
-    BoardCell(7, 1) = 0;   // only the fourth cell overlaps
-    EXPECT_EQ(TestTetradPosition(bar), PositionOverlaps);
-    bar.x = -1;            // the first cell leaves the wall before any overlap is seen
-    EXPECT_EQ(TestTetradPosition(bar), PositionOutsideColumns);
-
-    SetCurrentTetrad(5);
-    Tetrad high = CurrentTetrad;
-    high.y = -1;           // three cells above the top row are free
-    EXPECT_EQ(TestTetradPosition(high), PositionFree);
-    BoardCell(4, 0) = 2;
-    EXPECT_EQ(TestTetradPosition(high), PositionOverlaps);
-}
-
-TEST_F(BoardTest, BarMovesRightUntilTheWall)
-{
-    SetCurrentTetrad(4);
-    MoveRight();
-    MoveRight();
+    for (int i = 0; i < 3; ++i) {
+        MoveRight();
+    }
     EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-    MoveRight();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-    Tetrad tried = CurrentTetrad;
-    tried.x += 1;
-    EXPECT_EQ(TestTetradPosition(tried), PositionOutsideColumns);
-
     MoveLeft();
     EXPECT_EQ(CurrentTetrad.x, 6);
     BoardCell(4, 1) = 0;
@@ -111,44 +94,25 @@ TEST_F(BoardTest, BarMovesRightUntilTheWall)
     EXPECT_TRUE(RecordedCalls().empty()) << "moves make no sound";
 }
 
-TEST_F(BoardTest, SquareShiftsAtEachTurnAndReturnsAfterFour)
-{
-    SetCurrentTetrad(1);
-    const Tetrad start = CurrentTetrad;
-    RotateTetrad();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{5, 1}, {6, 1}, {5, 2}, {6, 2}}));
-    RotateTetrad();
-    RotateTetrad();
-    RotateTetrad();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), BoardCellsOf(start));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(CurrentTetrad.cells[i].dx, start.cells[i].dx);
-        EXPECT_EQ(CurrentTetrad.cells[i].dy, start.cells[i].dy);
-    }
-}
-
 TEST_F(BoardTest, RotationSoundRestartsAndRefusalIsSilent)
 {
     SetCurrentTetrad(0);
     RotateTetrad();
-    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"SoundIsPlaying rotate", "PlayEffect rotate 0 0"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying rotate", "PlayEffect rotate 0 0"}));
 
     ClearRecordedCalls();
     SetSoundPlaying(RotateSound, true);
     RotateTetrad();
-    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"SoundIsPlaying rotate", "StopSound rotate",
-                                                         "ResetSound rotate", "PlayEffect rotate 0 0"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying rotate", "StopSound rotate", "ResetSound rotate",
+                                      "PlayEffect rotate 0 0"}));
 
     // A bar lying on the floor cannot stand up: the turn is refused without a sound.
     ClearRecordedCalls();
     SetCurrentTetrad(4);
     CurrentTetrad.y = 15;
-    const Tetrad before = CurrentTetrad;
+    const Cells before = BoardCellsOf(CurrentTetrad);
     RotateTetrad();
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(CurrentTetrad.cells[i].dx, before.cells[i].dx);
-        EXPECT_EQ(CurrentTetrad.cells[i].dy, before.cells[i].dy);
-    }
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), before);
     EXPECT_TRUE(RecordedCalls().empty());
 }
 
@@ -171,39 +135,32 @@ TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock)
     EXPECT_EQ(FallTimer, 1000u);
 }
 
-TEST_F(BoardTest, LockWritesTheColourAndDropsCellsAboveTheTop)
+// Only cells inside the board are written: nothing wraps into a neighbouring column or row.
+TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly)
 {
     SetCurrentTetrad(6);
     CurrentTetrad.y = 14;
     LockTetrad();
-    EXPECT_EQ(BoardCell(5, 13), 6);
-    EXPECT_EQ(BoardCell(5, 14), 6);
-    EXPECT_EQ(BoardCell(5, 15), 6);
+    EXPECT_EQ(FilledCells(), (Cells{{5, 13}, {5, 14}, {5, 15}, {6, 15}}));
     EXPECT_EQ(BoardCell(6, 15), 6);
 
-    // The bar turned three times at the spawn row reaches row -1.
-    SetCurrentTetrad(4);
-    RotateShape(CurrentTetrad);
-    RotateShape(CurrentTetrad);
-    RotateShape(CurrentTetrad);
-    ASSERT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{5, -1}, {5, 0}, {5, 1}, {5, 2}}));
+    ClearBoard();
+    SetCurrentTetrad(4);   // the bar turned three times at the spawn row reaches row -1
+    for (int i = 0; i < 3; ++i) {
+        RotateShape(CurrentTetrad);
+    }
     LockTetrad();
-    EXPECT_EQ(BoardCell(5, 0), 4);
-    EXPECT_EQ(BoardCell(5, 2), 4);
-    EXPECT_EQ(BoardCell(4, 15), EmptyCell) << "nothing wrapped into the previous column";
+    EXPECT_EQ(FilledCells(), (Cells{{5, 0}, {5, 1}, {5, 2}}));
+
+    ClearBoard();
+    SetCurrentTetrad(4);   // lying across the right wall: columns 7 to 10
+    CurrentTetrad.x = 8;
+    CurrentTetrad.y = 15;
+    LockTetrad();
+    EXPECT_EQ(FilledCells(), (Cells{{7, 15}, {8, 15}, {9, 15}}));
 }
 
-TEST_F(BoardTest, NoFullRowStillMarksTheCounters)
-{
-    BoardCell(0, 15) = 1;
-    ClearFullLines();
-    EXPECT_TRUE(CountersDirty);
-    EXPECT_EQ(Score, 0u);
-    EXPECT_TRUE(RecordedCalls().empty());
-    EXPECT_TRUE(GhostVisible);
-}
-
-TEST_F(BoardTest, SeparateRunsScoreSeparately)
+TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall)
 {
     Level = 3;
     FillRow(13);
@@ -213,65 +170,44 @@ TEST_F(BoardTest, SeparateRunsScoreSeparately)
     ClearFullLines();
     EXPECT_EQ(Score, 600u);
     EXPECT_EQ(Lines, 2u);
-    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"StopSound static", "DrawPlayScreen",
-                                                         "DrawSparks 13", "DrawSparks 15"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
     EXPECT_FALSE(GhostVisible);
     EXPECT_EQ(GhostTimer, 0u);
+    EXPECT_EQ(FilledCells(), (Cells{{4, 14}, {2, 15}}));
     EXPECT_EQ(BoardCell(4, 14), 5);
-    EXPECT_EQ(BoardCell(2, 15), 1);
-    for (int32_t column = 0; column < BoardColumns; ++column) {
-        EXPECT_EQ(BoardCell(column, 0), EmptyCell);
-    }
 }
 
-TEST_F(BoardTest, AdjacentRowsScoreAsOneRun)
+// A run of adjacent rows scores as one; the level rises by one per clear, once the lines pass
+// ten times the level, and the fall speeds up down to 1.
+TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear)
 {
-    Level = 3;
-    FillRow(14);
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Score, 900u);
-    EXPECT_EQ(Lines, 2u);
-
-    Score = 0;
-    Level = 2;
-    for (int32_t row = 12; row < 16; ++row) {
-        FillRow(row);
+    const struct {
+        int32_t firstRow, rows;
+        uint32_t level, lines, speed;
+        uint32_t score, linesAfter, levelAfter, speedAfter;
+    } cases[] = {
+        {14, 2, 3, 0, 10, 900, 2, 3, 10},
+        {12, 4, 2, 0, 10, 1600, 4, 2, 10},
+        {15, 1, 1, 10, 10, 100, 11, 2, 9},
+        {15, 1, 2, 19, 9, 200, 20, 2, 9},
+        {15, 1, 2, 45, 9, 200, 46, 3, 8},
+        {15, 1, 9, 90, 1, 900, 91, 10, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows at level " << c.level << " after " << c.lines);
+        ClearBoard();
+        for (int32_t row = c.firstRow; row < c.firstRow + c.rows; ++row) {
+            FillRow(row);
+        }
+        Score = 0;
+        Level = c.level;
+        Lines = c.lines;
+        FallSpeed = c.speed;
+        ClearFullLines();
+        EXPECT_EQ(Score, c.score);
+        EXPECT_EQ(Lines, c.linesAfter);
+        EXPECT_EQ(Level, c.levelAfter);
+        EXPECT_EQ(FallSpeed, c.speedAfter);
+        EXPECT_TRUE(FilledCells().empty());
     }
-    ClearRecordedCalls();
-    ClearFullLines();
-    EXPECT_EQ(Score, 1600u);
-    EXPECT_EQ(RecordedCalls().size(), 6u) << "one stop, one redraw, four spark runs";
-    for (int32_t index = 0; index < BoardColumns * BoardRows; ++index) {
-        EXPECT_EQ(Board[index], EmptyCell);
-    }
-}
-
-TEST_F(BoardTest, LevelRisesOncePerClearAndSpeedStopsAtOne)
-{
-    Lines = 10;
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 2u);
-    EXPECT_EQ(FallSpeed, 9u);
-    EXPECT_EQ(Score, 100u) << "the run is scored at the old level";
-
-    Lines = 19;
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 2u) << "20 lines are not above 2 x 10";
-
-    Lines = 45;   // far past several thresholds, yet one level per clear
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 3u);
-    EXPECT_EQ(FallSpeed, 8u);
-
-    Level = 9;
-    FallSpeed = 1;
-    Lines = 90;
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 10u);
-    EXPECT_EQ(FallSpeed, 1u);
 }

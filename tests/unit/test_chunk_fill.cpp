@@ -1,5 +1,7 @@
-// The music ring's fill: loops inside a chunk without a gap, and ends on streams that give nothing.
+// The music ring: its fill loops inside a chunk without a gap and ends on streams that give
+// nothing; its positions wrap at the end of the buffer.
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "audio/chunk_fill.h"
@@ -9,8 +11,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+constexpr long Decode = LONG_MAX;   // a scripted answer that decodes as the stream would
+
 // A stream of `length` counting bytes, read at most `piece` bytes at a time; scripted answers
-// (errors, early ends) are given out first, one per read.
+// (errors, early ends, claims) are given out first, one per read.
 class FakeDecoder : public ChunkDecoder {
 public:
     FakeDecoder(uint32_t length, uint32_t piece) : length(length), piece(piece) {}
@@ -18,9 +22,11 @@ public:
     long Read(uint8_t* destination, uint32_t size) override
     {
         ++reads;
+        const long answer = script.empty() ? Decode : script.front();
         if (!script.empty()) {
-            const long answer = script.front();
             script.erase(script.begin());
+        }
+        if (answer != Decode) {
             return answer;
         }
         if (position == length && answerAtEnd != 0) {
@@ -62,42 +68,36 @@ Bytes Looped(uint32_t length, uint32_t start, uint32_t size)
 }
 
 constexpr uint32_t Chunk = 176400;
+constexpr uint32_t Ring = 8 * Chunk;
 
 }  // namespace
 
-TEST(ChunkFill, ShortStreamFillsTheChunkWithWholePassesJoinedWithoutGap)
+// A stream shorter than a chunk fills it with whole passes; a length that is not a multiple of
+// the chunk moves the loop point from chunk to chunk.
+TEST(ChunkFill, ChunksFollowOneAnotherAsAGaplessLoop)
 {
-    FakeDecoder decoder(52920, 4096);   // 0.3 s of 16-bit stereo
-    Bytes region(Chunk, 0xEE);
-    EXPECT_EQ(FillChunk(decoder, region.data(), Chunk), Chunk);
-    EXPECT_EQ(region, Looped(52920, 0, Chunk));
-    EXPECT_EQ(decoder.seeks, 3);
-
-    // The next chunk starts where this one stopped inside the fourth pass.
-    EXPECT_EQ(FillChunk(decoder, region.data(), Chunk), Chunk);
-    EXPECT_EQ(region, Looped(52920, Chunk % 52920, Chunk));
+    const struct {
+        uint32_t length, piece;
+        int seeks;
+    } cases[] = {{52920, 4096, 9}, {Chunk + Chunk / 2 + 4, 3000, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        FakeDecoder decoder(c.length, c.piece);
+        for (uint32_t chunk = 0; chunk < 3; ++chunk) {
+            Bytes region(Chunk, 0xEE);
+            EXPECT_EQ(FillChunk(decoder, region.data(), Chunk), Chunk);
+            EXPECT_EQ(region, Looped(c.length, chunk * Chunk, Chunk)) << "chunk " << chunk;
+        }
+        EXPECT_EQ(decoder.seeks, c.seeks);
+    }
 }
 
-TEST(ChunkFill, LengthNotAMultipleOfTheChunkMovesTheLoopPointFromChunkToChunk)
-{
-    const uint32_t length = Chunk + Chunk / 2 + 4;   // about 1.5 s
-    FakeDecoder decoder(length, 3000);
-    Bytes first(Chunk), second(Chunk), third(Chunk);
-    FillChunk(decoder, first.data(), Chunk);
-    FillChunk(decoder, second.data(), Chunk);
-    FillChunk(decoder, third.data(), Chunk);
-    EXPECT_EQ(first, Looped(length, 0, Chunk));
-    EXPECT_EQ(second, Looped(length, Chunk, Chunk));
-    EXPECT_EQ(third, Looped(length, 2 * Chunk, Chunk));
-    EXPECT_EQ(decoder.seeks, 1);
-}
-
+// Holes and bad links mid-stream, an end followed by a hole right after going back to the start,
+// and fewer idle answers in a row than the limit each time data came between, are read past.
 TEST(ChunkFill, ErrorsAreNotCountedAndDecodingGoesOnAfterThem)
 {
-    // Holes and bad links mid-stream, and an end followed by a hole right after going back to the
-    // start, are idle answers to read past, not reasons to stop.
-    FakeDecoder decoder(1000, 4096);
-    decoder.script = {-3, -137, 0, -3, 0};
+    FakeDecoder decoder(1000, 400);
+    decoder.script = {-3, -137, 0, -3, 0, Decode, -3, -3, -3, -3, -3, -3, -3, Decode, -3, -3, -3, -3, -3, -3, -3};
     Bytes region(10000);
     EXPECT_EQ(FillChunk(decoder, region.data(), 10000), 10000u);
     EXPECT_EQ(region, Looped(1000, 0, 10000));
@@ -128,25 +128,19 @@ TEST(ChunkFill, StreamThatDiesMidChunkKeepsWhatWasDecodedAndSilencesTheRest)
 
 TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion)
 {
-    class Liar : public ChunkDecoder {
-    public:
-        long Read(uint8_t*, uint32_t size) override { return static_cast<long>(size) + 100; }
-        void SeekToStart() override {}
-    } liar;
+    FakeDecoder decoder(0, 0);
+    decoder.script = {300, 800};   // 300 of 1000, then 800 where 700 were asked for
     Bytes region(1000);
-    EXPECT_EQ(FillChunk(liar, region.data(), 1000), 1000u);
+    EXPECT_EQ(FillChunk(decoder, region.data(), 1000), 1000u);
+    EXPECT_EQ(decoder.reads, 2);
 }
 
 // A resume decodes only what the stopped cursor lacks, so stops and resumes never move the
 // writer further ahead than two chunks past the one being played.
-TEST(ChunkFill, ResumeFillsOnlyTheMissingLead)
+TEST(ChunkFill, RingPositionsAndTheLeadToFill)
 {
-    constexpr uint32_t Chunk = 176400;
-    constexpr uint32_t Ring = 8 * Chunk;
     const struct {
-        uint32_t writeChunk;
-        uint32_t cursor;
-        uint32_t fills;
+        uint32_t writeChunk, cursor, fills;
     } cases[] = {
         {0, 0, 2},                   // a new ring: two chunks before the first play
         {5, 3 * Chunk + 100, 0},     // stopped with two ready
@@ -160,4 +154,8 @@ TEST(ChunkFill, ResumeFillsOnlyTheMissingLead)
         EXPECT_EQ(ChunksToFill(c.writeChunk * Chunk, c.cursor, Chunk, Ring, 2), c.fills)
             << "writer at chunk " << c.writeChunk << ", cursor " << c.cursor;
     }
+    EXPECT_EQ(NextWriteOffset(6 * Chunk, Chunk, Ring), 7 * Chunk);
+    EXPECT_EQ(NextWriteOffset(7 * Chunk, Chunk, Ring), 0u);
+    EXPECT_EQ(NotificationOffset(0, Chunk), Chunk - 1) << "the last byte of each chunk";
+    EXPECT_EQ(NotificationOffset(7, Chunk), Ring - 1);
 }

@@ -29,19 +29,15 @@ TEST_F(DebugLog, LinesAreAppendedVerbatim)
               (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
 }
 
-TEST_F(DebugLog, ClearEmptiesAnExistingLog)
+TEST_F(DebugLog, ClearEmptiesAnExistingLogAndCreatesAMissingOne)
 {
+    ClearDebugLog();
+    EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
     WriteDebugLog("from the last run");
     ClearDebugLog();
     EXPECT_TRUE(ReadDebugLog().empty());
     WriteDebugLog("first");
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"first"});
-}
-
-TEST_F(DebugLog, ClearCreatesAMissingLog)
-{
-    ClearDebugLog();
-    EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
 }
 
 // A log that cannot be opened (here a folder stands in its place) is neither replaced nor reported.

@@ -5,30 +5,37 @@
 #include "audio/effects.h"
 #include "game/frame_state.h"
 #include "game/high_scores.h"
+#include "platform/screen.h"
 #include "test_support.h"
 
 using Calls = std::vector<std::string>;
 
 TEST(CommandLine, OnlyTheWholeWordFullInAnyCase)
 {
-    EXPECT_TRUE(IsFullScreenCommandLine("/full"));
-    EXPECT_TRUE(IsFullScreenCommandLine("/FULL"));
-    EXPECT_TRUE(IsFullScreenCommandLine("/fUlL"));
-    EXPECT_FALSE(IsFullScreenCommandLine(""));
-    EXPECT_FALSE(IsFullScreenCommandLine("/full "));
-    EXPECT_FALSE(IsFullScreenCommandLine("/full now"));
-    EXPECT_FALSE(IsFullScreenCommandLine("/ful"));
-    EXPECT_FALSE(IsFullScreenCommandLine(" /full"));
-    EXPECT_FALSE(IsFullScreenCommandLine("-full"));
+    for (const char* full : {"/full", "/FULL", "/fUlL"}) {
+        EXPECT_TRUE(IsFullScreenCommandLine(full)) << full;
+    }
+    for (const char* windowed : {"", "/full ", "/full now", "/ful", " /full", "-full"}) {
+        EXPECT_FALSE(IsFullScreenCommandLine(windowed)) << windowed;
+    }
 }
 
-TEST(WindowSizing, ClientAreaIsAlwaysTheGameArea)
+// The captioned window is sized so that its client area is the game area, and the game area is
+// drawn at the client origin; in full screen both are the screen's corner.
+TEST(WindowGeometry, TheGameAreaIsTheClientArea)
 {
-    const FrameMetrics frame = {4, 4, 23};
-    EXPECT_EQ(WindowSizeFor(false, frame).width, 648);
-    EXPECT_EQ(WindowSizeFor(false, frame).height, 511);
-    EXPECT_EQ(WindowSizeFor(true, frame).width, 640);
-    EXPECT_EQ(WindowSizeFor(true, frame).height, 480);
+    WindowFrame = {4, 5, 23};
+    WindowRectangle = {30, 40, 0, 0};
+    for (const bool full : {false, true}) {
+        FullScreen = full;
+        const WindowSize size = WindowSizeFor(full, WindowFrame);
+        const ScreenPoint origin = ComputeScreenOffset();
+        EXPECT_EQ(size.width, full ? 640 : 648);
+        EXPECT_EQ(size.height, full ? 480 : 513);
+        EXPECT_EQ(origin.x, full ? 0 : 34);
+        EXPECT_EQ(origin.y, full ? 0 : 68);
+    }
+    FullScreen = false;
 }
 
 namespace {
@@ -92,28 +99,22 @@ TEST_F(Keys, PauseShowsTheControlsAndEndsByKeyOrClick)
     EXPECT_TRUE(RecordedCalls().empty());
 }
 
-TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplay)
-{
-    HandleKeyDown(KeyM);
-    EXPECT_FALSE(MusicEnabled);
-    HandleKeyDown(KeyM);
-    EXPECT_TRUE(MusicEnabled);
-    HandleKeyDown(KeyF6);
-    HandleKeyDown('X');
-    EXPECT_EQ(RecordedCalls(), (Calls{"PauseMusic", "ResumeMusic", "SwitchDisplayMode"}));
-}
-
 // Keys that a loader's box lets through reach no half-built game.
-TEST_F(Keys, KeysDuringStartUpDoNothing)
+TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplayOnceStarted)
 {
-    GameStarted = false;
-    GameState = StateTitleMenu;
-    for (uint32_t key : {KeyF6, KeyM, KeyF1, KeyEscape}) {
-        HandleKeyDown(key);
+    for (const bool started : {false, true}) {
+        GameStarted = started;
+        GameState = StateTitleMenu;
+        ClearRecordedCalls();
+        for (uint32_t key : {KeyF6, KeyM, KeyM, KeyF1, KeyEscape}) {
+            HandleKeyDown(key);
+        }
+        EXPECT_EQ(RecordedCalls(), started ? (Calls{"SwitchDisplayMode", "PauseMusic", "ResumeMusic",
+                                                    "DrawControlsScreen", "PostRepaint"})
+                                           : Calls{});
+        EXPECT_TRUE(MusicEnabled);
+        EXPECT_EQ(GameState, StateTitleMenu);
     }
-    EXPECT_TRUE(RecordedCalls().empty());
-    EXPECT_TRUE(MusicEnabled);
-    EXPECT_EQ(GameState, StateTitleMenu);
 }
 
 TEST_F(Keys, TypingInitialsTakesEveryKey)
