@@ -13,8 +13,7 @@ using Files = std::map<std::string, std::vector<uint8_t>>;
 bool Writable = true;
 
 // Each test starts without a score file, as it starts in an empty folder.
-Files& Stored()
-{
+Files& Stored() {
     static Files files;
     static const testing::TestInfo* owner = nullptr;
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
@@ -27,19 +26,16 @@ Files& Stored()
 }
 }  // namespace
 
-void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files, bool writable)
-{
+void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files, bool writable) {
     Stored() = std::move(files);
     Writable = writable;
 }
 
-std::map<std::string, std::vector<uint8_t>> ScoreFiles()
-{
+std::map<std::string, std::vector<uint8_t>> ScoreFiles() {
     return Stored();
 }
 
-bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got)
-{
+bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
     const auto file = Stored().find(path);
     if (file == Stored().end()) {
         return false;
@@ -49,8 +45,7 @@ bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uin
     return true;
 }
 
-bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size)
-{
+bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size) {
     if (Writable) {
         Stored()[path].assign(bytes, bytes + size);
     }

@@ -18,8 +18,7 @@ Sound Attach{"attach", false};
 Sound Static{"static", false};
 Sound Static2{"static2", false};
 
-std::string NameOf(const Sound* sound)
-{
+std::string NameOf(const Sound* sound) {
     return sound == nullptr ? "none" : sound->name;
 }
 }  // namespace
@@ -30,26 +29,22 @@ Sound* AttachSound = &Attach;
 Sound* StaticSound = &Static;
 Sound* Static2Sound = &Static2;
 
-void SetSoundPlaying(Sound* sound, bool playing)
-{
+void SetSoundPlaying(Sound* sound, bool playing) {
     sound->playing = playing;
 }
 
-void StopAllRecordedSounds()
-{
+void StopAllRecordedSounds() {
     for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) {
         sound->playing = false;
     }
 }
 
-bool SoundIsPlaying(Sound* sound)
-{
+bool SoundIsPlaying(Sound* sound) {
     RecordCall("SoundIsPlaying " + NameOf(sound));
     return sound != nullptr && sound->playing;
 }
 
-ResultCode StopSound(Sound* sound)
-{
+ResultCode StopSound(Sound* sound) {
     RecordCall("StopSound " + NameOf(sound));
     if (sound != nullptr) {
         sound->playing = false;
@@ -57,14 +52,12 @@ ResultCode StopSound(Sound* sound)
     return ResultOk;
 }
 
-ResultCode ResetSound(Sound* sound)
-{
+ResultCode ResetSound(Sound* sound) {
     RecordCall("ResetSound " + NameOf(sound));
     return ResultOk;
 }
 
-ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags)
-{
+ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags) {
     RecordCall("PlayEffect " + NameOf(sound) + " " + std::to_string(priority) + " " +
                std::to_string(flags));
     if (sound != nullptr) {

@@ -11,15 +11,13 @@ namespace {
 ResultCode NextPlayScreenResult = ResultOk;
 ResultCode NextButtonResult = ResultOk;
 
-ResultCode Recorded(const std::string& call, ResultCode result = ResultOk)
-{
+ResultCode Recorded(const std::string& call, ResultCode result = ResultOk) {
     RecordCall(call);
     return result;
 }
 }  // namespace
 
-void SetDrawResults(ResultCode playScreen, ResultCode button)
-{
+void SetDrawResults(ResultCode playScreen, ResultCode button) {
     NextPlayScreenResult = playScreen;
     NextButtonResult = button;
 }
@@ -35,22 +33,18 @@ void LoadGraphics() { Recorded("LoadGraphics"); }
 ResultCode RestoreSurfaces() { return Recorded("RestoreSurfaces"); }
 void DrawSparks(int32_t row) { Recorded("DrawSparks " + std::to_string(row)); }
 
-void DrawScreenText(int32_t x, int32_t y, const char* text, Colour, Colour)
-{
+void DrawScreenText(int32_t x, int32_t y, const char* text, Colour, Colour) {
     Recorded("DrawScreenText " + std::to_string(x) + " " + std::to_string(y) + " " + text);
 }
 
-void DrawCenteredText(const char* text, int32_t top, Colour, Colour)
-{
+void DrawCenteredText(const char* text, int32_t top, Colour, Colour) {
     Recorded("DrawCenteredText " + std::to_string(top) + " " + text);
 }
 
-ResultCode DrawButton(MenuButton button, int32_t state)
-{
+ResultCode DrawButton(MenuButton button, int32_t state) {
     return Recorded("DrawButton " + std::to_string(button.x) + " " + std::to_string(state), NextButtonResult);
 }
 
-ResultCode DrawStatic(bool screen1, bool screen3)
-{
+ResultCode DrawStatic(bool screen1, bool screen3) {
     return Recorded(std::string("DrawStatic ") + (screen1 ? "1" : "-") + (screen3 ? "3" : "-"));
 }

@@ -8,13 +8,11 @@ ScreenPoint Cursor = {0, 0};
 bool ButtonDown = false;
 }  // namespace
 
-void SetClock(uint32_t now)
-{
+void SetClock(uint32_t now) {
     Clock = now;
 }
 
-void SetMouse(int32_t x, int32_t y, bool leftButtonDown)
-{
+void SetMouse(int32_t x, int32_t y, bool leftButtonDown) {
     Cursor = {x, y};
     ButtonDown = leftButtonDown;
 }

@@ -12,8 +12,7 @@ namespace {
 using Cells = std::set<std::pair<int32_t, int32_t>>;
 using Calls = std::vector<std::string>;
 
-Cells BoardCellsOf(const Tetrad& tetrad)
-{
+Cells BoardCellsOf(const Tetrad& tetrad) {
     Cells cells;
     for (const TetradCell& cell : tetrad.cells) {
         cells.insert({tetrad.x + cell.dx, tetrad.y - cell.dy});
@@ -21,8 +20,7 @@ Cells BoardCellsOf(const Tetrad& tetrad)
     return cells;
 }
 
-Cells FilledCells()
-{
+Cells FilledCells() {
     Cells cells;
     for (int32_t column = 0; column < BoardColumns; ++column) {
         for (int32_t row = 0; row < BoardRows; ++row) {
@@ -34,8 +32,7 @@ Cells FilledCells()
     return cells;
 }
 
-void FillRow(int32_t row)
-{
+void FillRow(int32_t row) {
     for (int32_t column = 0; column < BoardColumns; ++column) {
         BoardCell(column, row) = 3;
     }
@@ -43,8 +40,7 @@ void FillRow(int32_t row)
 
 class BoardTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ClearBoard();
         InitTetradTable();
         Score = 0;
@@ -62,8 +58,7 @@ protected:
 
 }  // namespace
 
-TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
-{
+TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
     const Cells expected[TetradKindCount] = {
         {{5, 0}, {5, 1}, {4, 1}, {6, 1}}, {{5, 1}, {5, 0}, {6, 1}, {6, 0}},
         {{5, 1}, {5, 0}, {4, 1}, {6, 0}}, {{5, 1}, {6, 1}, {5, 0}, {4, 0}},
@@ -79,8 +74,7 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
     }
 }
 
-TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently)
-{
+TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently) {
     SetCurrentTetrad(4);
     for (int i = 0; i < 3; ++i) {
         MoveRight();
@@ -94,8 +88,7 @@ TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently)
     EXPECT_TRUE(RecordedCalls().empty()) << "moves make no sound";
 }
 
-TEST_F(BoardTest, RotationSoundRestartsAndRefusalIsSilent)
-{
+TEST_F(BoardTest, RotationSoundRestartsAndRefusalIsSilent) {
     SetCurrentTetrad(0);
     RotateTetrad();
     EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying rotate", "PlayEffect rotate 0 0"}));
@@ -116,8 +109,7 @@ TEST_F(BoardTest, RotationSoundRestartsAndRefusalIsSilent)
     EXPECT_TRUE(RecordedCalls().empty());
 }
 
-TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock)
-{
+TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock) {
     Level = 4;
     SetCurrentTetrad(4);
     MoveDown();
@@ -136,8 +128,7 @@ TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock)
 }
 
 // Only cells inside the board are written: nothing wraps into a neighbouring column or row.
-TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly)
-{
+TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly) {
     SetCurrentTetrad(6);
     CurrentTetrad.y = 14;
     LockTetrad();
@@ -160,8 +151,7 @@ TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly)
     EXPECT_EQ(FilledCells(), (Cells{{7, 15}, {8, 15}, {9, 15}}));
 }
 
-TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall)
-{
+TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall) {
     Level = 3;
     FillRow(13);
     BoardCell(2, 14) = 1;   // row 14 has a hole everywhere else
@@ -179,8 +169,7 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall)
 
 // A run of adjacent rows scores as one; the level rises by one per clear, once the lines pass
 // ten times the level, and the fall speeds up down to 1.
-TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear)
-{
+TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear) {
     const struct {
         int32_t firstRow, rows;
         uint32_t level, lines, speed;

@@ -19,8 +19,7 @@ class FakeDecoder : public ChunkDecoder {
 public:
     FakeDecoder(uint32_t length, uint32_t piece) : length(length), piece(piece) {}
 
-    long Read(uint8_t* destination, uint32_t size) override
-    {
+    long Read(uint8_t* destination, uint32_t size) override {
         ++reads;
         const long answer = script.empty() ? Decode : script.front();
         if (!script.empty()) {
@@ -40,8 +39,7 @@ public:
         return static_cast<long>(count);
     }
 
-    void SeekToStart() override
-    {
+    void SeekToStart() override {
         ++seeks;
         position = 0;
     }
@@ -58,8 +56,7 @@ public:
 };
 
 // What a gapless loop of the stream holds from stream position `start` on.
-Bytes Looped(uint32_t length, uint32_t start, uint32_t size)
-{
+Bytes Looped(uint32_t length, uint32_t start, uint32_t size) {
     Bytes out(size);
     for (uint32_t i = 0; i < size; ++i) {
         out[i] = FakeDecoder::ByteAt((start + i) % length);
@@ -74,8 +71,7 @@ constexpr uint32_t Ring = 8 * Chunk;
 
 // A stream shorter than a chunk fills it with whole passes; a length that is not a multiple of
 // the chunk moves the loop point from chunk to chunk.
-TEST(ChunkFill, ChunksFollowOneAnotherAsAGaplessLoop)
-{
+TEST(ChunkFill, ChunksFollowOneAnotherAsAGaplessLoop) {
     const struct {
         uint32_t length, piece;
         int seeks;
@@ -94,8 +90,7 @@ TEST(ChunkFill, ChunksFollowOneAnotherAsAGaplessLoop)
 
 // Holes and bad links mid-stream, an end followed by a hole right after going back to the start,
 // and fewer idle answers in a row than the limit each time data came between, are read past.
-TEST(ChunkFill, ErrorsAreNotCountedAndDecodingGoesOnAfterThem)
-{
+TEST(ChunkFill, ErrorsAreNotCountedAndDecodingGoesOnAfterThem) {
     FakeDecoder decoder(1000, 400);
     decoder.script = {-3, -137, 0, -3, 0, Decode, -3, -3, -3, -3, -3, -3, -3, Decode, -3, -3, -3, -3, -3, -3, -3};
     Bytes region(10000);
@@ -103,8 +98,7 @@ TEST(ChunkFill, ErrorsAreNotCountedAndDecodingGoesOnAfterThem)
     EXPECT_EQ(region, Looped(1000, 0, 10000));
 }
 
-TEST(ChunkFill, EmptyOrRuinedStreamEndsBoundedWithSilence)
-{
+TEST(ChunkFill, EmptyOrRuinedStreamEndsBoundedWithSilence) {
     for (const long answer : {0L, -3L, -128L}) {
         SCOPED_TRACE(answer);
         FakeDecoder decoder(0, 4096);
@@ -116,8 +110,7 @@ TEST(ChunkFill, EmptyOrRuinedStreamEndsBoundedWithSilence)
     }
 }
 
-TEST(ChunkFill, StreamThatDiesMidChunkKeepsWhatWasDecodedAndSilencesTheRest)
-{
+TEST(ChunkFill, StreamThatDiesMidChunkKeepsWhatWasDecodedAndSilencesTheRest) {
     FakeDecoder decoder(5000, 4096);
     decoder.answerAtEnd = -3;   // past its first pass the stream is nothing but damage
     Bytes region(20000, 0xEE);
@@ -126,8 +119,7 @@ TEST(ChunkFill, StreamThatDiesMidChunkKeepsWhatWasDecodedAndSilencesTheRest)
     EXPECT_EQ(Bytes(region.begin() + 5000, region.end()), Bytes(15000, 0));
 }
 
-TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion)
-{
+TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion) {
     FakeDecoder decoder(0, 0);
     decoder.script = {300, 800};   // 300 of 1000, then 800 where 700 were asked for
     Bytes region(1000);
@@ -137,8 +129,7 @@ TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion)
 
 // A resume decodes only what the stopped cursor lacks, so stops and resumes never move the
 // writer further ahead than two chunks past the one being played.
-TEST(ChunkFill, RingPositionsAndTheLeadToFill)
-{
+TEST(ChunkFill, RingPositionsAndTheLeadToFill) {
     const struct {
         uint32_t writeChunk, cursor, fills;
     } cases[] = {

@@ -8,8 +8,7 @@
 
 using DebugLog = TempDirTest;
 
-TEST_F(DebugLog, DataPathIsCurrentFolderPrefix)
-{
+TEST_F(DebugLog, DataPathIsCurrentFolderPrefix) {
     char out[DataPathSize];
     MakeDataPath(out, "audio.vbf");
     EXPECT_STREQ(out, ".\\audio.vbf");
@@ -19,8 +18,7 @@ TEST_F(DebugLog, DataPathIsCurrentFolderPrefix)
     EXPECT_EQ(std::string(out).size(), static_cast<size_t>(DataPathSize - 1));
 }
 
-TEST_F(DebugLog, LinesAreAppendedVerbatim)
-{
+TEST_F(DebugLog, LinesAreAppendedVerbatim) {
     WriteDebugLog("-----------------");
     WriteDebugLog("");
     WriteDebugLog("two\nlines");
@@ -29,8 +27,7 @@ TEST_F(DebugLog, LinesAreAppendedVerbatim)
               (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
 }
 
-TEST_F(DebugLog, ClearEmptiesAnExistingLogAndCreatesAMissingOne)
-{
+TEST_F(DebugLog, ClearEmptiesAnExistingLogAndCreatesAMissingOne) {
     ClearDebugLog();
     EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
     WriteDebugLog("from the last run");
@@ -41,8 +38,7 @@ TEST_F(DebugLog, ClearEmptiesAnExistingLogAndCreatesAMissingOne)
 }
 
 // A log that cannot be opened (here a folder stands in its place) is neither replaced nor reported.
-TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently)
-{
+TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently) {
     std::filesystem::create_directory(".\\debug.log");
     ClearDebugLog();
     WriteDebugLog("dropped");
@@ -50,8 +46,7 @@ TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently)
 }
 
 // A failure that repeats every frame leaves a short log, and other lines still get through.
-TEST_F(DebugLog, ALineRepeatedEveryFrameIsThrottled)
-{
+TEST_F(DebugLog, ALineRepeatedEveryFrameIsThrottled) {
     for (int frame = 0; frame < 3000; ++frame) {
         WriteDebugLog("Error Blitting to Quadrone Board Surface");
     }
@@ -63,8 +58,7 @@ TEST_F(DebugLog, ALineRepeatedEveryFrameIsThrottled)
 }
 
 // A burst, then a few a second for each text on its own; a forgotten text starts afresh.
-TEST(LineRateLimit, BurstThenAFewASecondPerText)
-{
+TEST(LineRateLimit, BurstThenAFewASecondPerText) {
     LineRateLimit limit(3, 2, 2);
     auto allowed = [&](const char* text, uint64_t at, int tries) {
         int count = 0;

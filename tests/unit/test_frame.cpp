@@ -18,16 +18,14 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-bool Called(const std::string& call)
-{
+bool Called(const std::string& call) {
     const Calls calls = RecordedCalls();
     return std::find(calls.begin(), calls.end(), call) != calls.end();
 }
 
 class Frame : public TempDirTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TempDirTest::SetUp();
         StopAllRecordedSounds();
         ReleaseAllKeys();
@@ -64,22 +62,19 @@ protected:
         Start(1000);
     }
 
-    void Start(uint32_t now)
-    {
+    void Start(uint32_t now) {
         SetClock(now);
         LastFrameTime = now;
     }
 
-    ResultCode FrameAt(uint32_t now)
-    {
+    ResultCode FrameAt(uint32_t now) {
         SetClock(now);
         return UpdateFrame();
     }
 
     // Plays frames every `step` ms from the last frame until `until`; the clock times at which
     // the tetrad moved down.
-    std::vector<uint32_t> FallTimes(uint32_t from, uint32_t until, uint32_t step)
-    {
+    std::vector<uint32_t> FallTimes(uint32_t from, uint32_t until, uint32_t step) {
         std::vector<uint32_t> times;
         for (uint32_t now = from; now <= until; now += step) {
             const int32_t y = CurrentTetrad.y;
@@ -100,8 +95,7 @@ protected:
 
     // One second of play at level 10 with Left held, the square landing half-way: frames every
     // millisecond, or when the frame pacer of the message loop lets them run.
-    PlayedSecond PlaySecond(bool paced)
-    {
+    PlayedSecond PlaySecond(bool paced) {
         ClearBoard();
         SetCurrentTetrad(1);
         CurrentTetrad.y = 10;
@@ -144,8 +138,7 @@ protected:
 
 // A click is a release over the button that was pressed; where the press began does not matter,
 // and a press that slides off (the edges are half open) is no click.
-TEST_F(Frame, ClickIsAReleaseOverThePressedButton)
-{
+TEST_F(Frame, ClickIsAReleaseOverThePressedButton) {
     RepaintPending = true;   // restored surfaces repaint the menu once
     SetMouse(0, 0, false);
     FrameAt(1000);
@@ -179,8 +172,7 @@ TEST_F(Frame, ClickIsAReleaseOverThePressedButton)
     EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "SetMusicVolume -500", "PostRepaint"}));
 }
 
-TEST_F(Frame, ScoresQuitALostSurfaceAndPlayAfterAnEndedGame)
-{
+TEST_F(Frame, ScoresQuitALostSurfaceAndPlayAfterAnEndedGame) {
     const auto click = [this](int32_t x, int32_t y, uint32_t now) {
         SetMouse(x, y, true);
         FrameAt(now);
@@ -212,8 +204,7 @@ TEST_F(Frame, ScoresQuitALostSurfaceAndPlayAfterAnEndedGame)
     EXPECT_FALSE(BoardNeedsClearing);
 }
 
-TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
-{
+TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen) {
     GameState = StatePlaying;
     EXPECT_EQ(FallTimes(1010, 3000, 10), (std::vector<uint32_t>{2000, 3000}));
     EXPECT_FALSE(Called("RestoreSurfaces")) << "a plain play frame restores nothing";
@@ -221,8 +212,7 @@ TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
     EXPECT_EQ(FallTimes(3010, 3300, 10), (std::vector<uint32_t>{3100, 3200, 3300}));
 }
 
-TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
-{
+TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn) {
     GameState = StatePlaying;
     CurrentTetrad.y = 15;   // the square rests on the floor
     FallTimer = 990;
@@ -246,8 +236,7 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
     EXPECT_EQ(LastFrameTime, 1120u);
 }
 
-TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive)
-{
+TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive) {
     GameState = StatePlaying;
     Score = 900;
     Level = 3;
@@ -264,8 +253,7 @@ TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive)
     EXPECT_TRUE(Called("BlitBoardToScreen"));
 }
 
-TEST_F(Frame, RankingGameGoesThroughTheInitials)
-{
+TEST_F(Frame, RankingGameGoesThroughTheInitials) {
     GameState = StatePlaying;
     Score = 7000;
     Level = 4;
@@ -298,8 +286,7 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
     EXPECT_TRUE(CountersDirty);
 }
 
-TEST_F(Frame, TopFiveKeepsItsNoiseAndStatic)
-{
+TEST_F(Frame, TopFiveKeepsItsNoiseAndStatic) {
     GameState = StateTopFive;
     CountersDirty = true;
     FrameAt(1003);
@@ -311,8 +298,7 @@ TEST_F(Frame, TopFiveKeepsItsNoiseAndStatic)
     EXPECT_EQ(LastFrameTime, 1006u);
 }
 
-TEST_F(Frame, ClockWrapAroundKeepsTimingRight)
-{
+TEST_F(Frame, ClockWrapAroundKeepsTimingRight) {
     GameState = StatePlaying;
     Start(0xFFFFFE00u);
     FrameAt(0x00000200u);   // 1024 ms later, across the wrap
@@ -330,8 +316,7 @@ TEST_F(Frame, ClockWrapAroundKeepsTimingRight)
 }
 
 // The rest of 10 ms carries over to the next frame; a stall is not made up roll by roll.
-TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
-{
+TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame) {
     GameState = StatePlaying;
     InterferenceTimer = 0;
     const std::pair<uint32_t, uint32_t> frames[] = {{1004, 0}, {1009, 0}, {1026, 2}, {1030, 1}, {1500, 4}, {1509, 0}};
@@ -344,8 +329,7 @@ TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
 // Frames paced at 60 Hz keep the game's millisecond timing: the repeats of a held key, the
 // falls, the end of the lock pause and the interference rolls of one second come within one
 // frame of those of frames run every millisecond.
-TEST_F(Frame, PacedFramesKeepTheGamesTiming)
-{
+TEST_F(Frame, PacedFramesKeepTheGamesTiming) {
     const PlayedSecond unpaced = PlaySecond(false);
     const PlayedSecond paced = PlaySecond(true);
     EXPECT_NEAR(paced.moves, unpaced.moves, 1);

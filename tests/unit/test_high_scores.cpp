@@ -10,8 +10,7 @@
 
 namespace {
 
-Bytes Rows(std::initializer_list<std::pair<std::string, uint32_t>> rows)
-{
+Bytes Rows(std::initializer_list<std::pair<std::string, uint32_t>> rows) {
     Bytes bytes;
     for (const auto& row : rows) {
         Bytes one(24, 0);
@@ -22,8 +21,7 @@ Bytes Rows(std::initializer_list<std::pair<std::string, uint32_t>> rows)
     return bytes;
 }
 
-std::string TableText()
-{
+std::string TableText() {
     std::string text;
     for (const HighScoreEntry& row : HighScoreTable) {
         text += std::string(row.name) + " " + std::to_string(row.score) + "; ";
@@ -36,8 +34,7 @@ const Bytes DefaultFile = Rows({{"MQV", 5000}, {"MQV", 4000}, {"MQV", 3000}, {"M
 
 class HighScores : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Score = 0;
         Initials[0] = '\0';
         InitialsActive = true;
@@ -47,8 +44,7 @@ protected:
 
 }  // namespace
 
-TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults)
-{
+TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults) {
     Bytes shortFile = Rows({{"AAA", 9000}, {"BBB", 8000}});
     shortFile.insert(shortFile.end(), {'Z', 'Z'});
     const struct {
@@ -75,8 +71,7 @@ TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults)
     }
 }
 
-TEST_F(HighScores, RanksAgainstTheDefaults)
-{
+TEST_F(HighScores, RanksAgainstTheDefaults) {
     LoadHighScores();
     const std::pair<uint32_t, int32_t> ranks[] = {{1000, -1}, {1001, 4}, {4000, 2}, {5001, 0}, {0xFFFFFFFFu, 0}};
     for (const auto& rank : ranks) {
@@ -85,8 +80,7 @@ TEST_F(HighScores, RanksAgainstTheDefaults)
     }
 }
 
-TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
-{
+TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout) {
     LoadHighScores();
     Score = 1001;
     InsertHighScore("ABC", 1001);
@@ -105,8 +99,7 @@ TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
     EXPECT_EQ(TableText(), after);
 }
 
-TEST_F(HighScores, UnwritableFileLosesNothingInMemory)
-{
+TEST_F(HighScores, UnwritableFileLosesNothingInMemory) {
     SetScoreFiles({}, false);
     LoadHighScores();
     Score = 6000;
@@ -117,8 +110,7 @@ TEST_F(HighScores, UnwritableFileLosesNothingInMemory)
 }
 
 // Each row types its keys after the last row's; only the low byte of a key counts.
-TEST_F(HighScores, TypingInitials)
-{
+TEST_F(HighScores, TypingInitials) {
     const struct {
         std::vector<uint32_t> keys;
         const char* initials;

@@ -13,8 +13,7 @@ using Times = std::vector<uint32_t>;
 
 class Keyboard : public TempDirTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TempDirTest::SetUp();
         ClearBoard();
         InitTetradTable();
@@ -29,8 +28,7 @@ protected:
     bool Moved() const { return std::memcmp(&CurrentTetrad, &start, sizeof start) != 0; }
 
     // Frames of `step` ms while `key` is held; the times (from the press) at which it acted.
-    Times Hold(uint8_t key, uint32_t frames, uint32_t step)
-    {
+    Times Hold(uint8_t key, uint32_t frames, uint32_t step) {
         Times actions;
         SetKeyDown(key, true);
         for (uint32_t frame = 0; frame < frames; ++frame) {
@@ -51,8 +49,7 @@ protected:
 // A key acts at once, once more than its first delay has passed, then 30 ms sooner each time down
 // to every 30 ms; the time by which a delay was passed counts towards the next; a slow frame
 // acts at most once.
-TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames)
-{
+TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames) {
     const struct {
         uint8_t key;
         uint32_t frames;
@@ -74,8 +71,7 @@ TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames)
     }
 }
 
-TEST_F(Keyboard, ReleaseAndResetStartOver)
-{
+TEST_F(Keyboard, ReleaseAndResetStartOver) {
     SetKeyDown(KeyDown, true);
     ProcessKBInput(0);
     SetKeyDown(KeyDown, false);
@@ -93,8 +89,7 @@ TEST_F(Keyboard, ReleaseAndResetStartOver)
 }
 
 // A failed read scribbles over the snapshot: after a loss the keys come from a fresh read only.
-TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain)
-{
+TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain) {
     const struct {
         std::vector<ResultCode> reads, acquires;
         int32_t x;

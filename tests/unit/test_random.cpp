@@ -2,8 +2,7 @@
 #include "common/random.h"
 #include "test_support.h"
 
-TEST(Random, KnownSequencesFromTwoSeeds)
-{
+TEST(Random, KnownSequencesFromTwoSeeds) {
     SeedRandom(0xFFFFFFFFu);   // the third state has bit 31 set: it must not reach the number
     EXPECT_EQ(Random(), 35);
     EXPECT_EQ(Random(), 29739);

@@ -9,8 +9,7 @@
 
 namespace {
 
-std::string ReadEntry(ResourceArchive& archive, const char* name)
-{
+std::string ReadEntry(ResourceArchive& archive, const char* name) {
     const ArchiveEntry* entry = archive.FindEntry(name);
     if (entry == nullptr) {
         return "(none)";
@@ -21,8 +20,7 @@ std::string ReadEntry(ResourceArchive& archive, const char* name)
     return contents;
 }
 
-std::vector<std::string> BoxTexts()
-{
+std::vector<std::string> BoxTexts() {
     std::vector<std::string> texts;
     for (const RecordedBox& box : RecordedMessageBoxes()) {
         texts.push_back(box.caption + ": " + box.text);
@@ -36,8 +34,7 @@ using ArchiveBuilder = TempDirTest;
 using ArchiveReader = TempDirTest;
 using DamagedArchive = TempDirTest;
 
-TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack)
-{
+TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack) {
     const std::string big(300, 'b');
     std::filesystem::create_directory("in");
     WriteFileBytes("in/first.bin", Bytes(big.begin(), big.end()));
@@ -69,8 +66,7 @@ TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack)
     EXPECT_EQ(ReadEntry(reader, "second.bin"), "abc");
 }
 
-TEST_F(ArchiveReader, CaseInsensitiveFirstMatchOfTheWholeName)
-{
+TEST_F(ArchiveReader, CaseInsensitiveFirstMatchOfTheWholeName) {
     HandArchive hand;
     hand.Store("block1.bmp", "first block");
     hand.Store("Block1.BMP", "shadowed duplicate");
@@ -99,8 +95,7 @@ TEST_F(ArchiveReader, CaseInsensitiveFirstMatchOfTheWholeName)
 
 // A wrong signature closes the file without poisoning the reader for the next archive; only the
 // first four bytes are the signature.
-TEST_F(DamagedArchive, WrongSignaturesAreRefusedWithABox)
-{
+TEST_F(DamagedArchive, WrongSignaturesAreRefusedWithABox) {
     HandArchive good;
     good.Store("rotate.wav", "ok");
     Bytes lower = good.Finish(), noZero = good.Finish(), odd = good.Finish();
@@ -123,8 +118,7 @@ TEST_F(DamagedArchive, WrongSignaturesAreRefusedWithABox)
 
 // A table cut short or out of the file: one notice per missing record up to 16, the rest
 // logged; entries read before the cut are found, but the failed reader reads nothing more.
-TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed)
-{
+TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed) {
     const struct {
         int32_t count;
         size_t records;
@@ -165,8 +159,7 @@ TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed)
 }
 
 // A name that fills its whole field without a zero must never be read past its end.
-TEST_F(DamagedArchive, UnterminatedNameMatchesNothing)
-{
+TEST_F(DamagedArchive, UnterminatedNameMatchesNothing) {
     HandArchive hand;
     hand.Store("placeholder", "data");
     hand.Store("after.bin", "after");
@@ -182,8 +175,7 @@ TEST_F(DamagedArchive, UnterminatedNameMatchesNothing)
 
 // Within one open archive a failure lasts, a seek does not clear it; the next Open starts clean,
 // so one damaged or missing archive cannot silence the other.
-TEST_F(DamagedArchive, FailedStateLastsUntilTheNextOpen)
-{
+TEST_F(DamagedArchive, FailedStateLastsUntilTheNextOpen) {
     HandArchive hand;
     hand.Store("x.bin", "xyz");
     WriteFileBytes("good.vbf", hand.Finish());

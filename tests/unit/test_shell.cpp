@@ -10,8 +10,7 @@
 
 using Calls = std::vector<std::string>;
 
-TEST(CommandLine, OnlyTheWholeWordFullInAnyCase)
-{
+TEST(CommandLine, OnlyTheWholeWordFullInAnyCase) {
     for (const char* full : {"/full", "/FULL", "/fUlL"}) {
         EXPECT_TRUE(IsFullScreenCommandLine(full)) << full;
     }
@@ -22,8 +21,7 @@ TEST(CommandLine, OnlyTheWholeWordFullInAnyCase)
 
 // The captioned window is sized so that its client area is the game area, and the game area is
 // drawn at the client origin; in full screen both are the screen's corner.
-TEST(WindowGeometry, TheGameAreaIsTheClientArea)
-{
+TEST(WindowGeometry, TheGameAreaIsTheClientArea) {
     WindowFrame = {4, 5, 23};
     WindowRectangle = {30, 40, 0, 0};
     for (const bool full : {false, true}) {
@@ -42,8 +40,7 @@ namespace {
 
 class Keys : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ClearRecordedCalls();
         StopAllRecordedSounds();
         InitialsActive = false;
@@ -57,8 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Keys, EscapeQAndF2LeaveAGameForTheMenu)
-{
+TEST_F(Keys, EscapeQAndF2LeaveAGameForTheMenu) {
     for (uint32_t key : {KeyEscape, KeyQ, KeyF2}) {
         GameState = StateTopFive;
         SetSoundPlaying(Static2Sound, true);
@@ -73,8 +69,7 @@ TEST_F(Keys, EscapeQAndF2LeaveAGameForTheMenu)
     EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"}) << "on the menu only a repaint";
 }
 
-TEST_F(Keys, PauseShowsTheControlsAndEndsByKeyOrClick)
-{
+TEST_F(Keys, PauseShowsTheControlsAndEndsByKeyOrClick) {
     HandleKeyDown(KeyF1);
     EXPECT_EQ(GameState, StatePaused);
     EXPECT_EQ(PausedState, StatePlaying);
@@ -100,8 +95,7 @@ TEST_F(Keys, PauseShowsTheControlsAndEndsByKeyOrClick)
 }
 
 // Keys that a loader's box lets through reach no half-built game.
-TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplayOnceStarted)
-{
+TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplayOnceStarted) {
     for (const bool started : {false, true}) {
         GameStarted = started;
         GameState = StateTitleMenu;
@@ -117,8 +111,7 @@ TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplayOnceStarted)
     }
 }
 
-TEST_F(Keys, TypingInitialsTakesEveryKey)
-{
+TEST_F(Keys, TypingInitialsTakesEveryKey) {
     GameState = StateInitials;
     InitialsActive = true;
     HandleKeyDown(KeyF1);   // F1's code is the letter p
@@ -129,8 +122,7 @@ TEST_F(Keys, TypingInitialsTakesEveryKey)
     EXPECT_TRUE(RecordedCalls().empty());
 }
 
-TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz)
-{
+TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz) {
     for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) {
         EXPECT_EQ(PlausibleRefreshRate(hz), 60u) << hz;
     }
@@ -140,8 +132,7 @@ TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz)
 }
 
 // Sixty frames in each second, across the clock's wrap; a late frame is not made up.
-TEST(FramePacing, FramesAreDueARefreshApart)
-{
+TEST(FramePacing, FramesAreDueARefreshApart) {
     const uint32_t start = 0xFFFFFE00u;
     FramePacer pacer = StartPacing(60, start);
     int frames = 0;

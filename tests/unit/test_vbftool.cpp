@@ -10,15 +10,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int RunTool(const std::string& arguments)
-{
+int RunTool(const std::string& arguments) {
     const std::string command = std::string(VBFTOOL_PATH) + " " + arguments + " >tool.out 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ToolOutput()
-{
+std::string ToolOutput() {
     const std::vector<uint8_t> bytes = ReadFileBytes("tool.out");
     return std::string(bytes.begin(), bytes.end());
 }
@@ -27,8 +25,7 @@ std::string ToolOutput()
 
 using ArchiveTool = TempDirTest;
 
-TEST_F(ArchiveTool, PackListExtractRoundTrip)
-{
+TEST_F(ArchiveTool, PackListExtractRoundTrip) {
     fs::create_directory("pictures");
     WriteFileBytes("pictures/block1.bmp", {'B', 'M', 1, 2, 3});
     WriteFileBytes("pictures/titlescreen.bmp", std::vector<uint8_t>(100000, 7));
@@ -43,8 +40,7 @@ TEST_F(ArchiveTool, PackListExtractRoundTrip)
     EXPECT_EQ(ReadFileBytes("out/titlescreen.bmp"), ReadFileBytes("pictures/titlescreen.bmp"));
 }
 
-TEST_F(ArchiveTool, FailedPackKeepsTheOldArchive)
-{
+TEST_F(ArchiveTool, FailedPackKeepsTheOldArchive) {
     WriteFileBytes("a.bin", {1});
     ASSERT_EQ(RunTool("pack keep.vbf a.bin"), 0);
     const std::vector<uint8_t> before = ReadFileBytes("keep.vbf");
@@ -54,8 +50,7 @@ TEST_F(ArchiveTool, FailedPackKeepsTheOldArchive)
     EXPECT_FALSE(fs::exists("keep.vbf.partial"));
 }
 
-TEST_F(ArchiveTool, ExtractNeverWritesOutsideItsFolder)
-{
+TEST_F(ArchiveTool, ExtractNeverWritesOutsideItsFolder) {
     HandArchive hand;
     hand.Store("../escaped.txt", "no");
     hand.Store("sub/deeper.txt", "no");
@@ -69,8 +64,7 @@ TEST_F(ArchiveTool, ExtractNeverWritesOutsideItsFolder)
     EXPECT_EQ(ReadFileBytes("target/fine.txt"), (std::vector<uint8_t>{'y', 'e', 's'}));
 }
 
-TEST_F(ArchiveTool, DamagedArchivesAndUnknownCommandsFail)
-{
+TEST_F(ArchiveTool, DamagedArchivesAndUnknownCommandsFail) {
     HandArchive hand;
     hand.Store("big.bin", "tiny");
     hand.table[0].size = 0xFFFFFFF0u;   // far more than the file holds

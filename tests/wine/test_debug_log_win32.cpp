@@ -9,8 +9,7 @@
 
 using DebugLogOnWindows = TempDirTest;
 
-TEST_F(DebugLogOnWindows, LinesEndWithCarriageReturnAndLineFeed)
-{
+TEST_F(DebugLogOnWindows, LinesEndWithCarriageReturnAndLineFeed) {
     ClearDebugLog();
     WriteDebugLog("-----------------");
     WriteDebugLog("");
@@ -21,8 +20,7 @@ TEST_F(DebugLogOnWindows, LinesEndWithCarriageReturnAndLineFeed)
 }
 
 // A log that another program holds open without sharing keeps its old lines, silently.
-TEST_F(DebugLogOnWindows, LockedLogStaysUntouched)
-{
+TEST_F(DebugLogOnWindows, LockedLogStaysUntouched) {
     WriteDebugLog("old run");
     HANDLE holder = CreateFileA("debug.log", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -33,8 +31,7 @@ TEST_F(DebugLogOnWindows, LockedLogStaysUntouched)
 }
 
 // The music thread logs while the main thread does: every line lands whole, none overwritten.
-TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole)
-{
+TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole) {
     constexpr int LinesEach = 400;
     auto writer = [](LPVOID name) -> DWORD {
         for (int i = 0; i < LinesEach; ++i) {

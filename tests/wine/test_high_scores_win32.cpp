@@ -13,8 +13,7 @@ namespace {
 
 const char* const Partial = "quadrone.dat.new";
 
-void MakeFile(const char* path, const char* text)
-{
+void MakeFile(const char* path, const char* text) {
     WriteFileBytes(path, std::vector<uint8_t>(text, text + std::strlen(text)));
 }
 
@@ -46,15 +45,13 @@ const SaveCase SaveCases[] = {
      "OLD", FILE_ATTRIBUTE_READONLY},
 };
 
-void PrintTo(const SaveCase& c, std::ostream* out)
-{
+void PrintTo(const SaveCase& c, std::ostream* out) {
     *out << c.situation;
 }
 
 class HighScoresOnWindows : public TempDirTest, public ::testing::WithParamInterface<SaveCase> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TempDirTest::SetUp();
         Score = 0;
         LoadHighScores();   // writes the defaults
@@ -71,8 +68,7 @@ protected:
 
 }  // namespace
 
-TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
-{
+TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile) {
     const SaveCase& c = GetParam();
     ASSERT_EQ(saved.size(), 120u);
     c.prepare();
@@ -90,8 +86,7 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
 
 INSTANTIATE_TEST_SUITE_P(Situations, HighScoresOnWindows, ::testing::ValuesIn(SaveCases));
 
-TEST_F(HighScoresOnWindows, LockedFileKeepsItsTable)
-{
+TEST_F(HighScoresOnWindows, LockedFileKeepsItsTable) {
     HANDLE holder = CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     SaveHighScores();
