@@ -29,7 +29,7 @@ void ApplyMode(bool fullScreen)
 void ReturnToPreviousMode()
 {
     WriteDebugLog("Display switch failed, returning to the previous mode");
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     ApplyMode(!FullScreen);
     if (InitDirectDraw(MainWindow) < 0) {
         MessageBoxA(MainWindow, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
@@ -44,12 +44,12 @@ void SwitchDisplayMode()
     ShowCursor(FALSE);
     GameMusic.Stop();
     MusicEnabled = false;
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     ApplyMode(!FullScreen);
     if (InitDirectDraw(MainWindow) < 0) {
         ReturnToPreviousMode();
     }
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     LastFrameTime = timeGetTime();
     GameMusic.Play();
     MusicEnabled = true;

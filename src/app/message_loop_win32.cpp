@@ -50,7 +50,7 @@ WPARAM RunMessageLoop()
             continue;
         }
         FrameRuns(pacer, now);
-        if (UpdateFrame() < 0) {
+        if (UpdateFrame(MenuButtons) < 0) {
             WriteDebugLog("Displaying the next frame failed, exiting...");
             GameActive = false;
         }

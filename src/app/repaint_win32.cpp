@@ -1,4 +1,5 @@
 // repaint_win32.cpp -- redrawing the whole current screen when the window is painted.
+#include "app/shell_win32.h"
 #include "display/display_win32.h"
 #include "drawing/picture_set.h"
 #include "drawing/playfield.h"
@@ -18,14 +19,14 @@ void BlitBackground()
     }
     RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
     if (PrimarySurface->Blt(&area, BackgroundSurface, nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST) {
-        RestoreSurfaces();
+        RestoreSurfaces(MenuButtons);
     }
 }
 
 void RepaintTitle()
 {
-    if (DrawTitleScreen() == ResultSurfaceLost) {
-        RestoreSurfaces();
+    if (DrawTitleScreen(MenuButtons) == ResultSurfaceLost) {
+        RestoreSurfaces(MenuButtons);
     }
 }
 
@@ -34,7 +35,7 @@ void RepaintInitials()
     BlitBackground();
     PromptDirty = true;
     CountersDirty = true;
-    UpdateFrame();
+    UpdateFrame(MenuButtons);
 }
 
 // The play and top-five screens; false when there is no background to draw them on.
@@ -54,7 +55,7 @@ bool RepaintGameScreen(int32_t state)
 void RepaintPaused()
 {
     if (PausedState == StateTitleMenu) {
-        DrawTitleScreen();
+        DrawTitleScreen(MenuButtons);
     } else if (PausedState == StateInitials) {
         RepaintInitials();
     } else {

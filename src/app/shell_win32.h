@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "drawing/menu_button.h"
+
 HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window);
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -14,6 +16,9 @@ void StartNotificationThread();
 
 // Handles messages and runs frames until WM_QUIT; returns its wParam.
 WPARAM RunMessageLoop();
+
+// The title's buttons; the shell owns them and lends them to the frame and the display.
+extern MenuButtonSet MenuButtons;
 
 // Releases everything once; later calls return at once.
 void Shutdown();

@@ -33,7 +33,7 @@ void Shutdown()
     if (ShutDown) {
         return;
     }
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     ReleaseKeyboard();
     if (NotificationThread != nullptr) {
         EndThread(NotificationThread, NotificationThreadId);

@@ -9,6 +9,8 @@
 
 void RepaintScreen();   // repaint_win32.cpp
 
+MenuButtonSet MenuButtons;
+
 namespace {
 
 LRESULT OnDestroy()

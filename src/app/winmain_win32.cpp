@@ -51,7 +51,7 @@ HRESULT StartDevices(HINSTANCE instance, HWND window)
 bool LoadGameData()
 {
     LoadHighScores();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     if (HasShutDown()) {
         return false;
     }
@@ -94,7 +94,7 @@ bool StartGame()
     if (MusicEnabled && !StartMusic()) {
         return false;
     }
-    DrawTitleScreen();
+    DrawTitleScreen(MenuButtons);
     GameStarted = true;
     return true;
 }

@@ -109,7 +109,7 @@ HRESULT CreateScreen(HWND window)
 }
 
 // Shared by ReleaseDisplay and ShutdownDisplay, in the order the display owns them.
-void ReleaseSurfaces()
+void ReleaseSurfaces(MenuButtonSet& buttons)
 {
     ReleaseObject(PrimarySurface);
     ReleaseObject(BoardSurface);
@@ -128,7 +128,7 @@ void ReleaseSurfaces()
     ReleaseObject(Static1Surface);
     ReleaseObject(Static2Surface);
     ReleaseObject(TopScoresSurface);
-    for (MenuButton& button : MenuButtons) {
+    for (MenuButton& button : buttons) {
         for (IDirectDrawSurface7*& image : button.image) {
             ReleaseObject(image);
         }
@@ -164,7 +164,7 @@ ResultCode InitDirectDraw(HWND window)
     return ResultOk;
 }
 
-void ReleaseDisplay()
+void ReleaseDisplay(MenuButtonSet& buttons)
 {
     if (DirectDrawObject != nullptr) {
         DirectDrawObject->SetCooperativeLevel(MainWindow, DDSCL_NORMAL);
@@ -173,17 +173,17 @@ void ReleaseDisplay()
             DirectDrawObject->FlipToGDISurface();
         }
     }
-    ReleaseSurfaces();
+    ReleaseSurfaces(buttons);
     ReleaseObject(DirectDrawObject);
 }
 
-void ShutdownDisplay()
+void ShutdownDisplay(MenuButtonSet& buttons)
 {
     if (DirectDrawObject != nullptr && FullScreen) {
         DirectDrawObject->RestoreDisplayMode();
     }
     ReleaseObject(DirectDrawObject);
-    ReleaseSurfaces();
+    ReleaseSurfaces(buttons);
 }
 
 void GetSurfaceSize(IDirectDrawSurface7* surface, int32_t& width, int32_t& height)

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "common/result_codes.h"
+#include "drawing/menu_button.h"
 
 constexpr int BlockPictureCount = 7;
 constexpr int SparkPictureCount = 3;
@@ -31,10 +32,10 @@ extern IDirectDrawSurface7* SparkSurfaces[SparkPictureCount];
 ResultCode InitDirectDraw(HWND window);
 
 // Gives the screen back to the desktop and releases every display object (before a mode switch).
-void ReleaseDisplay();
+void ReleaseDisplay(MenuButtonSet& buttons);
 
 // The display half of Shutdown: restores the mode in full screen and releases everything.
-void ShutdownDisplay();
+void ShutdownDisplay(MenuButtonSet& buttons);
 
 // Width and height of a surface; both 0 when it is absent or its description cannot be read.
 void GetSurfaceSize(IDirectDrawSurface7* surface, int32_t& width, int32_t& height);

@@ -104,9 +104,9 @@ void RefillBlocksAndSparks()
     }
 }
 
-void RefillButtons()
+void RefillButtons(MenuButtonSet& buttons)
 {
-    for (MenuButton& button : MenuButtons) {
+    for (MenuButton& button : buttons) {
         CopyBitmap(button.image[0], button.name[0]);
         CopyBitmap(button.image[2], button.name[2]);
         CopyBitmap(button.image[1], button.name[1]);
@@ -115,7 +115,7 @@ void RefillButtons()
 
 }  // namespace
 
-void LoadGraphics()
+void LoadGraphics(MenuButtonSet& buttons)
 {
     if (!OpenGraphicsArchive()) {
         return;
@@ -135,7 +135,7 @@ void LoadGraphics()
     Static2Surface = LoadKeyedPicture("static2.bmp");
     for (int i = 0; i < MenuButtonCount; ++i) {
         const ButtonPlace& place = ButtonPlaces[i];
-        LoadMenuButton(MenuButtons[i], place.names[0], place.names[1], place.names[2], place.x, place.y);
+        LoadMenuButton(buttons[i], place.names[0], place.names[1], place.names[2], place.x, place.y);
     }
     DataArchive.Close();
 }
@@ -163,7 +163,7 @@ void LoadMenuButtonImages(MenuButton& button)
 }
 
 // The controls picture is refilled too, so a pause after a loss shows it rather than leftovers.
-ResultCode RestoreSurfaces()
+ResultCode RestoreSurfaces(MenuButtonSet& buttons)
 {
     if (DirectDrawObject == nullptr) {
         return ResultFail;
@@ -185,7 +185,7 @@ ResultCode RestoreSurfaces()
     CopyBitmap(Static1Surface, "static1.bmp");
     CopyBitmap(Static2Surface, "static2.bmp");
     CopyBitmap(TopScoresSurface, "topscores.bmp");
-    RefillButtons();
+    RefillButtons(buttons);
     DataArchive.Close();
     WriteDebugLog("Surfaces Restored");
     RepaintPending = true;

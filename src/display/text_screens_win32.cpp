@@ -66,7 +66,7 @@ ResultCode DrawButton(MenuButton button, int32_t state)
     return FAILED(result) ? result : ResultOk;
 }
 
-ResultCode DrawTitleScreen()
+ResultCode DrawTitleScreen(const MenuButtonSet& buttons)
 {
     if (PrimarySurface == nullptr) {
         return NoScreen;
@@ -75,7 +75,7 @@ ResultCode DrawTitleScreen()
     if (FAILED(picture)) {
         return picture;
     }
-    for (const MenuButton& button : MenuButtons) {
+    for (const MenuButton& button : buttons) {
         const ResultCode result = DrawButton(button, ButtonNormal);
         if (result < 0) {
             return result;

@@ -1,6 +1,7 @@
 // menu_button.h -- one title-screen button: three pictures, where it sits, and its state.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 struct IDirectDrawSurface7;
@@ -21,5 +22,5 @@ struct MenuButton {
     int32_t state;
 };
 
-// Play, Scores, Quit, in this order.
-extern MenuButton MenuButtons[MenuButtonCount];
+// Play, Scores, Quit, in this order. The shell owns them; the frame and the display get them by reference.
+using MenuButtonSet = std::array<MenuButton, MenuButtonCount>;

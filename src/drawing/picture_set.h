@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result_codes.h"
+#include "drawing/menu_button.h"
 
-void LoadGraphics();
-ResultCode RestoreSurfaces();
+void LoadGraphics(MenuButtonSet& buttons);
+ResultCode RestoreSurfaces(MenuButtonSet& buttons);

@@ -10,6 +10,6 @@
 // Centred across the game area with its top at `top`; an empty text draws nothing.
 void DrawCenteredText(const char* text, int32_t top, Colour textColour, Colour backgroundColour);
 ResultCode DrawButton(MenuButton button, int32_t state);
-ResultCode DrawTitleScreen();
+ResultCode DrawTitleScreen(const MenuButtonSet& buttons);
 void DrawControlsScreen();
 void DrawTopFive();

@@ -19,8 +19,6 @@
 #include "platform/platform.h"
 #include "platform/screen.h"
 
-MenuButton MenuButtons[MenuButtonCount];
-
 namespace {
 
 constexpr int PlayButton = 0;
@@ -38,13 +36,13 @@ void ResetCounters()
     FallSpeed = 10;
 }
 
-ResultCode ClickButton(int index)
+ResultCode ClickButton(MenuButtonSet& buttons, int index)
 {
-    MenuButton& button = MenuButtons[index];
+    MenuButton& button = buttons[index];
     button.state = ButtonHover;
     const ResultCode drawn = DrawButton(button, ButtonHover);
     if (drawn == ResultSurfaceLost) {
-        RestoreSurfaces();
+        RestoreSurfaces(buttons);
         return drawn;
     }
     if (index == PlayButton) {
@@ -67,7 +65,7 @@ ResultCode ClickButton(int index)
 }
 
 // A click is a release over the button that was pressed; where the press began does not matter.
-ResultCode TitleMenuFrame()
+ResultCode TitleMenuFrame(MenuButtonSet& buttons)
 {
     if (RepaintPending) {
         PostRepaint();
@@ -76,7 +74,7 @@ ResultCode TitleMenuFrame()
     const ScreenPoint cursor = CursorPosition();
     const bool down = LeftButtonDown();
     for (int index = 0; index < MenuButtonCount; ++index) {
-        MenuButton& button = MenuButtons[index];
+        MenuButton& button = buttons[index];
         const int32_t left = button.x + ScreenOffset.x;
         const int32_t top = button.y + ScreenOffset.y;
         if (!PointInRect(cursor.x, cursor.y, left, top, left + button.width, top + button.height)) {
@@ -84,7 +82,7 @@ ResultCode TitleMenuFrame()
         } else if (down) {
             button.state = ButtonPressed;
         } else if (button.state == ButtonPressed) {
-            return ClickButton(index);
+            return ClickButton(buttons, index);
         } else {
             button.state = ButtonHover;
         }
@@ -144,7 +142,7 @@ bool TimedFall(uint32_t now)
     return false;
 }
 
-ResultCode PlayingFrame(uint32_t now, uint32_t elapsed)
+ResultCode PlayingFrame(MenuButtonSet& buttons, uint32_t now, uint32_t elapsed)
 {
     if (LockPauseStart != 0) {
         // Measured as a difference, so the pause survives the clock wrapping around.
@@ -169,7 +167,7 @@ ResultCode PlayingFrame(uint32_t now, uint32_t elapsed)
     LastFrameTime = now;
     const ResultCode drawn = DrawPlayScreen();
     if (drawn == ResultSurfaceLost) {
-        RestoreSurfaces();
+        RestoreSurfaces(buttons);
     } else if (drawn < 0) {
         return drawn;
     }
@@ -256,15 +254,15 @@ bool PointInRect(int32_t px, int32_t py, int32_t left, int32_t top, int32_t righ
     return left <= px && px < right && top <= py && py < bottom;
 }
 
-ResultCode UpdateFrame()
+ResultCode UpdateFrame(MenuButtonSet& buttons)
 {
     const uint32_t now = ClockNow();
     const uint32_t elapsed = now - LastFrameTime;
     switch (GameState) {
     case StateTitleMenu:
-        return TitleMenuFrame();
+        return TitleMenuFrame(buttons);
     case StatePlaying:
-        return PlayingFrame(now, elapsed);
+        return PlayingFrame(buttons, now, elapsed);
     case StateTopFive:
         return TopFiveFrame(now, elapsed);
     case StateInitials:

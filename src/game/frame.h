@@ -4,9 +4,10 @@
 #include <cstdint>
 
 #include "common/result_codes.h"
+#include "drawing/menu_button.h"
 
 // Runs the current screen state once; 0, or a drawing failure the frame could not repair.
-ResultCode UpdateFrame();
+ResultCode UpdateFrame(MenuButtonSet& buttons);
 
 // True when left <= px < right and top <= py < bottom.
 bool PointInRect(int32_t px, int32_t py, int32_t left, int32_t top, int32_t right, int32_t bottom);

@@ -26,11 +26,11 @@ ResultCode DrawPlayScreen() { return Recorded("DrawPlayScreen", NextPlayScreenRe
 void ClearBoardSurface() { Recorded("ClearBoardSurface"); }
 ResultCode BlitBoardToScreen() { return Recorded("BlitBoardToScreen"); }
 ResultCode BlitNextPieceToScreen() { return Recorded("BlitNextPieceToScreen"); }
-ResultCode DrawTitleScreen() { return Recorded("DrawTitleScreen"); }
+ResultCode DrawTitleScreen(const MenuButtonSet&) { return Recorded("DrawTitleScreen"); }
 void DrawControlsScreen() { Recorded("DrawControlsScreen"); }
 void DrawTopFive() { Recorded("DrawTopFive"); }
-void LoadGraphics() { Recorded("LoadGraphics"); }
-ResultCode RestoreSurfaces() { return Recorded("RestoreSurfaces"); }
+void LoadGraphics(MenuButtonSet&) { Recorded("LoadGraphics"); }
+ResultCode RestoreSurfaces(MenuButtonSet&) { return Recorded("RestoreSurfaces"); }
 void DrawSparks(int32_t row) { Recorded("DrawSparks " + std::to_string(row)); }
 
 void DrawScreenText(int32_t x, int32_t y, const char* text, Colour, Colour) {

@@ -67,9 +67,11 @@ protected:
         LastFrameTime = now;
     }
 
+    MenuButtonSet MenuButtons{};
+
     ResultCode FrameAt(uint32_t now) {
         SetClock(now);
-        return UpdateFrame();
+        return UpdateFrame(MenuButtons);
     }
 
     // Plays frames every `step` ms from the last frame until `until`; the clock times at which

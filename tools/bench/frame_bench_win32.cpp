@@ -78,7 +78,7 @@ void MeasureFrameCost(int frames)
         }
         ++ScriptedFrame;
         const double start = Now();
-        UpdateFrame();
+        UpdateFrame(MenuButtons);
         times.push_back((Now() - start) * 1000);
         Sleep(1);
     }
@@ -140,7 +140,7 @@ int main(int argc, char** argv)
         std::printf("no window or no DirectDraw\n");
         return 1;
     }
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     SeedRandom(GetTickCount());
     timeBeginPeriod(1);
     MeasureFrameCost(frames);

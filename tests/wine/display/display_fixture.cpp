@@ -57,6 +57,8 @@ uint32_t Le(const Bytes& bytes, size_t at, int count)
 
 }  // namespace
 
+MenuButtonSet MenuButtons;
+
 std::vector<RecordedBox>& OwnedBoxes()
 {
     static std::vector<RecordedBox> boxes;
@@ -174,7 +176,7 @@ void DisplayTest::SetUp()
 
 void DisplayTest::TearDown()
 {
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     MainWindow = nullptr;
     FullScreen = false;
     OwnedMessageBox = MessageBoxA;
@@ -212,7 +214,7 @@ void GameScreenTest::SetUp()
 {
     DisplayTest::SetUp();
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     FillScreen(Grey);
     ClearDebugLog();
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/menu_button.h"
 #include "stored_files.h"
 #include "test_support.h"
 
@@ -38,6 +39,9 @@ TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
 
 // Every pixel of a surface (0x00RRGGBB), top row first; empty when it cannot be locked.
 TestBitmap ReadSurface(IDirectDrawSurface7* surface);
+
+// The title's buttons, held here as the shell holds them in the game.
+extern MenuButtonSet MenuButtons;
 
 // Windowed display on a fresh window; temp folder as current directory; boxes recorded.
 class DisplayTest : public TempDirTest {

@@ -57,7 +57,7 @@ TEST_F(DisplaySetup, SecondInitReusesTheObjectAndShowsLoading)
 // Full screen needs a window; without one the cooperative level is refused and reported.
 TEST_F(DisplaySetup, RefusedCooperativeLevelIsReportedInABox)
 {
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     FullScreen = true;
     const ResultCode result = InitDirectDraw(nullptr);
     EXPECT_LT(result, 0);
@@ -71,7 +71,7 @@ TEST_F(DisplaySetup, RefusedCooperativeLevelIsReportedInABox)
 // Whatever modes the display offers, refusals are logged in order and three of them fail the call.
 TEST_F(DisplaySetup, FullScreenFallsBackFromThirtyTwoToSixteenToEightBits)
 {
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     FullScreen = true;
     const ResultCode result = InitDirectDraw(MainWindow);
     const std::vector<std::string> refusals = {"Failed setting 32 bit display, attempting 16 bit",
@@ -88,28 +88,28 @@ TEST_F(DisplaySetup, FullScreenFallsBackFromThirtyTwoToSixteenToEightBits)
         EXPECT_EQ(result, ResultOk);
     }
     EXPECT_TRUE(OwnedBoxes().empty());
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     EXPECT_EQ(DirectDrawObject, nullptr);
 }
 
 TEST_F(DisplaySetup, ReleaseAndShutdownClearEveryObjectAndMayRepeat)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     for (IDirectDrawSurface7* surface : EverySurface()) {
         ASSERT_NE(surface, nullptr);
     }
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     for (IDirectDrawSurface7* surface : EverySurface()) {
         EXPECT_EQ(surface, nullptr);
     }
     EXPECT_EQ(Clipper, nullptr);
     EXPECT_EQ(DirectDrawObject, nullptr);
-    ReleaseDisplay();
-    ShutdownDisplay();
+    ReleaseDisplay(MenuButtons);
+    ShutdownDisplay(MenuButtons);
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
-    LoadGraphics();
-    ShutdownDisplay();
+    LoadGraphics(MenuButtons);
+    ShutdownDisplay(MenuButtons);
     for (IDirectDrawSurface7* surface : EverySurface()) {
         EXPECT_EQ(surface, nullptr);
     }

@@ -34,7 +34,7 @@ void DrawEverything()
     BlitBoardToScreen();
     BlitNextPieceToScreen();
     DrawScreenText(480, 215, "Score: 0", White, Black);
-    DrawTitleScreen();
+    DrawTitleScreen(MenuButtons);
     DrawButton(MenuButtons[0], ButtonHover);
     DrawControlsScreen();
     DrawTopFive();
@@ -79,17 +79,17 @@ TEST_F(Effects, SparkRunPlaysTheZapAndLeavesTheRowBlack)
 // nothing floods the log; the play screen reports that there is no screen to draw on.
 TEST_F(Effects, DrawingWithoutSurfacesNeverCrashes)
 {
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     DrawEverything();
     EXPECT_EQ(DrawPlayScreen(), ResultNotInitialized);
-    EXPECT_EQ(DrawTitleScreen(), ResultNotInitialized);
-    EXPECT_EQ(RestoreSurfaces(), ResultFail);
+    EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultNotInitialized);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
 
     FullScreen = true;
     InitDirectDraw(MainWindow);
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     DrawEverything();
-    ReleaseDisplay();
+    ReleaseDisplay(MenuButtons);
     FullScreen = false;
     const std::vector<std::string> log = ReadDebugLog();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Failed to blit spark"), 0);
@@ -98,12 +98,12 @@ TEST_F(Effects, DrawingWithoutSurfacesNeverCrashes)
     ASSERT_EQ(InitDirectDraw(MainWindow), ResultOk);
     ResetDataArchive();
     ClearDebugLog();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     EXPECT_EQ(BoardSurface, nullptr);
     EXPECT_EQ(TitleScreenSurface, nullptr);
     DrawEverything();
     EXPECT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_EQ(DrawTitleScreen(), ResultOk);
+    EXPECT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
     EXPECT_TRUE(ReadDebugLog().empty());
     EXPECT_EQ(ScreenPixel(320, 240), 0u) << "a title screen without its picture is black";
 }

@@ -70,7 +70,7 @@ using PictureSet = DisplayTest;
 TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrder)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     std::vector<std::string> expectedLog;
     for (const Picture& picture : PictureTable()) {
         SCOPED_TRACE(picture.name);
@@ -108,7 +108,7 @@ TEST_F(PictureSet, MissingBlockIsLoggedAndTheRestLoads)
     ArchiveFiles files = GameGraphicsFiles();
     files.erase(std::find_if(files.begin(), files.end(), [](const auto& f) { return f.first == "block3.bmp"; }));
     WriteGraphicsArchive(files);
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     const std::vector<std::string> log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"block2-ghost.bmp", "Bitmap loaded", "block3.bmp", "Error finding file in VBF",
                                "Error loading blocks!", "block3-ghost.bmp", "Bitmap loaded"}));
@@ -144,14 +144,14 @@ TEST_F(PictureSet, ButtonTakesTheSizeOfItsFirstPicture)
 TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     const std::vector<Picture> table = PictureTable();
     for (const Picture& picture : table) {
         ScribbleOver(*picture.surface);
     }
     ClearDebugLog();
     RepaintPending = false;
-    EXPECT_EQ(RestoreSurfaces(), ResultOk);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
 
     std::vector<std::string> order = {"background.bmp", "titlescreen.bmp", "controls.bmp"};
     for (int i = 1; i <= BlockPictureCount; ++i) {
@@ -179,21 +179,21 @@ TEST_F(PictureSet, RestoreRefillsEveryPictureInItsOrder)
 TEST_F(PictureSet, RestoreReportsAbsentPicturesAndNeedsTheDirectDrawObject)
 {
     InstallGameGraphics();
-    LoadGraphics();
+    LoadGraphics(MenuButtons);
     BlockSurfaces[2]->Release();
     BlockSurfaces[2] = nullptr;
     SparkSurfaces[0]->Release();
     SparkSurfaces[0] = nullptr;
     ClearDebugLog();
-    EXPECT_EQ(RestoreSurfaces(), ResultOk);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
     const std::vector<std::string> log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"Bitmap loaded", "Surface is NULL during CopyBitmap", "Error restoring blocks!",
                                "COPYBITMAP:  block3-ghost.bmp"}));
     EXPECT_TRUE(Contains(log, {"Surface is NULL during CopyBitmap", "Failed to restore spark images",
                                "COPYBITMAP:  spark2.bmp"}));
 
-    ShutdownDisplay();
+    ShutdownDisplay(MenuButtons);
     ClearDebugLog();
-    EXPECT_EQ(RestoreSurfaces(), ResultFail);
+    EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
     EXPECT_TRUE(ReadDebugLog().empty());
 }

@@ -57,7 +57,7 @@ protected:
 TEST_F(TextScreens, TitleScreenShowsPictureAndNormalButtons)
 {
     MenuButtons[0].state = ButtonPressed;
-    ASSERT_EQ(DrawTitleScreen(), ResultOk);
+    ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
     const TestBitmap expected = TitleWithButtons(GamePicture("titlescreen.bmp"));
     EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), expected), 0);
 }
@@ -67,7 +67,7 @@ TEST_F(TextScreens, TitleScreenWithoutItsPictureStillShowsTheButtons)
 {
     TitleScreenSurface->Release();
     TitleScreenSurface = nullptr;
-    ASSERT_EQ(DrawTitleScreen(), ResultOk);
+    ASSERT_EQ(DrawTitleScreen(MenuButtons), ResultOk);
     EXPECT_EQ(CountDifferences(ScreenArea(0, 0, 640, 480), TitleWithButtons(Plain(640, 480, 0))), 0);
     EXPECT_TRUE(ReadDebugLog().empty());
 }
