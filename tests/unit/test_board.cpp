@@ -1,5 +1,6 @@
 // Board rules: spawning, moves, rotation, locking, full rows, scoring and levels.
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "audio/effects.h"
@@ -41,14 +42,7 @@ void FillRow(int32_t row) {
 class BoardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearBoard();
-        InitTetradTable();
-        Score = 0;
-        Level = 1;
-        Lines = 0;
-        FallSpeed = 10;
-        CountersDirty = false;
-        FallTimer = 0;
+        ResetGameState();
         GhostVisible = true;
         GhostTimer = 50;
         ClearRecordedCalls();
@@ -69,8 +63,8 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
         SetCurrentTetrad(kind);
         SetNextTetrad(kind);
         EXPECT_EQ(BoardCellsOf(CurrentTetrad), expected[kind]) << "kind " << kind;
-        EXPECT_EQ(CurrentTetrad.colour, kind);
         EXPECT_EQ(BoardCellsOf(NextTetrad), expected[kind]);
+        EXPECT_EQ(CurrentTetrad.colour, kind);
     }
 }
 
@@ -113,18 +107,12 @@ TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock) {
     Level = 4;
     SetCurrentTetrad(4);
     MoveDown();
-    EXPECT_EQ(CurrentTetrad.y, 2);
-    EXPECT_EQ(Score, 4u);
-    EXPECT_TRUE(CountersDirty);
-    EXPECT_EQ(FallTimer, 0u);
+    EXPECT_EQ(std::tie(CurrentTetrad.y, Score, CountersDirty, FallTimer), std::make_tuple(2, 4u, true, 0u));
 
     CountersDirty = false;
     CurrentTetrad.y = 15;
     MoveDown();
-    EXPECT_EQ(CurrentTetrad.y, 15);
-    EXPECT_EQ(Score, 4u);
-    EXPECT_FALSE(CountersDirty);
-    EXPECT_EQ(FallTimer, 1000u);
+    EXPECT_EQ(std::tie(CurrentTetrad.y, Score, CountersDirty, FallTimer), std::make_tuple(15, 4u, false, 1000u));
 }
 
 // Only cells inside the board are written: nothing wraps into a neighbouring column or row.
@@ -158,11 +146,8 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall) {
     FillRow(15);
     BoardCell(4, 12) = 5;   // a lone cell above both rows falls with them
     ClearFullLines();
-    EXPECT_EQ(Score, 600u);
-    EXPECT_EQ(Lines, 2u);
+    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer), std::make_tuple(600u, 2u, false, 0u));
     EXPECT_EQ(RecordedCalls(), (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
-    EXPECT_FALSE(GhostVisible);
-    EXPECT_EQ(GhostTimer, 0u);
     EXPECT_EQ(FilledCells(), (Cells{{4, 14}, {2, 15}}));
     EXPECT_EQ(BoardCell(4, 14), 5);
 }
@@ -193,10 +178,7 @@ TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear) {
         Lines = c.lines;
         FallSpeed = c.speed;
         ClearFullLines();
-        EXPECT_EQ(Score, c.score);
-        EXPECT_EQ(Lines, c.linesAfter);
-        EXPECT_EQ(Level, c.levelAfter);
-        EXPECT_EQ(FallSpeed, c.speedAfter);
+        EXPECT_EQ(std::tie(Score, Lines, Level, FallSpeed), std::tie(c.score, c.linesAfter, c.levelAfter, c.speedAfter));
         EXPECT_TRUE(FilledCells().empty());
     }
 }

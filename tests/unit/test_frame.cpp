@@ -2,8 +2,8 @@
 // posted messages are recorded.
 #include <algorithm>
 #include <string>
+#include <tuple>
 
-#include "app/frame_pacing.h"
 #include "audio/effects.h"
 #include "drawing/menu_button.h"
 #include "game/board.h"
@@ -27,36 +27,14 @@ class Frame : public TempDirTest {
 protected:
     void SetUp() override {
         TempDirTest::SetUp();
+        ResetGameState();
         StopAllRecordedSounds();
         ReleaseAllKeys();
         SetDrawResults(ResultOk, ResultOk);
-        ClearBoard();
-        InitTetradTable();
-        SetCurrentTetrad(1);
-        SetNextTetrad(2);
-        NextKind = 2;
-        Score = 0;
-        Level = 1;
-        Lines = 0;
-        FallSpeed = 10;
-        GameState = StateTitleMenu;
-        FallTimer = 0;
-        GhostTimer = 0;
-        LockPauseStart = 0;
-        BoardNeedsClearing = false;
-        RepaintPending = false;
-        CountersDirty = false;
-        InitialsActive = false;
-        PromptDirty = false;
-        Initials[0] = '\0';
         ScreenOffset = {100, 50};
         const int32_t places[3][2] = {{470, 180}, {410, 260}, {470, 338}};
         for (int i = 0; i < MenuButtonCount; ++i) {
-            MenuButtons[i] = {};
-            MenuButtons[i].x = places[i][0];
-            MenuButtons[i].y = places[i][1];
-            MenuButtons[i].width = 100;
-            MenuButtons[i].height = 40;
+            MenuButtons[i] = {{}, {}, places[i][0], places[i][1], 100, 40, ButtonNormal};
         }
         LoadHighScores();
         Start(1000);
@@ -86,49 +64,6 @@ protected:
             }
         }
         return times;
-    }
-
-    struct PlayedSecond {
-        int moves = 0;
-        int falls = 0;
-        uint32_t rolls = 0;
-        uint32_t pauseEnd = 0;   // clock of the frame that ended the lock pause
-    };
-
-    // One second of play at level 10 with Left held, the square landing half-way: frames every
-    // millisecond, or when the frame pacer of the message loop lets them run.
-    PlayedSecond PlaySecond(bool paced) {
-        ClearBoard();
-        SetCurrentTetrad(1);
-        CurrentTetrad.y = 10;
-        ResetKeyStates();
-        SetKeyDown(KeyLeft, true);
-        GameState = StatePlaying;
-        FallSpeed = 1;
-        FallTimer = 0;
-        InterferenceTimer = 0;
-        LockPauseStart = 0;
-        Start(1000);
-        FramePacer pacer = StartPacing(60, 1000);
-        FrameRuns(pacer, 1000);
-        PlayedSecond played;
-        for (uint32_t now = 1001; now <= 2000; ++now) {
-            if (paced && MillisecondsUntilFrame(pacer, now) > 0) {
-                continue;
-            }
-            FrameRuns(pacer, now);
-            CurrentTetrad.x = 5;   // room to move left again
-            const int32_t y = CurrentTetrad.y;
-            const bool pausing = LockPauseStart != 0;
-            FrameAt(now);
-            played.moves += CurrentTetrad.x == 4;
-            played.falls += CurrentTetrad.y == y + 1;
-            played.rolls += InterferenceRollsDue();
-            if (pausing && LockPauseStart == 0) {
-                played.pauseEnd = now;
-            }
-        }
-        return played;
     }
 
     // The Play button in screen coordinates.
@@ -246,12 +181,8 @@ TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive) {
     FallSpeed = 8;
     BoardCell(5, 1) = 0;   // the spawned square overlaps
     FrameAt(1010);
-    EXPECT_EQ(GameState, StateTopFive);
-    EXPECT_EQ(Score, 0u);
-    EXPECT_EQ(Level, 1u);
-    EXPECT_EQ(Lines, 0u);
-    EXPECT_EQ(FallSpeed, 10u);
-    EXPECT_TRUE(BoardNeedsClearing);
+    EXPECT_EQ(std::tie(GameState, Score, Level, Lines, FallSpeed, BoardNeedsClearing),
+              std::make_tuple(StateTopFive, 0u, 1u, 0u, 10u, true));
     EXPECT_TRUE(Called("BlitBoardToScreen"));
 }
 
@@ -267,25 +198,19 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials) {
 
     ClearRecordedCalls();
     FrameAt(1020);
-    const Calls calls = RecordedCalls();
-    ASSERT_GE(calls.size(), 4u);
-    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 4),
+    EXPECT_EQ(RecordedCalls(),
               (Calls{"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
-                     "DrawScreenText 480 245 Lines: 37"}));
-    EXPECT_TRUE(Called("DrawCenteredText 180 You placed #1!"));
-    EXPECT_TRUE(Called("DrawCenteredText 220      Enter your initials:     "));
-    EXPECT_TRUE(Called("PlayEffect static2 0 1"));
-    EXPECT_TRUE(Called("DrawStatic 1-"));
+                     "DrawScreenText 480 245 Lines: 37", "DrawCenteredText 180 You placed #1!",
+                     "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
+                     "DrawCenteredText 240 ", "SoundIsPlaying static2", "PlayEffect static2 0 1", "DrawStatic 1-"}));
 
     TypeInitial('J');
     TypeInitial('O');
     TypeInitial(13);
     FrameAt(1030);
-    EXPECT_EQ(GameState, StateTopFive);
     EXPECT_STREQ(HighScoreTable[0].name, "JO");
-    EXPECT_EQ(HighScoreTable[0].score, 7000u);
-    EXPECT_EQ(Score, 0u);
-    EXPECT_TRUE(CountersDirty);
+    EXPECT_EQ(std::tie(GameState, HighScoreTable[0].score, Score, CountersDirty),
+              std::make_tuple(StateTopFive, 7000u, 0u, true));
 }
 
 TEST_F(Frame, TopFiveKeepsItsNoiseAndStatic) {
@@ -326,17 +251,4 @@ TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame) {
         FrameAt(frame.first);
         EXPECT_EQ(InterferenceRollsDue(), frame.second) << "at " << frame.first;
     }
-}
-
-// Frames paced at 60 Hz keep the game's millisecond timing: the repeats of a held key, the
-// falls, the end of the lock pause and the interference rolls of one second come within one
-// frame of those of frames run every millisecond.
-TEST_F(Frame, PacedFramesKeepTheGamesTiming) {
-    const PlayedSecond unpaced = PlaySecond(false);
-    const PlayedSecond paced = PlaySecond(true);
-    EXPECT_NEAR(paced.moves, unpaced.moves, 1);
-    EXPECT_NEAR(paced.falls, unpaced.falls, 1);
-    EXPECT_NEAR(paced.rolls, unpaced.rolls, 4);   // the stall after the lock is not made up either way
-    ASSERT_NE(unpaced.pauseEnd, 0u);
-    EXPECT_NEAR(paced.pauseEnd, unpaced.pauseEnd, 17);
 }

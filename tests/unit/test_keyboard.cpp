@@ -15,14 +15,10 @@ class Keyboard : public TempDirTest {
 protected:
     void SetUp() override {
         TempDirTest::SetUp();
-        ClearBoard();
-        InitTetradTable();
+        ResetGameState();
         SetCurrentTetrad(0);   // room to move, fall and turn
         start = CurrentTetrad;
         ReleaseAllKeys();
-        for (KeyState& state : KeyStates) {
-            state = {false, 0, 0};
-        }
     }
 
     bool Moved() const { return std::memcmp(&CurrentTetrad, &start, sizeof start) != 0; }
@@ -103,11 +99,9 @@ TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reads.size());
         std::remove(".\\debug.log");
+        ResetGameState();
         ReleaseAllKeys();
         SetKeyDown(KeyRight, true);
-        for (KeyState& state : KeyStates) {
-            state = {false, 0, 0};
-        }
         CurrentTetrad = start;
         QueueKeyboardResults(c.reads, c.acquires);
         ProcessKBInput(0);

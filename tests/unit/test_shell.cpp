@@ -1,5 +1,5 @@
-// The shell's decisions: the command line, the window size, the keys, the pause and the frame
-// schedule.
+// The shell's decisions: the command line, the window's geometry, the keys, the pause and the
+// frame schedule.
 #include "app/frame_pacing.h"
 #include "app/shell.h"
 #include "audio/effects.h"
@@ -36,90 +36,70 @@ TEST(WindowGeometry, TheGameAreaIsTheClientArea) {
     FullScreen = false;
 }
 
-namespace {
-
-class Keys : public ::testing::Test {
-protected:
-    void SetUp() override {
+// Each row starts from its state; a key-down, with a game started unless said otherwise.
+TEST(Keys, WhatEachKeyDoesInEachState) {
+    const struct {
+        int32_t state;
+        uint32_t key;
+        int32_t after;
+        Calls calls;
+        bool started = true;
+    } cases[] = {
+        {StateTopFive, KeyEscape, StateTitleMenu, {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StatePlaying, KeyQ, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateInitials, KeyF2, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},
+        {StatePlaying, KeyF1, StatePaused, {"DrawControlsScreen"}},
+        {StatePaused, KeyF1, StatePaused, {}},
+        {StatePaused, KeyEscape, StateTopFive, {"PostRepaint"}},   // resumes where the pause began
+        {StatePlaying, KeyM, StatePlaying, {"PauseMusic"}},
+        {StatePlaying, KeyM, StatePlaying, {"ResumeMusic"}},
+        {StateTitleMenu, KeyF6, StateTitleMenu, {"SwitchDisplayMode"}},
+        // Keys that a loader's box lets through reach no half-built game.
+        {StateTitleMenu, KeyF6, StateTitleMenu, {}, false},
+        {StateTitleMenu, KeyM, StateTitleMenu, {}, false},
+        {StateTitleMenu, KeyF1, StateTitleMenu, {}, false},
+        {StateTitleMenu, KeyEscape, StateTitleMenu, {}, false},
+    };
+    MusicEnabled = true;
+    InitialsActive = false;
+    StopAllRecordedSounds();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " in state " << c.state);
+        GameStarted = c.started;
+        GameState = c.state;
+        PausedState = StateTopFive;
+        SetSoundPlaying(Static2Sound, c.state == StateTopFive);
         ClearRecordedCalls();
-        StopAllRecordedSounds();
-        InitialsActive = false;
-        Initials[0] = '\0';
-        MusicEnabled = true;
-        GameStarted = true;
-        GameState = StatePlaying;
-        PausedState = StateTitleMenu;
+        HandleKeyDown(c.key);
+        EXPECT_EQ(GameState, c.after);
+        EXPECT_EQ(RecordedCalls(), c.calls);
     }
-};
-
-}  // namespace
-
-TEST_F(Keys, EscapeQAndF2LeaveAGameForTheMenu) {
-    for (uint32_t key : {KeyEscape, KeyQ, KeyF2}) {
-        GameState = StateTopFive;
-        SetSoundPlaying(Static2Sound, true);
-        ClearRecordedCalls();
-        HandleKeyDown(key);
-        EXPECT_EQ(GameState, StateTitleMenu);
-        EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0",
-                                          "PostRepaint"}));
-    }
-    ClearRecordedCalls();
-    HandleKeyDown(KeyEscape);
-    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"}) << "on the menu only a repaint";
+    EXPECT_TRUE(MusicEnabled);
+    GameStarted = true;
 }
 
-TEST_F(Keys, PauseShowsTheControlsAndEndsByKeyOrClick) {
-    HandleKeyDown(KeyF1);
-    EXPECT_EQ(GameState, StatePaused);
-    EXPECT_EQ(PausedState, StatePlaying);
-    EXPECT_EQ(RecordedCalls(), Calls{"DrawControlsScreen"});
-
+// A click ends a pause; while initials are typed every key is typed, F1's code as the letter p.
+TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey) {
+    GameState = StatePaused;
+    PausedState = StatePlaying;
     ClearRecordedCalls();
-    HandleKeyDown(KeyF1);
-    EXPECT_TRUE(RecordedCalls().empty()) << "F1 while paused changes nothing";
-    EXPECT_EQ(PausedState, StatePlaying);
-
-    HandleKeyDown(KeyEscape);
-    EXPECT_EQ(GameState, StatePlaying) << "Escape while paused resumes, it does not leave";
-    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
-
-    HandleKeyDown(KeyF1);
-    ClearRecordedCalls();
+    HandleLeftButtonUp();
     HandleLeftButtonUp();
     EXPECT_EQ(GameState, StatePlaying);
     EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
-    ClearRecordedCalls();
-    HandleLeftButtonUp();
-    EXPECT_TRUE(RecordedCalls().empty());
-}
 
-// Keys that a loader's box lets through reach no half-built game.
-TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplayOnceStarted) {
-    for (const bool started : {false, true}) {
-        GameStarted = started;
-        GameState = StateTitleMenu;
-        ClearRecordedCalls();
-        for (uint32_t key : {KeyF6, KeyM, KeyM, KeyF1, KeyEscape}) {
-            HandleKeyDown(key);
-        }
-        EXPECT_EQ(RecordedCalls(), started ? (Calls{"SwitchDisplayMode", "PauseMusic", "ResumeMusic",
-                                                    "DrawControlsScreen", "PostRepaint"})
-                                           : Calls{});
-        EXPECT_TRUE(MusicEnabled);
-        EXPECT_EQ(GameState, StateTitleMenu);
-    }
-}
-
-TEST_F(Keys, TypingInitialsTakesEveryKey) {
     GameState = StateInitials;
     InitialsActive = true;
-    HandleKeyDown(KeyF1);   // F1's code is the letter p
-    HandleKeyDown(KeyEscape);
-    HandleKeyDown(KeyM);
+    Initials[0] = '\0';
+    ClearRecordedCalls();
+    for (uint32_t key : {KeyF1, KeyEscape, KeyM}) {
+        HandleKeyDown(key);
+    }
     EXPECT_STREQ(Initials, "pM");
     EXPECT_EQ(GameState, StateInitials);
     EXPECT_TRUE(RecordedCalls().empty());
+    InitialsActive = false;
 }
 
 TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz) {
