@@ -7,10 +7,6 @@
 #include <new>
 
 #include "archive/resource_archive.h"
-#include "game/board.h"
-#include "game/frame_state.h"
-#include "game/high_scores.h"
-#include "game/keyboard.h"
 #include "log/debug_log.h"
 
 namespace fs = std::filesystem;
@@ -73,22 +69,4 @@ std::vector<std::string> ReadDebugLog() {
 void ResetDataArchive() {
     DataArchive.~ResourceArchive();
     new (&DataArchive) ResourceArchive();
-}
-
-void ResetGameState() {
-    ClearBoard();
-    InitTetradTable();
-    SetCurrentTetrad(1);
-    SetNextTetrad(2);
-    NextKind = 2;
-    Score = Lines = 0;
-    Level = 1;
-    FallSpeed = 10;
-    GameState = StateTitleMenu;
-    LastFrameTime = FallTimer = GhostTimer = InterferenceTimer = LockPauseStart = 0;
-    BoardNeedsClearing = RepaintPending = CountersDirty = InitialsActive = PromptDirty = false;
-    Initials[0] = '\0';
-    for (KeyState& state : KeyStates) {
-        state = {false, 0, 0};
-    }
 }

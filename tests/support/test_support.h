@@ -25,8 +25,6 @@ private:
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<std::string> ReadDebugLog();   // lines of the log in the current folder
-// A new game's board (the square falling, the S next), counters, timers, flags and keys.
-void ResetGameState();
 // A fresh DataArchive: its failed state outlives Close, and tests must not inherit it.
 void ResetDataArchive();
 

@@ -6,6 +6,7 @@
 #include "audio/effects.h"
 #include "game/board.h"
 #include "game/frame_state.h"
+#include "game_state.h"
 #include "test_support.h"
 
 namespace {

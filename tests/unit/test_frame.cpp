@@ -12,6 +12,7 @@
 #include "game/high_scores.h"
 #include "game/keyboard.h"
 #include "platform/screen.h"
+#include "game_state.h"
 #include "test_support.h"
 
 namespace {

@@ -2,10 +2,12 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "game/board.h"
 #include "game/high_scores.h"
 #include "hand_archive.h"
+#include "game_state.h"
 #include "test_support.h"
 
 namespace {
@@ -35,10 +37,8 @@ const Bytes DefaultFile = Rows({{"MQV", 5000}, {"MQV", 4000}, {"MQV", 3000}, {"M
 class HighScores : public ::testing::Test {
 protected:
     void SetUp() override {
-        Score = 0;
-        Initials[0] = '\0';
+        ResetGameState();
         InitialsActive = true;
-        PromptDirty = false;
     }
 };
 
@@ -82,19 +82,17 @@ TEST_F(HighScores, RanksAgainstTheDefaults) {
 
 TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout) {
     LoadHighScores();
-    Score = 1001;
-    InsertHighScore("ABC", 1001);
-    EXPECT_EQ(TableText(), "MQV 5000; MQV 4000; MQV 3000; MQV 2000; ABC 1001; ");
-    Score = 4500;
-    InsertHighScore(std::string(20, 'N').c_str(), 4500);
-    Score = 10;
-    InsertHighScore("NO", 10);
-    const std::string after = "MQV 5000; NNNNNNNNNNNNNNNNNNN 4500; MQV 4000; MQV 3000; MQV 2000; ";
+    const std::pair<std::string, uint32_t> inserted[] = {{std::string(20, 'N'), 4500}, {"ABC", 2500}, {"NO", 10}};
+    for (const auto& row : inserted) {
+        Score = row.second;
+        InsertHighScore(row.first.c_str(), Score);
+    }
+    const std::string after = "MQV 5000; NNNNNNNNNNNNNNNNNNN 4500; MQV 4000; MQV 3000; ABC 2500; ";
     EXPECT_EQ(TableText(), after);
 
     SaveHighScores();
     EXPECT_EQ(ScoreFiles().at(ScoreFile),
-              Rows({{"MQV", 5000}, {std::string(19, 'N'), 4500}, {"MQV", 4000}, {"MQV", 3000}, {"MQV", 2000}}));
+              Rows({{"MQV", 5000}, {std::string(19, 'N'), 4500}, {"MQV", 4000}, {"MQV", 3000}, {"ABC", 2500}}));
     LoadHighScores();
     EXPECT_EQ(TableText(), after);
 }
@@ -132,8 +130,7 @@ TEST_F(HighScores, TypingInitials) {
         for (uint32_t key : step.keys) {
             TypeInitial(key);
         }
-        EXPECT_STREQ(Initials, step.initials);
-        EXPECT_EQ(PromptDirty, step.redrawn) << step.initials;
-        EXPECT_EQ(InitialsActive, step.active) << step.initials;
+        EXPECT_EQ(std::make_tuple(std::string(Initials), PromptDirty, InitialsActive),
+                  std::make_tuple(std::string(step.initials), step.redrawn, step.active));
     }
 }

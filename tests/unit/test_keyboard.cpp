@@ -5,6 +5,7 @@
 #include "game/board.h"
 #include "common/result_codes.h"
 #include "game/keyboard.h"
+#include "game_state.h"
 #include "test_support.h"
 
 namespace {
