@@ -6,23 +6,23 @@
 
 #include "audio/effects.h"
 #include "drawing/menu_button.h"
-#include "game/board.h"
 #include "game/frame.h"
-#include "game/frame_state.h"
-#include "game/high_scores.h"
-#include "game/keyboard.h"
-#include "platform/screen.h"
 #include "game_state.h"
+#include "platform/screen.h"
 #include "test_support.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
+using Times = std::vector<uint32_t>;
 
 bool Called(const std::string& call) {
     const Calls calls = RecordedCalls();
     return std::find(calls.begin(), calls.end(), call) != calls.end();
 }
+
+// The buttons lie at (470, 180), (410, 260) and (470, 338), 100 x 40, the game area at (100, 50).
+constexpr int32_t PlayX = 470 + 100 + 10, PlayY = 180 + 50 + 10;
 
 class Frame : public TempDirTest {
 protected:
@@ -32,10 +32,11 @@ protected:
         StopAllRecordedSounds();
         ReleaseAllKeys();
         SetDrawResults(ResultOk, ResultOk);
+        SetMouse(0, 0, false);
         ScreenOffset = {100, 50};
         const int32_t places[3][2] = {{470, 180}, {410, 260}, {470, 338}};
         for (int i = 0; i < MenuButtonCount; ++i) {
-            MenuButtons[i] = {{}, {}, places[i][0], places[i][1], 100, 40, ButtonNormal};
+            buttons[i] = {{}, {}, places[i][0], places[i][1], 100, 40, ButtonNormal};
         }
         LoadHighScores();
         Start(1000);
@@ -46,30 +47,32 @@ protected:
         LastFrameTime = now;
     }
 
-    MenuButtonSet MenuButtons{};
-
     ResultCode FrameAt(uint32_t now) {
         SetClock(now);
-        return UpdateFrame(MenuButtons);
+        return UpdateFrame(buttons);
     }
 
-    // Plays frames every `step` ms from the last frame until `until`; the clock times at which
-    // the tetrad moved down.
-    std::vector<uint32_t> FallTimes(uint32_t from, uint32_t until, uint32_t step) {
-        std::vector<uint32_t> times;
+    // A press and, 5 ms later, a release at (x, y); what the release frame gave.
+    ResultCode Click(int32_t x, int32_t y, uint32_t now) {
+        SetMouse(x, y, true);
+        FrameAt(now);
+        SetMouse(x, y, false);
+        ClearRecordedCalls();
+        return FrameAt(now + 5);
+    }
+
+    // Frames every `step` ms up to `until`: the clock times at which the tetrad moved down.
+    Times FallTimes(uint32_t from, uint32_t until, uint32_t step) {
+        Times times;
         for (uint32_t now = from; now <= until; now += step) {
             const int32_t y = CurrentTetrad.y;
             FrameAt(now);
-            if (CurrentTetrad.y != y) {
-                times.push_back(now);
-            }
+            if (CurrentTetrad.y != y) times.push_back(now);
         }
         return times;
     }
 
-    // The Play button in screen coordinates.
-    int32_t PlayX() const { return 470 + 100 + 10; }
-    int32_t PlayY() const { return 180 + 50 + 10; }
+    MenuButtonSet buttons{};
 };
 
 }  // namespace
@@ -78,76 +81,63 @@ protected:
 // and a press that slides off (the edges are half open) is no click.
 TEST_F(Frame, ClickIsAReleaseOverThePressedButton) {
     RepaintPending = true;   // restored surfaces repaint the menu once
-    SetMouse(0, 0, false);
     FrameAt(1000);
     FrameAt(1000);
     const Calls calls = RecordedCalls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "PostRepaint"), 1);
 
-    SetMouse(PlayX(), PlayY(), true);
+    SetMouse(PlayX, PlayY, true);
     FrameAt(1000);
     SetMouse(470 + 100 + 100, 180 + 50, true);   // one past the right edge
     FrameAt(1010);
-    EXPECT_EQ(MenuButtons[0].state, ButtonNormal);
+    EXPECT_EQ(buttons[0].state, ButtonNormal);
     SetMouse(470 + 100 + 100, 180 + 50, false);
     FrameAt(1020);
     SetMouse(470 + 100, 180 + 50 + 39, false);   // the top-left corner and the last row are inside
     FrameAt(1030);
-    EXPECT_EQ(GameState, StateTitleMenu);
-    EXPECT_EQ(MenuButtons[0].state, ButtonHover);
+    EXPECT_EQ(std::tie(GameState, buttons[0].state), std::make_tuple(StateTitleMenu, ButtonHover));
 
     SetMouse(10, 10, true);
     FrameAt(1040);
-    SetMouse(PlayX(), PlayY(), true);
+    SetMouse(PlayX, PlayY, true);
     ClearRecordedCalls();
     FrameAt(1050);
     EXPECT_TRUE(Called("DrawButton 470 2")) << "pressed picture under the held button";
-    SetMouse(PlayX(), PlayY(), false);
+    SetMouse(PlayX, PlayY, false);
     ClearRecordedCalls();
     FrameAt(1500);
-    EXPECT_EQ(GameState, StatePlaying);
-    EXPECT_EQ(LastFrameTime, 1500u) << "the title menu moved the clock only on the click";
+    EXPECT_EQ(std::tie(GameState, LastFrameTime), std::make_tuple(StatePlaying, 1500u)) << "the clock moves on the click";
     EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "SetMusicVolume -500", "PostRepaint"}));
 }
 
+// Play after an ended game starts on an empty board; a lost surface drops the click.
 TEST_F(Frame, ScoresQuitALostSurfaceAndPlayAfterAnEndedGame) {
-    const auto click = [this](int32_t x, int32_t y, uint32_t now) {
-        SetMouse(x, y, true);
-        FrameAt(now);
-        SetMouse(x, y, false);
-        ClearRecordedCalls();
-        return FrameAt(now + 5);
-    };
-    click(410 + 100 + 5, 260 + 50 + 5, 1000);
+    Click(410 + 100 + 5, 260 + 50 + 5, 1000);
     EXPECT_EQ(GameState, StateTopFive);
-
     GameState = StateTitleMenu;
-    click(470 + 100 + 99, 338 + 50 + 39, 1020);
-    EXPECT_TRUE(Called("PostClose"));
+    Click(470 + 100 + 99, 338 + 50 + 39, 1020);
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 0", "DrawButton 410 0", "DrawButton 470 1", "PostClose"}));
     EXPECT_EQ(GameState, StateTitleMenu);
 
     BoardNeedsClearing = true;
     BoardCell(3, 15) = 4;
     SetDrawResults(ResultOk, ResultSurfaceLost);
-    EXPECT_EQ(click(PlayX(), PlayY(), 1040), ResultSurfaceLost);
+    EXPECT_EQ(Click(PlayX, PlayY, 1040), ResultSurfaceLost);
     EXPECT_TRUE(Called("RestoreSurfaces"));
-    EXPECT_EQ(GameState, StateTitleMenu) << "the click is dropped";
-    EXPECT_EQ(BoardCell(3, 15), 4);
+    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15)), std::make_tuple(StateTitleMenu, 4));
 
     SetDrawResults(ResultOk, ResultOk);
-    click(PlayX(), PlayY(), 1060);
-    EXPECT_EQ(GameState, StatePlaying);
-    EXPECT_EQ(BoardCell(3, 15), EmptyCell);
+    Click(PlayX, PlayY, 1060);
+    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15), BoardNeedsClearing), std::make_tuple(StatePlaying, EmptyCell, false));
     EXPECT_TRUE(Called("ClearBoardSurface"));
-    EXPECT_FALSE(BoardNeedsClearing);
 }
 
 TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen) {
     GameState = StatePlaying;
-    EXPECT_EQ(FallTimes(1010, 3000, 10), (std::vector<uint32_t>{2000, 3000}));
+    EXPECT_EQ(FallTimes(1010, 3000, 10), (Times{2000, 3000}));
     EXPECT_FALSE(Called("RestoreSurfaces")) << "a plain play frame restores nothing";
     FallSpeed = 1;
-    EXPECT_EQ(FallTimes(3010, 3300, 10), (std::vector<uint32_t>{3100, 3200, 3300}));
+    EXPECT_EQ(FallTimes(3010, 3300, 10), (Times{3100, 3200, 3300}));
 }
 
 TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn) {
@@ -155,10 +145,9 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn) {
     CurrentTetrad.y = 15;   // the square rests on the floor
     FallTimer = 990;
     FrameAt(1010);
-    EXPECT_EQ(BoardCell(5, 15), 1);
     EXPECT_TRUE(Called("PlayEffect attach 0 0"));
-    EXPECT_EQ(CurrentTetrad.colour, 2) << "the preview became the falling tetrad";
-    EXPECT_EQ(LastFrameTime, 1000u);
+    EXPECT_EQ(std::tie(BoardCell(5, 15), CurrentTetrad.colour, LastFrameTime), std::make_tuple(1, 2, 1000u))
+        << "locked, and the preview became the falling tetrad";
 
     KeyStates[KeyLeft] = {true, 77, 50};
     ClearRecordedCalls();
@@ -168,7 +157,6 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn) {
     FrameAt(1111);
     EXPECT_FALSE(KeyStates[KeyLeft].held);
     EXPECT_TRUE(RecordedCalls().empty()) << "the frame that ends the pause only resets the keys";
-
     FrameAt(1120);
     EXPECT_TRUE(Called("DrawPlayScreen"));
     EXPECT_EQ(LastFrameTime, 1120u);
@@ -176,10 +164,7 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn) {
 
 TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive) {
     GameState = StatePlaying;
-    Score = 900;
-    Level = 3;
-    Lines = 25;
-    FallSpeed = 8;
+    std::tie(Score, Level, Lines, FallSpeed) = std::make_tuple(900u, 3u, 25u, 8u);
     BoardCell(5, 1) = 0;   // the spawned square overlaps
     FrameAt(1010);
     EXPECT_EQ(std::tie(GameState, Score, Level, Lines, FallSpeed, BoardNeedsClearing),
@@ -189,13 +174,10 @@ TEST_F(Frame, GameThatDoesNotRankGoesStraightToTheTopFive) {
 
 TEST_F(Frame, RankingGameGoesThroughTheInitials) {
     GameState = StatePlaying;
-    Score = 7000;
-    Level = 4;
-    Lines = 37;
+    std::tie(Score, Level, Lines) = std::make_tuple(7000u, 4u, 37u);
     BoardCell(6, 0) = 0;
     FrameAt(1010);
-    ASSERT_EQ(GameState, StateInitials);
-    EXPECT_TRUE(InitialsActive);
+    ASSERT_EQ(std::tie(GameState, InitialsActive), std::make_tuple(StateInitials, true));
 
     ClearRecordedCalls();
     FrameAt(1020);
@@ -205,9 +187,9 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials) {
                      "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
                      "DrawCenteredText 240 ", "SoundIsPlaying static2", "PlayEffect static2 0 1", "DrawStatic 1-"}));
 
-    TypeInitial('J');
-    TypeInitial('O');
-    TypeInitial(13);
+    for (uint32_t key : {uint32_t{'J'}, uint32_t{'O'}, 13u}) {
+        TypeInitial(key);
+    }
     FrameAt(1030);
     EXPECT_STREQ(HighScoreTable[0].name, "JO");
     EXPECT_EQ(std::tie(GameState, HighScoreTable[0].score, Score, CountersDirty),
@@ -218,8 +200,7 @@ TEST_F(Frame, TopFiveKeepsItsNoiseAndStatic) {
     GameState = StateTopFive;
     CountersDirty = true;
     FrameAt(1003);
-    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "PlayEffect static2 0 1", "BlitBoardToScreen",
-                                      "DrawTopFive"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "PlayEffect static2 0 1", "BlitBoardToScreen", "DrawTopFive"}));
     ClearRecordedCalls();
     FrameAt(1006);
     EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "DrawStatic 13"}));
@@ -246,7 +227,6 @@ TEST_F(Frame, ClockWrapAroundKeepsTimingRight) {
 // The rest of 10 ms carries over to the next frame; a stall is not made up roll by roll.
 TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame) {
     GameState = StatePlaying;
-    InterferenceTimer = 0;
     const std::pair<uint32_t, uint32_t> frames[] = {{1004, 0}, {1009, 0}, {1026, 2}, {1030, 1}, {1500, 4}, {1509, 0}};
     for (const auto& frame : frames) {
         FrameAt(frame.first);

@@ -33,6 +33,7 @@ TEST_F(DebugLogOnWindows, LockedLogStaysUntouched) {
 // The music thread logs while the main thread does: every line lands whole, none overwritten.
 TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole) {
     constexpr int LinesEach = 400;
+    auto line = [](const char* name, int i) { return name + std::string(" thread, line ") + std::to_string(i); };
     auto writer = [](LPVOID name) -> DWORD {
         for (int i = 0; i < LinesEach; ++i) {
             WriteDebugLog((static_cast<const char*>(name) + std::string(" thread, line ") + std::to_string(i)).c_str());
@@ -44,12 +45,9 @@ TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole) {
     ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 120000), WAIT_OBJECT_0);
     CloseHandle(threads[0]);
     CloseHandle(threads[1]);
-    std::vector<std::string> lines = ReadDebugLog();
-    std::vector<std::string> expected;
-    for (const char* name : {"main", "music"}) {
-        for (int i = 0; i < LinesEach; ++i) {
-            expected.push_back(name + std::string(" thread, line ") + std::to_string(i));
-        }
+    std::vector<std::string> lines = ReadDebugLog(), expected;
+    for (int i = 0; i < 2 * LinesEach; ++i) {
+        expected.push_back(line(i < LinesEach ? "main" : "music", i % LinesEach));
     }
     std::sort(lines.begin(), lines.end());
     std::sort(expected.begin(), expected.end());
