@@ -20,7 +20,5 @@ inline void ResetGameState() {
     LastFrameTime = FallTimer = GhostTimer = InterferenceTimer = LockPauseStart = 0;
     BoardNeedsClearing = RepaintPending = CountersDirty = InitialsActive = PromptDirty = false;
     Initials[0] = '\0';
-    for (KeyState& state : KeyStates) {
-        state = {false, 0, 0};
-    }
+    for (KeyState& state : KeyStates) state = {false, 0, 0};
 }

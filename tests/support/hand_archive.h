@@ -17,9 +17,7 @@ inline void PutLe16(Bytes& bytes, size_t at, uint32_t value) {
 }
 
 inline void PutLe32(Bytes& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 inline uint32_t GetLe32(const Bytes& bytes, size_t at) {

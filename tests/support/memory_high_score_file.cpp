@@ -37,17 +37,13 @@ std::map<std::string, std::vector<uint8_t>> ScoreFiles() {
 
 bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
     const auto file = Stored().find(path);
-    if (file == Stored().end()) {
-        return false;
-    }
+    if (file == Stored().end()) return false;
     *got = std::min<uint32_t>(capacity, static_cast<uint32_t>(file->second.size()));
     std::copy_n(file->second.begin(), *got, buffer);
     return true;
 }
 
 bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size) {
-    if (Writable) {
-        Stored()[path].assign(bytes, bytes + size);
-    }
+    if (Writable) Stored()[path].assign(bytes, bytes + size);
     return Writable;
 }

@@ -18,9 +18,7 @@ Sound Rotate{"rotate", false}, Zap{"zap", false}, Attach{"attach", false}, Stati
 // Records the call with the sound's name and, where one is given, sets whether it plays.
 ResultCode Recorded(const std::string& call, Sound* sound, int playing = -1, const std::string& more = "") {
     RecordCall(call + " " + (sound == nullptr ? "none" : sound->name) + more);
-    if (sound != nullptr && playing >= 0) {
-        sound->playing = playing == 1;
-    }
+    if (sound != nullptr && playing >= 0) sound->playing = playing == 1;
     return ResultOk;
 }
 }  // namespace
@@ -36,9 +34,7 @@ void SetSoundPlaying(Sound* sound, bool playing) {
 }
 
 void StopAllRecordedSounds() {
-    for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) {
-        sound->playing = false;
-    }
+    for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) sound->playing = false;
 }
 
 bool SoundIsPlaying(Sound* sound) {

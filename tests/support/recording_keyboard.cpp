@@ -13,9 +13,7 @@ std::deque<ResultCode> ReadResults;
 std::deque<ResultCode> AcquireResults;
 
 ResultCode Next(std::deque<ResultCode>& results) {
-    if (results.empty()) {
-        return ResultOk;
-    }
+    if (results.empty()) return ResultOk;
     const ResultCode result = results.front();
     results.pop_front();
     return result;
@@ -45,8 +43,6 @@ ResultCode AcquireKeyboard() {
 ResultCode ReadKeyboardState(uint8_t (&snapshot)[KeySnapshotSize]) {
     const ResultCode result = Next(ReadResults);
     std::memset(snapshot, 0xFF, KeySnapshotSize);
-    if (result >= 0) {
-        std::memcpy(snapshot, Keys, KeySnapshotSize);
-    }
+    if (result >= 0) std::memcpy(snapshot, Keys, KeySnapshotSize);
     return result;
 }

@@ -57,8 +57,6 @@ Bytes MakeWave(uint32_t dataSize) {
     PutLe16(bytes, 34, 16);
     std::memcpy(&bytes[36], "data", 4);
     PutLe32(bytes, 40, dataSize);
-    for (size_t i = 44; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<uint8_t>(i * 13);
-    }
+    for (size_t i = 44; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 13);
     return bytes;
 }

@@ -60,9 +60,7 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 std::vector<std::string> ReadDebugLog() {
     std::vector<std::string> lines;
     std::ifstream in(".\\debug.log");
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 

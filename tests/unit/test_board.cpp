@@ -16,9 +16,7 @@ using Calls = std::vector<std::string>;
 
 Cells BoardCellsOf(const Tetrad& tetrad) {
     Cells cells;
-    for (const TetradCell& cell : tetrad.cells) {
-        cells.insert({tetrad.x + cell.dx, tetrad.y - cell.dy});
-    }
+    for (const TetradCell& cell : tetrad.cells) cells.insert({tetrad.x + cell.dx, tetrad.y - cell.dy});
     return cells;
 }
 
@@ -26,18 +24,14 @@ Cells FilledCells() {
     Cells cells;
     for (int32_t column = 0; column < BoardColumns; ++column) {
         for (int32_t row = 0; row < BoardRows; ++row) {
-            if (BoardCell(column, row) != EmptyCell) {
-                cells.insert({column, row});
-            }
+            if (BoardCell(column, row) != EmptyCell) cells.insert({column, row});
         }
     }
     return cells;
 }
 
 void FillRow(int32_t row) {
-    for (int32_t column = 0; column < BoardColumns; ++column) {
-        BoardCell(column, row) = 3;
-    }
+    for (int32_t column = 0; column < BoardColumns; ++column) BoardCell(column, row) = 3;
 }
 
 class BoardTest : public ::testing::Test {
@@ -71,9 +65,7 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
 
 TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently) {
     SetCurrentTetrad(4);
-    for (int i = 0; i < 3; ++i) {
-        MoveRight();
-    }
+    for (int i = 0; i < 3; ++i) MoveRight();
     EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
     MoveLeft();
     EXPECT_EQ(CurrentTetrad.x, 6);
@@ -126,9 +118,7 @@ TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly) {
 
     ClearBoard();
     SetCurrentTetrad(4);   // the bar turned three times at the spawn row reaches row -1
-    for (int i = 0; i < 3; ++i) {
-        RotateShape(CurrentTetrad);
-    }
+    for (int i = 0; i < 3; ++i) RotateShape(CurrentTetrad);
     LockTetrad();
     EXPECT_EQ(FilledCells(), (Cells{{5, 0}, {5, 1}, {5, 2}}));
 
@@ -171,9 +161,7 @@ TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows at level " << c.level << " after " << c.lines);
         ClearBoard();
-        for (int32_t row = c.firstRow; row < c.firstRow + c.rows; ++row) {
-            FillRow(row);
-        }
+        for (int32_t row = c.firstRow; row < c.firstRow + c.rows; ++row) FillRow(row);
         Score = 0;
         Level = c.level;
         Lines = c.lines;

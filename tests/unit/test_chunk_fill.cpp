@@ -22,16 +22,10 @@ public:
     long Read(uint8_t* destination, uint32_t size) override {
         ++reads;
         const long answer = next < script.size() ? script[next++] : Decode;
-        if (answer != Decode) {
-            return answer;
-        }
-        if (position == length && answerAtEnd != 0) {
-            return answerAtEnd;
-        }
+        if (answer != Decode) return answer;
+        if (position == length && answerAtEnd != 0) return answerAtEnd;
         const uint32_t count = std::min({size, piece, length - position});
-        for (uint32_t i = 0; i < count; ++i) {
-            destination[i] = ByteAt(position + i);
-        }
+        for (uint32_t i = 0; i < count; ++i) destination[i] = ByteAt(position + i);
         position += count;
         return static_cast<long>(count);
     }
@@ -53,9 +47,7 @@ public:
 // What a gapless loop of the stream holds from stream position `start` on.
 Bytes Looped(uint32_t length, uint32_t start, uint32_t size) {
     Bytes out(size);
-    for (uint32_t i = 0; i < size; ++i) {
-        out[i] = FakeDecoder::ByteAt((start + i) % length);
-    }
+    for (uint32_t i = 0; i < size; ++i) out[i] = FakeDecoder::ByteAt((start + i) % length);
     return out;
 }
 
@@ -67,10 +59,7 @@ constexpr uint32_t Ring = 8 * Chunk;
 // A stream shorter than a chunk fills it with whole passes; a length that is not a multiple of
 // the chunk moves the loop point from chunk to chunk.
 TEST(ChunkFill, ChunksFollowOneAnotherAsAGaplessLoop) {
-    const struct {
-        uint32_t length, piece;
-        int seeks;
-    } cases[] = {{52920, 4096, 9}, {Chunk + Chunk / 2 + 4, 3000, 1}};
+    const struct { uint32_t length, piece; int seeks; } cases[] = {{52920, 4096, 9}, {Chunk + Chunk / 2 + 4, 3000, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
         FakeDecoder decoder(c.length, c.piece);
@@ -125,9 +114,7 @@ TEST(ChunkFill, DecoderClaimingMoreThanAskedCannotOverrunTheRegion) {
 // A resume decodes only what the stopped cursor lacks, so stops and resumes never move the
 // writer further ahead than two chunks past the one being played.
 TEST(ChunkFill, RingPositionsAndTheLeadToFill) {
-    const struct {
-        uint32_t writeChunk, cursor, fills;
-    } cases[] = {
+    const struct { uint32_t writeChunk, cursor, fills; } cases[] = {
         {0, 0, 2},                   // a new ring: two chunks before the first play
         {5, 3 * Chunk + 100, 0},     // stopped with two ready
         {4, 3 * Chunk + 100, 1},     // stopped before the thread refilled

@@ -47,9 +47,7 @@ TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently) {
 
 // A failure that repeats every frame leaves a short log, and other lines still get through.
 TEST_F(DebugLog, ALineRepeatedEveryFrameIsThrottled) {
-    for (int frame = 0; frame < 3000; ++frame) {
-        WriteDebugLog("Error Blitting to Quadrone Board Surface");
-    }
+    for (int frame = 0; frame < 3000; ++frame) WriteDebugLog("Error Blitting to Quadrone Board Surface");
     WriteDebugLog("Surfaces Restored");
     const std::vector<std::string> lines = ReadDebugLog();
     EXPECT_GE(lines.size(), 65u) << "a whole load's worth of one line still lands";
@@ -62,9 +60,7 @@ TEST(LineRateLimit, BurstThenAFewASecondPerText) {
     LineRateLimit limit(3, 2, 2);
     auto allowed = [&](const char* text, uint64_t at, int tries) {
         int count = 0;
-        for (int i = 0; i < tries; ++i) {
-            count += limit.Allow(text, at);
-        }
+        for (int i = 0; i < tries; ++i) count += limit.Allow(text, at);
         return count;
     };
     EXPECT_EQ(allowed("lost", 1000, 10), 3);

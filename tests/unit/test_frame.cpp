@@ -187,9 +187,7 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials) {
                      "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
                      "DrawCenteredText 240 ", "SoundIsPlaying static2", "PlayEffect static2 0 1", "DrawStatic 1-"}));
 
-    for (uint32_t key : {uint32_t{'J'}, uint32_t{'O'}, 13u}) {
-        TypeInitial(key);
-    }
+    for (uint32_t key : {uint32_t{'J'}, uint32_t{'O'}, 13u}) TypeInitial(key);
     FrameAt(1030);
     EXPECT_STREQ(HighScoreTable[0].name, "JO");
     EXPECT_EQ(std::tie(GameState, HighScoreTable[0].score, Score, CountersDirty),

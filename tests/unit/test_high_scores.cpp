@@ -47,11 +47,7 @@ protected:
 TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults) {
     Bytes shortFile = Rows({{"AAA", 9000}, {"BBB", 8000}});
     shortFile.insert(shortFile.end(), {'Z', 'Z'});
-    const struct {
-        const char* what;
-        std::optional<Bytes> file;
-        const char* table;
-    } cases[] = {
+    const struct { const char* what; std::optional<Bytes> file; const char* table; } cases[] = {
         {"missing: created with the sorted defaults", std::nullopt,
          "MQV 5000; MQV 4000; MQV 3000; MQV 2000; MQV 1000; "},
         {"short: only the start of the defaults is replaced", shortFile,
@@ -109,12 +105,7 @@ TEST_F(HighScores, UnwritableFileLosesNothingInMemory) {
 
 // Each row types its keys after the last row's; only the low byte of a key counts.
 TEST_F(HighScores, TypingInitials) {
-    const struct {
-        std::vector<uint32_t> keys;
-        const char* initials;
-        bool redrawn;
-        bool active;
-    } steps[] = {
+    const struct { std::vector<uint32_t> keys; const char* initials; bool redrawn; bool active; } steps[] = {
         {{8}, "", true, true},                     // Backspace with nothing typed redraws only
         {{13}, "", true, true},                    // Enter needs at least one initial
         {{' ', 0x60}, "", true, true},             // neither is alphanumeric (keypad 0)
@@ -127,9 +118,7 @@ TEST_F(HighScores, TypingInitials) {
     };
     for (const auto& step : steps) {
         PromptDirty = false;
-        for (uint32_t key : step.keys) {
-            TypeInitial(key);
-        }
+        for (uint32_t key : step.keys) TypeInitial(key);
         EXPECT_EQ(std::make_tuple(std::string(Initials), PromptDirty, InitialsActive),
                   std::make_tuple(std::string(step.initials), step.redrawn, step.active));
     }

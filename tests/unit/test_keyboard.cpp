@@ -31,9 +31,7 @@ protected:
         for (uint32_t frame = 0; frame < frames; ++frame) {
             CurrentTetrad = start;
             ProcessKBInput(frame == 0 ? 0 : step);
-            if (Moved()) {
-                actions.push_back(frame * step);
-            }
+            if (Moved()) actions.push_back(frame * step);
         }
         return actions;
     }
@@ -47,12 +45,7 @@ protected:
 // to every 30 ms; the time by which a delay was passed counts towards the next; a slow frame
 // acts at most once.
 TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames) {
-    const struct {
-        uint8_t key;
-        uint32_t frames;
-        uint32_t step;
-        Times actions;
-    } cases[] = {
+    const struct { uint8_t key; uint32_t frames; uint32_t step; Times actions; } cases[] = {
         {KeyLeft, 60, 10, {0, 150, 260, 340, 390, 420, 450, 480, 510, 540, 570}},
         {KeyLeft, 10, 100, {0, 200, 300, 400, 500, 600, 700, 800, 900}},
         {KeyLeft, 142, 1, {0, 141}},
@@ -87,11 +80,7 @@ TEST_F(Keyboard, ReleaseAndResetStartOver) {
 
 // A failed read scribbles over the snapshot: after a loss the keys come from a fresh read only.
 TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain) {
-    const struct {
-        std::vector<ResultCode> reads, acquires;
-        int32_t x;
-        std::vector<std::string> log;
-    } cases[] = {
+    const struct { std::vector<ResultCode> reads, acquires; int32_t x; std::vector<std::string> log; } cases[] = {
         {{ResultFail}, {}, 5, {"Unknown DI error while reacquiring"}},
         {{ResultInputLost}, {ResultOk, ResultFail}, 5, {"Failed to acquire input during ProcessKBInput"}},
         {{ResultNotAcquired, ResultInputLost}, {}, 5, {}},

@@ -12,9 +12,7 @@ namespace {
 
 std::string ReadEntry(ResourceArchive& archive, const char* name) {
     const ArchiveEntry* entry = archive.FindEntry(name);
-    if (entry == nullptr) {
-        return "(none)";
-    }
+    if (entry == nullptr) return "(none)";
     std::string contents(entry->size, '\0');
     archive.Seek(entry->offset);
     archive.Read(&contents[0], entry->size);
@@ -23,9 +21,7 @@ std::string ReadEntry(ResourceArchive& archive, const char* name) {
 
 std::vector<std::string> BoxTexts() {
     std::vector<std::string> texts;
-    for (const RecordedBox& box : RecordedMessageBoxes()) {
-        texts.push_back(box.caption + ": " + box.text);
-    }
+    for (const RecordedBox& box : RecordedMessageBoxes()) texts.push_back(box.caption + ": " + box.text);
     return texts;
 }
 
@@ -131,13 +127,9 @@ TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed) {
         std::remove(".\\debug.log");
         ClearRecordedMessageBoxes();
         HandArchive hand;
-        for (int i = 0; i < 5; ++i) {
-            hand.Store("entry" + std::to_string(i), "data" + std::to_string(i));
-        }
+        for (int i = 0; i < 5; ++i) hand.Store("entry" + std::to_string(i), "data" + std::to_string(i));
         Bytes bytes = hand.Finish(c.count, c.records);
-        if (c.tableOffset != 0) {
-            PutLe32(bytes, 16, c.tableOffset);
-        }
+        if (c.tableOffset != 0) PutLe32(bytes, 16, c.tableOffset);
         WriteFileBytes("t.vbf", bytes);
         ResourceArchive archive;
         ASSERT_TRUE(archive.Open("t.vbf"));
@@ -146,9 +138,7 @@ TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed) {
         EXPECT_TRUE(archive.Failed());
         EXPECT_EQ(archive.Entries().size(), c.tableOffset ? 0u : c.records);
         EXPECT_EQ(ReadEntry(archive, "entry4"), "(none)");
-        if (c.tableOffset == 0) {
-            EXPECT_EQ(ReadEntry(archive, "entry0"), std::string(5, '\0')) << "found, but not read";
-        }
+        if (c.tableOffset == 0) EXPECT_EQ(ReadEntry(archive, "entry0"), std::string(5, '\0')) << "found, but not read";
     }
 }
 

@@ -11,9 +11,7 @@
 using Calls = std::vector<std::string>;
 
 TEST(CommandLine, OnlyTheWholeWordFullInAnyCase) {
-    for (const char* full : {"/full", "/FULL", "/fUlL"}) {
-        EXPECT_TRUE(IsFullScreenCommandLine(full)) << full;
-    }
+    for (const char* full : {"/full", "/FULL", "/fUlL"}) EXPECT_TRUE(IsFullScreenCommandLine(full)) << full;
     for (const char* windowed : {"", "/full ", "/full now", "/ful", " /full", "-full"}) {
         EXPECT_FALSE(IsFullScreenCommandLine(windowed)) << windowed;
     }
@@ -38,13 +36,7 @@ TEST(WindowGeometry, TheGameAreaIsTheClientArea) {
 
 // Each row starts from its state; a key-down, with a game started unless said otherwise.
 TEST(Keys, WhatEachKeyDoesInEachState) {
-    const struct {
-        int32_t state;
-        uint32_t key;
-        int32_t after;
-        Calls calls;
-        bool started = true;
-    } cases[] = {
+    const struct { int32_t state; uint32_t key; int32_t after; Calls calls; bool started = true; } cases[] = {
         {StateTopFive, KeyEscape, StateTitleMenu, {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
         {StatePlaying, KeyQ, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
         {StateInitials, KeyF2, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
@@ -93,9 +85,7 @@ TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey) {
     InitialsActive = true;
     Initials[0] = '\0';
     ClearRecordedCalls();
-    for (uint32_t key : {KeyF1, KeyEscape, KeyM}) {
-        HandleKeyDown(key);
-    }
+    for (uint32_t key : {KeyF1, KeyEscape, KeyM}) HandleKeyDown(key);
     EXPECT_STREQ(Initials, "pM");
     EXPECT_EQ(GameState, StateInitials);
     EXPECT_TRUE(RecordedCalls().empty());
@@ -103,12 +93,8 @@ TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey) {
 }
 
 TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz) {
-    for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) {
-        EXPECT_EQ(PlausibleRefreshRate(hz), 60u) << hz;
-    }
-    for (uint32_t hz : {30u, 60u, 75u, 144u, 500u}) {
-        EXPECT_EQ(PlausibleRefreshRate(hz), hz);
-    }
+    for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) EXPECT_EQ(PlausibleRefreshRate(hz), 60u) << hz;
+    for (uint32_t hz : {30u, 60u, 75u, 144u, 500u}) EXPECT_EQ(PlausibleRefreshRate(hz), hz);
 }
 
 // Sixty frames in each second, across the clock's wrap; a late frame is not made up.

@@ -46,9 +46,7 @@ TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole) {
     CloseHandle(threads[0]);
     CloseHandle(threads[1]);
     std::vector<std::string> lines = ReadDebugLog(), expected;
-    for (int i = 0; i < 2 * LinesEach; ++i) {
-        expected.push_back(line(i < LinesEach ? "main" : "music", i % LinesEach));
-    }
+    for (int i = 0; i < 2 * LinesEach; ++i) expected.push_back(line(i < LinesEach ? "main" : "music", i % LinesEach));
     std::sort(lines.begin(), lines.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(lines, expected);
