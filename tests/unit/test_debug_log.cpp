@@ -23,8 +23,7 @@ TEST_F(DebugLog, LinesAreAppendedVerbatim) {
     WriteDebugLog("");
     WriteDebugLog("two\nlines");
     WriteDebugLog("Initializing...");
-    EXPECT_EQ(ReadDebugLog(),
-              (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
 }
 
 TEST_F(DebugLog, ClearEmptiesAnExistingLogAndCreatesAMissingOne) {
