@@ -1,6 +1,6 @@
 // The generated data files read back as the game reads them: every picture and effect present in
-// a format the game takes, the music decoding to a loop of whole bars that joins without a jump,
-// the icon and cursor laid out as resources, and the same bytes on every run.
+// the order and format the game takes, the music decoding to a loop of whole bars that joins
+// without a jump, and the same bytes on every run.
 #include <unistd.h>
 #include <vorbis/vorbisfile.h>
 
@@ -8,12 +8,12 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive/resource_archive.h"
 #include "audio/wave_file.h"
 #include "display/bitmap_file.h"
-#include "hand_archive.h"
 #include "music.h"
 #include "test_support.h"
 
@@ -21,8 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur",
-                                   "contact-sheet.png"};
+const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur", "contact-sheet.png"};
 
 fs::path RunGenerator(const fs::path& folder) {
     fs::remove_all(folder);
@@ -31,21 +30,11 @@ fs::path RunGenerator(const fs::path& folder) {
     return folder;
 }
 
-// The pictures in the order the game loads them, with their sizes (0: any).
-std::vector<std::pair<std::string, int>> ExpectedPictures() {
-    std::vector<std::pair<std::string, int>> list = {{"titlescreen.bmp", 640}, {"background.bmp", 640}, {"controls.bmp", 480}};
-    for (int i = 1; i <= 7; ++i) {
-        list.push_back({"block" + std::to_string(i) + ".bmp", 24});
-        list.push_back({"block" + std::to_string(i) + "-ghost.bmp", 24});
-    }
-    for (int i = 1; i <= 3; ++i) list.push_back({"spark" + std::to_string(i) + ".bmp", 24});
-    list.insert(list.end(), {{"topscores.bmp", 172}, {"static1.bmp", 640}, {"static2.bmp", 640}});
-    for (const char* button : {"play", "scores", "quit"})
-        for (int s = 1; s <= 3; ++s) list.push_back({std::string(button) + "-" + std::to_string(s) + ".bmp", 0});
-    return list;
+std::string Output(const char* name) {
+    return (fs::path(GENERATED_ASSETS) / name).string();
 }
 
-// The step between the last sample and the first, against the largest step near the join.
+// The step from the last sample to the first is no larger than the largest step near the join.
 void ExpectSmoothJoin(const std::vector<int16_t>& samples, int channels) {
     const size_t frames = samples.size() / channels;
     for (int channel = 0; channel < channels; ++channel) {
@@ -59,63 +48,60 @@ void ExpectSmoothJoin(const std::vector<int16_t>& samples, int channels) {
     }
 }
 
+// The test command generates the files once before the suite; a run of this program on its own
+// makes them when they are missing.
 class GeneratedAssets : public TempDirTest {
 protected:
-    // The test command generates the files once before the suite; a run of this program on its
-    // own makes them when they are missing.
     static void SetUpTestSuite() {
-        for (const char* name : OutputFiles)
-            if (!fs::exists(fs::path(GENERATED_ASSETS) / name)) {
-                RunGenerator(GENERATED_ASSETS);
-                break;
-            }
+        for (const char* name : OutputFiles) {
+            if (!fs::exists(Output(name))) return (void)RunGenerator(GENERATED_ASSETS);
+        }
     }
-    static std::string Output(const char* name) { return (fs::path(GENERATED_ASSETS) / name).string(); }
 };
 
 }  // namespace
 
-// 24-bit pictures the display converts; sparks are drawn with black as the transparent colour.
-TEST_F(GeneratedAssets, PicturesAreStoredInLoadOrderAndReadBackAtTheirSizes) {
+// 24-bit pictures at the sizes the screens are laid out for (buttons: any), in the order the game
+// loads them; sparks are drawn with black as the transparent colour. Mono 16-bit PCM effects at
+// 44.1 kHz of their lengths; the looping static joins without a click.
+TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes) {
+    std::vector<std::pair<std::string, int>> pictures = {{"titlescreen", 640}, {"background", 640}, {"controls", 480}};
+    for (int i = 1; i <= 7; ++i) pictures.insert(pictures.end(), {{"block" + std::to_string(i), 24}, {"block" + std::to_string(i) + "-ghost", 24}});
+    for (int i = 1; i <= 3; ++i) pictures.push_back({"spark" + std::to_string(i), 24});
+    pictures.insert(pictures.end(), {{"topscores", 172}, {"static1", 640}, {"static2", 640}});
+    for (const char* button : {"play", "scores", "quit"})
+        for (int s = 1; s <= 3; ++s) pictures.push_back({std::string(button) + "-" + std::to_string(s), 0});
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open(Output("graphics.vbf").c_str()));
-    const auto expected = ExpectedPictures();
-    ASSERT_EQ(archive.Entries().size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].first);
-        EXPECT_EQ(archive.Entries()[i].name, expected[i].first);
+    ASSERT_EQ(archive.Entries().size(), pictures.size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const std::string name = pictures[i].first + ".bmp";
+        SCOPED_TRACE(name);
+        EXPECT_EQ(archive.Entries()[i].name, name);
         StoredBitmap bmp;
-        ASSERT_TRUE(ReadStoredBitmap(archive, expected[i].first.c_str(), bmp));
+        ASSERT_TRUE(ReadStoredBitmap(archive, name.c_str(), bmp));
         EXPECT_EQ(bmp.bitCount, 24);
-        if (expected[i].second) EXPECT_EQ(bmp.width, expected[i].second);
-        if (expected[i].first.rfind("spark", 0) == 0)
+        if (pictures[i].second) EXPECT_EQ(bmp.width, pictures[i].second);
+        if (name.rfind("spark", 0) == 0)
             for (int x = 0; x < 24 * 3; ++x) EXPECT_EQ(bmp.pixels[x] | bmp.pixels[23 * 72 + x], 0) << "edge byte " << x;
     }
-    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(expected.size(), "Bitmap loaded"));
-}
+    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(pictures.size(), "Bitmap loaded"));
 
-TEST_F(GeneratedAssets, EffectsAreMonoPcmOfTheRightLengthsAndTheLoopJoins) {
-    const struct {
-        const char* name;
-        double minSeconds, maxSeconds;
-    } limits[] = {{"rotate.wav", 0.03, 0.2}, {"zap2.wav", 0.15, 0.3}, {"attach.wav", 0.05, 0.3},
-                  {"static.wav", 1.0, 2.0}, {"static2.wav", 0.5, 4.0}};
-    ResourceArchive archive;
+    const std::tuple<const char*, double, double> effects[] = {{"rotate.wav", 0.03, 0.2}, {"zap2.wav", 0.15, 0.3},
+        {"attach.wav", 0.05, 0.3}, {"static.wav", 1.0, 2.0}, {"static2.wav", 0.5, 4.0}};
     ASSERT_TRUE(archive.Open(Output("audio.vbf").c_str()));
-    for (const auto& expected : limits) {
-        SCOPED_TRACE(expected.name);
+    for (const auto& [name, minSeconds, maxSeconds] : effects) {
+        SCOPED_TRACE(name);
         StoredWave wave;
-        ASSERT_TRUE(ReadStoredWave(archive, expected.name, wave));
-        EXPECT_EQ(wave.format.formatTag, 1);
-        EXPECT_EQ(wave.format.channels, 1);
-        EXPECT_EQ(wave.format.bitsPerSample, 16);
-        EXPECT_EQ(wave.format.samplesPerSec, 44100u);
-        EXPECT_EQ(wave.format.avgBytesPerSec, 88200u);
+        ASSERT_TRUE(ReadStoredWave(archive, name, wave));
+        const WaveFormat& f = wave.format;
+        EXPECT_EQ(std::tie(f.formatTag, f.channels, f.bitsPerSample, f.samplesPerSec, f.avgBytesPerSec),
+                  std::make_tuple(1, 1, 16, 44100u, 88200u));
         std::vector<int16_t> samples(wave.pcm.size() / 2);
         std::memcpy(samples.data(), wave.pcm.data(), samples.size() * 2);
-        EXPECT_GE(samples.size() / 44100.0, expected.minSeconds);
-        EXPECT_LE(samples.size() / 44100.0, expected.maxSeconds);
-        if (std::string(expected.name) == "static2.wav") ExpectSmoothJoin(samples, 1);   // played looping
+        EXPECT_GE(samples.size() / 44100.0, minSeconds);
+        EXPECT_LE(samples.size() / 44100.0, maxSeconds);
+        if (std::string(name) == "static2.wav") ExpectSmoothJoin(samples, 1);
     }
 }
 
@@ -132,34 +118,16 @@ TEST_F(GeneratedAssets, MusicIsAWholeBarStereoLoopThatJoinsWithoutAJump) {
         samples.resize(samples.size() + got / 2);
         std::memcpy(&samples[samples.size() - got / 2], buffer, got);
     }
-    const ogg_int64_t frames = ov_pcm_total(&vf, -1);
+    EXPECT_EQ(ov_pcm_total(&vf, -1), static_cast<ogg_int64_t>(MusicSamplesPerBar) * MusicBars) << "whole bars";
     ov_clear(&vf);
-    ASSERT_EQ(static_cast<size_t>(frames) * 2, samples.size());
-    EXPECT_EQ(frames, static_cast<ogg_int64_t>(MusicSamplesPerBar) * MusicBars) << "whole bars";
+    ASSERT_EQ(samples.size(), static_cast<size_t>(MusicSamplesPerBar) * MusicBars * 2);
     ExpectSmoothJoin(samples, 2);
-}
-
-// The resource compiler takes them: an icon of three images inside the file, a 32 x 32 cursor
-// of two colours whose hot spot is its top-left corner.
-TEST_F(GeneratedAssets, IconAndCursorHaveTheResourceLayout) {
-    const Bytes icon = ReadFileBytes(Output("quadrone.ico"));
-    ASSERT_GE(icon.size(), 6u + 3 * 16);
-    EXPECT_EQ(icon[2] | icon[3] << 8, 1);
-    ASSERT_EQ(icon[4] | icon[5] << 8, 3);
-    for (int i = 0; i < 3; ++i) {
-        const size_t entry = 6 + 16 * i;
-        EXPECT_LE(static_cast<size_t>(GetLe32(icon, entry + 12)) + GetLe32(icon, entry + 8), icon.size());
-        EXPECT_EQ(GetLe32(icon, GetLe32(icon, entry + 12) + 4), icon[entry]) << "image " << i;
-    }
-    const Bytes cursor = ReadFileBytes(Output("quadrone.cur"));
-    ASSERT_GE(cursor.size(), 22u);
-    EXPECT_EQ(Bytes(cursor.begin(), cursor.begin() + 14), (Bytes{0, 0, 2, 0, 1, 0, 32, 32, 2, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(GeneratedAssets, TwoRunsWriteTheSameBytes) {
     const fs::path second = RunGenerator(fs::temp_directory_path() / ("quadrone-assets-" + std::to_string(getpid())));
     for (const char* name : OutputFiles) {
-        const Bytes first = ReadFileBytes(Output(name));
+        const std::vector<uint8_t> first = ReadFileBytes(Output(name));
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_TRUE(first == ReadFileBytes((second / name).string())) << name;
     }
