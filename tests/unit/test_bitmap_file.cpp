@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive/resource_archive.h"
@@ -59,15 +60,11 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
                  {"true.bmp", Picture(3, 2, 32)}, {"gap.bmp", gap}});
 
     ASSERT_TRUE(Load("BLOCK1.BMP"));
-    EXPECT_EQ(bitmap.type, BitmapMagic);
-    EXPECT_EQ(bitmap.offBits, 54u);
-    EXPECT_EQ(bitmap.width, 24);
-    EXPECT_EQ(bitmap.height, 24);
-    EXPECT_EQ(bitmap.bitCount, 24);
+    EXPECT_EQ(std::tie(bitmap.type, bitmap.offBits, bitmap.width, bitmap.height, bitmap.bitCount),
+              std::make_tuple(BitmapMagic, 54u, 24, 24, 24));
     EXPECT_EQ(0, std::memcmp(bitmap.infoHeader, &cell[14], 40));
     EXPECT_EQ(bitmap.pixels, Bytes(cell.begin() + 54, cell.end()));
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Bitmap loaded"});
-
     const std::pair<const char*, size_t> sizes[] = {{"narrow.bmp", 3 * 32}, {"hi.bmp", 4 * 12}, {"true.bmp", 2 * 12}};
     for (const auto& size : sizes) {
         ASSERT_TRUE(Load(size.first));

@@ -18,22 +18,15 @@ TEST_F(DebugLog, DataPathIsCurrentFolderPrefix) {
     EXPECT_EQ(std::string(out).size(), static_cast<size_t>(DataPathSize - 1));
 }
 
-TEST_F(DebugLog, LinesAreAppendedVerbatim) {
-    WriteDebugLog("-----------------");
-    WriteDebugLog("");
-    WriteDebugLog("two\nlines");
-    WriteDebugLog("Initializing...");
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
-}
-
-TEST_F(DebugLog, ClearEmptiesAnExistingLogAndCreatesAMissingOne) {
+// The log starts empty, created where it was missing; lines are appended as they are.
+TEST_F(DebugLog, ClearStartsAnEmptyLogAndLinesAreAppendedVerbatim) {
     ClearDebugLog();
     EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
     WriteDebugLog("from the last run");
     ClearDebugLog();
     EXPECT_TRUE(ReadDebugLog().empty());
-    WriteDebugLog("first");
-    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"first"});
+    for (const char* line : {"-----------------", "", "two\nlines", "Initializing..."}) WriteDebugLog(line);
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
 }
 
 // A log that cannot be opened (here a folder stands in its place) is neither replaced nor reported.
