@@ -108,26 +108,23 @@ TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock) {
     EXPECT_EQ(std::tie(CurrentTetrad.y, Score, CountersDirty, FallTimer), std::make_tuple(15, 4u, false, 1000u));
 }
 
-// Only cells inside the board are written: nothing wraps into a neighbouring column or row.
+// Only cells inside the board are written, in the tetrad's colour: nothing wraps into a
+// neighbouring column or row.
 TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly) {
-    SetCurrentTetrad(6);
-    CurrentTetrad.y = 14;
-    LockTetrad();
-    EXPECT_EQ(FilledCells(), (Cells{{5, 13}, {5, 14}, {5, 15}, {6, 15}}));
-    EXPECT_EQ(BoardCell(6, 15), 6);
-
-    ClearBoard();
-    SetCurrentTetrad(4);   // the bar turned three times at the spawn row reaches row -1
-    for (int i = 0; i < 3; ++i) RotateShape(CurrentTetrad);
-    LockTetrad();
-    EXPECT_EQ(FilledCells(), (Cells{{5, 0}, {5, 1}, {5, 2}}));
-
-    ClearBoard();
-    SetCurrentTetrad(4);   // lying across the right wall: columns 7 to 10
-    CurrentTetrad.x = 8;
-    CurrentTetrad.y = 15;
-    LockTetrad();
-    EXPECT_EQ(FilledCells(), (Cells{{7, 15}, {8, 15}, {9, 15}}));
+    const struct { int32_t kind, x, y, turns; Cells cells; } cases[] = {
+        {6, 5, 14, 0, {{5, 13}, {5, 14}, {5, 15}, {6, 15}}},
+        {4, 5, 1, 3, {{5, 0}, {5, 1}, {5, 2}}},     // the bar stood up at the spawn row reaches row -1
+        {4, 8, 15, 0, {{7, 15}, {8, 15}, {9, 15}}},  // lying across the right wall: columns 7 to 10
+    };
+    for (const auto& c : cases) {
+        ClearBoard();
+        SetCurrentTetrad(c.kind);
+        std::tie(CurrentTetrad.x, CurrentTetrad.y) = std::make_pair(c.x, c.y);
+        for (int i = 0; i < c.turns; ++i) RotateShape(CurrentTetrad);
+        LockTetrad();
+        EXPECT_EQ(FilledCells(), c.cells) << "kind " << c.kind;
+        for (const auto& cell : c.cells) EXPECT_EQ(BoardCell(cell.first, cell.second), c.kind);
+    }
 }
 
 TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall) {

@@ -1,4 +1,4 @@
-// The archive tool from outside: what it packs comes back out, and what it must not do it refuses.
+// The archive tool from outside: what it must not do it refuses, leaving every file as it was.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -20,7 +20,7 @@ int RunTool(const std::string& arguments) {
 using ArchiveTool = TempDirTest;
 
 // A failed pack keeps the old archive; extraction never writes outside its folder.
-TEST_F(ArchiveTool, RoundTripAndRefusals) {
+TEST_F(ArchiveTool, RefusalsLeaveEverythingAsItWas) {
     WriteFileBytes("a.bin", Bytes(100000, 7));
     ASSERT_EQ(RunTool("pack keep.vbf a.bin"), 0);
     const Bytes before = ReadFileBytes("keep.vbf");
@@ -28,8 +28,6 @@ TEST_F(ArchiveTool, RoundTripAndRefusals) {
     EXPECT_EQ(RunTool("pack keep.vbf a.bin empty.bin"), 1);
     EXPECT_EQ(ReadFileBytes("keep.vbf"), before);
     EXPECT_FALSE(fs::exists("keep.vbf.partial"));
-    ASSERT_EQ(RunTool("extract keep.vbf out"), 0);
-    EXPECT_EQ(ReadFileBytes("out/a.bin"), ReadFileBytes("a.bin"));
 
     HandArchive hand;
     hand.Store("../escaped.txt", "no");

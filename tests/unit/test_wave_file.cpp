@@ -66,18 +66,12 @@ TEST_F(WaveFile, EveryRefusalIsLoggedAtItsStep) {
         const char* line;
     } cases[] = {
         {"RIFX container", 0, "RIFX", "RIFF header not found"},
-        {"lower-case riff", 0, "riff", "RIFF header not found"},
         {"AVI form", 8, "AVI ", "WAVE ID not found"},
-        {"lower-case wave", 8, "wave", "WAVE ID not found"},
         {"upper-case FMT", 12, "FMT ", "fmt header not found"},
-        {"fact chunk first", 12, "fact", "fmt header not found"},
         {"fmt without its blank", 12, "fmt\0", "fmt header not found"},
         {"floating point", 20, "\x03\x00\x02\x00", "Unknown WAVE file format"},
-        {"extensible", 20, "\xFE\xFF\x02\x00", "Unknown WAVE file format"},
-        {"LIST before data", 36, "LIST", "data header not found"},
         {"upper-case DATA", 36, "DATA", "data header not found"},
         {"data beyond the entry", 40, "\x24\x00\x00\x00", "Error reading raw wave data"},
-        {"data size near 2 GiB", 40, "\xFF\xFF\xFF\x7F", "Error reading raw wave data"},
         {"data size near 4 GiB", 40, "\xFF\xFF\xFF\xFF", "Error reading raw wave data"},
         {"cut in the RIFF header", 6, nullptr, "Error reading RIFF header"},
         {"cut in the WAVE ID", 10, nullptr, "Error reading WAVE ID"},
