@@ -132,12 +132,12 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall) {
     FillRow(13);
     BoardCell(2, 14) = 1;   // row 14 has a hole everywhere else
     FillRow(15);
-    BoardCell(4, 12) = 5;   // a lone cell above both rows falls with them
+    BoardCell(4, 0) = 5;   // a lone cell in the top row falls with both rows
     ClearFullLines();
-    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer), std::make_tuple(600u, 2u, false, 0u));
+    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer, CountersDirty), std::make_tuple(600u, 2u, false, 0u, true));
     EXPECT_EQ(RecordedCalls(), (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
-    EXPECT_EQ(FilledCells(), (Cells{{4, 14}, {2, 15}}));
-    EXPECT_EQ(BoardCell(4, 14), 5);
+    EXPECT_EQ(FilledCells(), (Cells{{4, 2}, {2, 15}}));
+    EXPECT_EQ(BoardCell(4, 2), 5);
 }
 
 // A run of adjacent rows scores as one; the level rises by one per clear, once the lines pass

@@ -61,23 +61,6 @@ TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames) {
     }
 }
 
-TEST_F(Keyboard, ReleaseAndResetStartOver) {
-    SetKeyDown(KeyDown, true);
-    ProcessKBInput(0);
-    SetKeyDown(KeyDown, false);
-    ProcessKBInput(10);
-    EXPECT_FALSE(KeyStates[KeyDown].held);
-
-    SetKeyDown(KeyDown, true);
-    ProcessKBInput(0);
-    ProcessKBInput(130);
-    ResetKeyStates();
-    EXPECT_EQ(KeyStates[KeyDown].delay, 120u);
-    const int32_t y = CurrentTetrad.y;
-    ProcessKBInput(5);
-    EXPECT_EQ(CurrentTetrad.y, y + 1) << "a key held through the reset acts at once";
-}
-
 // A failed read scribbles over the snapshot: after a loss the keys come from a fresh read only.
 TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain) {
     const struct { std::vector<ResultCode> reads, acquires; int32_t x; std::vector<std::string> log; } cases[] = {
