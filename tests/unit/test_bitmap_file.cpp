@@ -52,8 +52,9 @@ void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 // Each depth loads its padded rows, read from where the header says the pixels start.
 TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
-    const Bytes cell = Picture(24, 24, 24);
-    Bytes gap = Picture(2, 2, 24);
+    Bytes cell = Picture(24, 24, 24);
+    cell[45] = 1;   // a pixels-per-metre byte beside the colour count
+    Bytes gap = Picture(160, 140, 24);   // more than one read piece
     gap.insert(gap.begin() + 54, {0xEE, 0xEE, 0xEE, 0xEE});
     PutLe32(gap, 10, 58);
     OpenArchive({{"block1.bmp", cell}, {"narrow.bmp", Picture(10, 3, 24)}, {"hi.bmp", Picture(5, 4, 16)},

@@ -57,9 +57,9 @@ constexpr uint32_t Ring = 8 * Chunk;
 }  // namespace
 
 // A stream shorter than a chunk fills it with whole passes; a length that is not a multiple of
-// the chunk moves the loop point from chunk to chunk.
+// the chunk moves the loop point from chunk to chunk; a decoder may give a single byte at a time.
 TEST(ChunkFill, ChunksFollowOneAnotherAsAGaplessLoop) {
-    const struct { uint32_t length, piece; int seeks; } cases[] = {{52920, 4096, 9}, {Chunk + Chunk / 2 + 4, 3000, 1}};
+    const struct { uint32_t length, piece; int seeks; } cases[] = {{52920, 4096, 9}, {Chunk + Chunk / 2 + 4, 3000, 1}, {1000, 1, 529}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
         FakeDecoder decoder(c.length, c.piece);

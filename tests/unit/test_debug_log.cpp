@@ -8,16 +8,6 @@
 
 using DebugLog = TempDirTest;
 
-TEST_F(DebugLog, DataPathIsCurrentFolderPrefix) {
-    char out[DataPathSize];
-    MakeDataPath(out, "audio.vbf");
-    EXPECT_STREQ(out, ".\\audio.vbf");
-
-    const std::string longName(400, 'x');
-    MakeDataPath(out, longName.c_str());
-    EXPECT_EQ(std::string(out).size(), static_cast<size_t>(DataPathSize - 1));
-}
-
 // The log starts empty, created where it was missing; lines are appended as they are.
 TEST_F(DebugLog, ClearStartsAnEmptyLogAndLinesAreAppendedVerbatim) {
     ClearDebugLog();
@@ -45,6 +35,9 @@ TEST_F(DebugLog, ALineRepeatedEveryFrameIsThrottled) {
     EXPECT_GE(lines.size(), 65u) << "a whole load's worth of one line still lands";
     EXPECT_LE(lines.size(), 200u);
     EXPECT_EQ(lines.back(), "Surfaces Restored");
+    ClearDebugLog();
+    WriteDebugLog("Error Blitting to Quadrone Board Surface");
+    EXPECT_EQ(ReadDebugLog().size(), 1u) << "a new log starts the count afresh";
 }
 
 // A burst, then a few a second for each text on its own; a forgotten text starts afresh.

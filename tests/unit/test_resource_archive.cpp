@@ -83,29 +83,6 @@ TEST_F(ArchiveReader, CaseInsensitiveFirstMatchOfTheWholeName) {
     EXPECT_TRUE(RecordedMessageBoxes().empty());
 }
 
-// A wrong signature closes the file without poisoning the reader for the next archive; only the
-// first four bytes are the signature.
-TEST_F(DamagedArchive, WrongSignaturesAreRefusedWithABox) {
-    HandArchive good;
-    good.Store("rotate.wav", "ok");
-    Bytes lower = good.Finish(), noZero = good.Finish(), odd = good.Finish();
-    std::memcpy(lower.data(), "vbf", 4);
-    noZero[3] = 'X';
-    std::fill(odd.begin() + 4, odd.begin() + 12, 0xA5);
-    const std::pair<Bytes, bool> files[] = {{lower, false}, {noZero, false}, {{'V', 'B', 'F', 0, 0, 1}, false},
-                                            {{}, false}, {odd, true}};
-    ResourceArchive archive;
-    for (const auto& file : files) {
-        SCOPED_TRACE(file.first.size());
-        ClearRecordedMessageBoxes();
-        WriteFileBytes("a.vbf", file.first);
-        EXPECT_EQ(archive.Open("a.vbf"), file.second);
-        EXPECT_EQ(BoxTexts(), file.second ? std::vector<std::string>{} : std::vector<std::string>{"Error: Invalid signature"});
-        EXPECT_FALSE(archive.Failed());
-    }
-    EXPECT_EQ(ReadEntry(archive, "rotate.wav"), "ok");
-}
-
 // A table cut short or out of the file: one notice per missing record up to 16, the rest
 // logged; entries read before the cut are found, but the failed reader reads nothing more.
 TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed) {
@@ -142,31 +119,3 @@ TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed) {
     }
 }
 
-// Within one open archive a failure lasts, a seek does not clear it; the next Open starts clean,
-// so one damaged or missing archive cannot silence the other.
-TEST_F(DamagedArchive, FailedStateLastsUntilTheNextOpen) {
-    HandArchive hand;
-    hand.Store("x.bin", "xyz");
-    WriteFileBytes("good.vbf", hand.Finish());
-
-    ResourceArchive archive;
-    EXPECT_FALSE(archive.Open("missing.vbf"));
-    archive.Close();
-    EXPECT_TRUE(archive.Failed());
-    ASSERT_TRUE(archive.Open("good.vbf"));
-    EXPECT_FALSE(archive.Failed());
-
-    std::vector<char> buffer(10000);
-    archive.Seek(archive.FindEntry("x.bin")->offset);
-    archive.Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
-    archive.Seek(archive.FindEntry("x.bin")->offset);
-    EXPECT_TRUE(archive.Failed());
-
-    ASSERT_TRUE(archive.Open("good.vbf")) << "an open file is closed and the reader starts clean";
-    EXPECT_EQ(ReadEntry(archive, "x.bin"), "xyz");
-    EXPECT_TRUE(RecordedMessageBoxes().empty());
-
-    ResourceArchive closeTwice;
-    closeTwice.Close();
-    EXPECT_TRUE(closeTwice.Failed());
-}

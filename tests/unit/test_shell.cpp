@@ -73,12 +73,13 @@ TEST(Keys, WhatEachKeyDoesInEachState) {
 
 // A click ends a pause; while initials are typed every key is typed, F1's code as the letter p.
 TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey) {
-    GameState = StatePaused;
-    PausedState = StatePlaying;
+    GameState = StateTopFive;
+    PausedState = StateTitleMenu;
+    HandleKeyDown(KeyF1);
     ClearRecordedCalls();
     HandleLeftButtonUp();
     HandleLeftButtonUp();
-    EXPECT_EQ(GameState, StatePlaying);
+    EXPECT_EQ(GameState, StateTopFive);
     EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
 
     GameState = StateInitials;
