@@ -1,7 +1,6 @@
 // The score file on the real file calls: what stands in the way of a save, and the replace.
 #include <windows.h>
 
-#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -13,49 +12,22 @@ namespace {
 
 const char* const Partial = "quadrone.dat.new";
 
-void MakePartial() {
-    WriteFileBytes(Partial, {'h', 'a', 'l', 'f'});
-}
+// What stands in the way: a partial file left by a crash, or a folder where no new file can be
+// made beside the table; the table hidden or read-only; another program holding it unshared.
+enum Obstacle { None = 0, PartialFile = 1, PartialFolder = 2, Hidden = 4, ReadOnly = 8, Locked = 16 };
 
-// What a situation prepares returns a handle it holds open during the save, or none.
 struct SaveCase {
-    const char* situation;
-    HANDLE (*prepare)();
+    int obstacles;
     const char* bestOnDisk;   // "NEW" when the save reached the file, "OLD" when it was kept
-    DWORD attributes;         // of quadrone.dat afterwards, among read-only and hidden
-    const char* bestLoaded;   // after loading again while the handle is still held
 };
 
-const SaveCase SaveCases[] = {
-    {"nothing in the way", [] { return INVALID_HANDLE_VALUE; }, "NEW", 0, "NEW"},
-    {"a partial file left by a crash", [] { MakePartial(); return INVALID_HANDLE_VALUE; }, "NEW", 0, "NEW"},
-    {"no new file can be made beside it", [] { CreateDirectoryA(Partial, nullptr); return INVALID_HANDLE_VALUE; },
-     "NEW", 0, "NEW"},
-    {"a hidden table", [] { SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_HIDDEN); return INVALID_HANDLE_VALUE; },
-     "NEW", FILE_ATTRIBUTE_HIDDEN, "NEW"},
-    {"a hidden table and no new file beside it",
-     [] {
-         SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_HIDDEN);
-         CreateDirectoryA(Partial, nullptr);
-         return INVALID_HANDLE_VALUE;
-     },
-     "NEW", FILE_ATTRIBUTE_HIDDEN, "NEW"},
-    // The player's protection of the table: never replaced, though the crash's leftover goes.
-    {"a read-only table and a partial left by a crash",
-     [] {
-         SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_READONLY);
-         MakePartial();
-         return INVALID_HANDLE_VALUE;
-     },
-     "OLD", FILE_ATTRIBUTE_READONLY, "OLD"},
-    // Another program holds the table without sharing: it keeps its bytes, a load gets the defaults.
-    {"a locked table",
-     [] { return CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); }, "OLD", 0,
-     "MQV"},
-};
+// A read-only table is the player's protection: never replaced, though a crash's leftover goes.
+// A locked one keeps its bytes, and a load meanwhile gets the defaults.
+const SaveCase SaveCases[] = {{None, "NEW"}, {PartialFile, "NEW"}, {PartialFolder, "NEW"}, {Hidden, "NEW"},
+                              {Hidden | PartialFolder, "NEW"}, {ReadOnly | PartialFile, "OLD"}, {Locked, "OLD"}};
 
 void PrintTo(const SaveCase& c, std::ostream* out) {
-    *out << c.situation;
+    *out << "obstacles " << c.obstacles;
 }
 
 class HighScoresOnWindows : public TempDirTest, public ::testing::WithParamInterface<SaveCase> {};
@@ -71,16 +43,21 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile) {
     SaveHighScores();
     Score = 7000;
     InsertHighScore("NEW", 7000);
-    const HANDLE holder = c.prepare();
+    if (c.obstacles & PartialFile) WriteFileBytes(Partial, {'h', 'a', 'l', 'f'});
+    if (c.obstacles & PartialFolder) CreateDirectoryA(Partial, nullptr);
+    const DWORD attributes = (c.obstacles & Hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (c.obstacles & ReadOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    if (attributes) SetFileAttributesA("quadrone.dat", attributes);
+    const HANDLE holder = c.obstacles & Locked ? CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                               : INVALID_HANDLE_VALUE;
     SaveHighScores();
     EXPECT_STREQ(HighScoreTable[0].name, "NEW") << "nothing is lost in memory";
     LoadHighScores();
-    EXPECT_STREQ(HighScoreTable[0].name, c.bestLoaded);
+    EXPECT_STREQ(HighScoreTable[0].name, c.obstacles & Locked ? "MQV" : c.bestOnDisk);
     if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
     const std::vector<uint8_t> now = ReadFileBytes("quadrone.dat");
     ASSERT_EQ(now.size(), 120u);
     EXPECT_STREQ(reinterpret_cast<const char*>(now.data()), c.bestOnDisk);
-    EXPECT_EQ(GetFileAttributesA("quadrone.dat") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), c.attributes);
+    EXPECT_EQ(GetFileAttributesA("quadrone.dat") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), attributes);
     EXPECT_FALSE(std::filesystem::is_regular_file(Partial));
     SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_NORMAL);
 }
