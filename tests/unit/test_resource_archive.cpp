@@ -28,7 +28,6 @@ std::vector<std::string> BoxTexts() {
 }  // namespace
 
 using ArchiveBuilder = TempDirTest;
-using ArchiveReader = TempDirTest;
 using DamagedArchive = TempDirTest;
 
 TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack) {
@@ -56,31 +55,6 @@ TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack) {
     ASSERT_TRUE(reader.Open("out.vbf"));
     EXPECT_EQ(ReadEntry(reader, "FIRST.BIN"), big);
     EXPECT_EQ(ReadEntry(reader, "second.bin"), "abc");
-}
-
-// Names match whole and in any ASCII case, the first of two wins; a name that fills its whole
-// field without a zero is never read past its end, so it matches nothing.
-TEST_F(ArchiveReader, CaseInsensitiveFirstMatchOfTheWholeName) {
-    HandArchive hand;
-    hand.Store("block1.bmp", "first block");
-    hand.Store("Block1.BMP", "shadowed duplicate");
-    hand.Store("placeholder", "data");
-    hand.Store("zap2.wav", "zap");
-    std::memset(hand.table[2].name, 'a', ArchiveNameSize);
-    WriteFileBytes("graphics.vbf", hand.Finish());
-
-    ResourceArchive archive;
-    ASSERT_TRUE(archive.Open("graphics.vbf"));
-    EXPECT_EQ(ReadEntry(archive, "BLOCK1.BMP"), "first block");
-    EXPECT_EQ(ReadEntry(archive, "ZAP2.wav"), "zap");
-    for (const std::string& name : {std::string("block1"), std::string("block1.bmp2"), std::string(ArchiveNameSize, 'a'),
-                                    std::string(ArchiveNameSize - 1, 'a')}) {
-        EXPECT_EQ(archive.FindEntry(name.c_str()), nullptr) << name;
-    }
-    EXPECT_FALSE(archive.Failed());
-    archive.Close();
-    EXPECT_EQ(archive.FindEntry("zap2.wav"), nullptr);
-    EXPECT_TRUE(RecordedMessageBoxes().empty());
 }
 
 // A table cut short or out of the file: one notice per missing record up to 16, the rest
