@@ -3,7 +3,6 @@
 #include <tuple>
 #include <utility>
 
-#include "audio/effects.h"
 #include "game/board.h"
 #include "game/frame_state.h"
 #include "game_state.h"
@@ -73,27 +72,6 @@ TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently) {
     MoveLeft();
     EXPECT_EQ(CurrentTetrad.x, 6) << "a filled cell blocks the move";
     EXPECT_TRUE(RecordedCalls().empty()) << "moves make no sound";
-}
-
-TEST_F(BoardTest, RotationSoundRestartsAndRefusalIsSilent) {
-    SetCurrentTetrad(0);
-    RotateTetrad();
-    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying rotate", "PlayEffect rotate 0 0"}));
-
-    ClearRecordedCalls();
-    SetSoundPlaying(RotateSound, true);
-    RotateTetrad();
-    EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying rotate", "StopSound rotate", "ResetSound rotate",
-                                      "PlayEffect rotate 0 0"}));
-
-    // A bar lying on the floor cannot stand up: the turn is refused without a sound.
-    ClearRecordedCalls();
-    SetCurrentTetrad(4);
-    CurrentTetrad.y = 15;
-    const Cells before = BoardCellsOf(CurrentTetrad);
-    RotateTetrad();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), before);
-    EXPECT_TRUE(RecordedCalls().empty());
 }
 
 TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock) {

@@ -7,17 +7,6 @@
 
 using DebugLog = TempDirTest;
 
-// The log starts empty, created where it was missing; lines are appended as they are.
-TEST_F(DebugLog, ClearStartsAnEmptyLogAndLinesAreAppendedVerbatim) {
-    ClearDebugLog();
-    EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
-    WriteDebugLog("from the last run");
-    ClearDebugLog();
-    EXPECT_TRUE(ReadDebugLog().empty());
-    for (const char* line : {"-----------------", "", "two\nlines", "Initializing..."}) WriteDebugLog(line);
-    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"-----------------", "", "two", "lines", "Initializing..."}));
-}
-
 // A log that cannot be opened (here a folder stands in its place) is neither replaced nor reported.
 TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently) {
     std::filesystem::create_directory(".\\debug.log");
@@ -26,8 +15,14 @@ TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently) {
     EXPECT_TRUE(std::filesystem::is_directory(".\\debug.log"));
 }
 
-// A failure that repeats every frame leaves a short log, and other lines still get through.
-TEST_F(DebugLog, ALineRepeatedEveryFrameIsThrottled) {
+// The log starts empty, created where it was missing, and lines land as written; a failure that
+// repeats every frame leaves a short log, other lines still get through, a new log counts afresh.
+TEST_F(DebugLog, ClearedLogTakesLinesAsWrittenAndThrottlesARepeatedOne) {
+    ClearDebugLog();
+    EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
+    for (const char* line : {"", "two\nlines"}) WriteDebugLog(line);
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"", "two", "lines"}));
+    ClearDebugLog();
     for (int frame = 0; frame < 3000; ++frame) WriteDebugLog("Error Blitting to Quadrone Board Surface");
     WriteDebugLog("Surfaces Restored");
     const std::vector<std::string> lines = ReadDebugLog();

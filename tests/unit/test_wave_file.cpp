@@ -42,8 +42,6 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged) {
     EXPECT_EQ(wave.format.blockAlign, 4);
     EXPECT_EQ(wave.format.bitsPerSample, 16);
     EXPECT_EQ(wave.pcm, Bytes(b.begin() + 44, b.end()));
-    EXPECT_TRUE(LoadFrom({{"tiny.wav", MakeWave(0)}}, "tiny.wav", true).empty());
-    EXPECT_TRUE(wave.pcm.empty());
 
     EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), std::vector<std::string>{"Error finding file in VBF"});
     std::remove(".\\debug.log");
@@ -68,7 +66,6 @@ TEST_F(WaveFile, EveryRefusalIsLoggedAtItsStep) {
         {"RIFX container", 0, "RIFX", "RIFF header not found"},
         {"AVI form", 8, "AVI ", "WAVE ID not found"},
         {"upper-case FMT", 12, "FMT ", "fmt header not found"},
-        {"fmt without its blank", 12, "fmt\0", "fmt header not found"},
         {"floating point", 20, "\x03\x00\x02\x00", "Unknown WAVE file format"},
         {"upper-case DATA", 36, "DATA", "data header not found"},
         {"data beyond the entry", 40, "\x24\x00\x00\x00", "Error reading raw wave data"},
