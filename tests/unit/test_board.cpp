@@ -1,10 +1,7 @@
 // Board rules: spawning, moves, rotation, locking, full rows, scoring and levels.
 #include <set>
 #include <tuple>
-#include <utility>
 
-#include "game/board.h"
-#include "game/frame_state.h"
 #include "game_state.h"
 #include "test_support.h"
 

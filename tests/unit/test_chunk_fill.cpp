@@ -2,7 +2,6 @@
 // nothing; its positions wrap at the end of the buffer.
 #include <algorithm>
 #include <climits>
-#include <vector>
 
 #include "audio/chunk_fill.h"
 #include "test_support.h"

@@ -1,6 +1,5 @@
 // Debug log: lines land as written, the log starts empty, failures stay silent, floods are throttled.
 #include <filesystem>
-#include <string>
 
 #include "log/debug_log.h"
 #include "test_support.h"

@@ -1,11 +1,8 @@
 // The top five: the 120-byte layout, loading damaged files, ranking, insertion and typing initials.
 #include <cstring>
 #include <optional>
-#include <string>
 #include <tuple>
 
-#include "game/board.h"
-#include "game/high_scores.h"
 #include "hand_archive.h"
 #include "game_state.h"
 #include "test_support.h"

@@ -1,10 +1,7 @@
 // Key repeat in whole frames, and the device's failures.
 #include <cstring>
-#include <vector>
 
-#include "game/board.h"
 #include "common/result_codes.h"
-#include "game/keyboard.h"
 #include "game_state.h"
 #include "test_support.h"
 

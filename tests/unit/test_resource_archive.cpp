@@ -1,10 +1,8 @@
 // Archive layout, lookups, and what damaged or truncated archives do to the reader.
 #include <cstring>
 #include <filesystem>
-#include <string>
 #include <tuple>
 
-#include "archive/resource_archive.h"
 #include "hand_archive.h"
 #include "test_support.h"
 

@@ -2,7 +2,6 @@
 // fuzzers' corpus: what it must not do.
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 
 #include "hand_archive.h"
 #include "test_support.h"

@@ -1,10 +1,7 @@
 // Stored WAVE effects: the one accepted layout, and every refusal with its log line.
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "archive/resource_archive.h"
 #include "audio/wave_file.h"
 #include "stored_files.h"
 #include "test_support.h"
