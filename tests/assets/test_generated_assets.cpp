@@ -5,11 +5,8 @@
 #include <vorbis/vorbisfile.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "archive/resource_archive.h"
 #include "audio/wave_file.h"
@@ -21,7 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur", "contact-sheet.png"};
+const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur",
+                                   "contact-sheet.png"};
 
 fs::path RunGenerator(const fs::path& folder) {
     fs::remove_all(folder);
@@ -39,9 +37,7 @@ std::string Output(const char* name) {
 class GeneratedAssets : public TempDirTest {
 protected:
     static void SetUpTestSuite() {
-        for (const char* name : OutputFiles) {
-            if (!fs::exists(Output(name))) return (void)RunGenerator(GENERATED_ASSETS);
-        }
+        for (const char* name : OutputFiles) if (!fs::exists(Output(name))) return (void)RunGenerator(GENERATED_ASSETS);
     }
 };
 
@@ -52,7 +48,10 @@ protected:
 // 44.1 kHz of their lengths.
 TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes) {
     std::vector<std::pair<std::string, int>> pictures = {{"titlescreen", 640}, {"background", 640}, {"controls", 480}};
-    for (int i = 1; i <= 7; ++i) pictures.insert(pictures.end(), {{"block" + std::to_string(i), 24}, {"block" + std::to_string(i) + "-ghost", 24}});
+    for (int i = 1; i <= 7; ++i) {
+        const std::string block = "block" + std::to_string(i);
+        pictures.insert(pictures.end(), {{block, 24}, {block + "-ghost", 24}});
+    }
     for (int i = 1; i <= 3; ++i) pictures.push_back({"spark" + std::to_string(i), 24});
     pictures.insert(pictures.end(), {{"topscores", 172}, {"static1", 640}, {"static2", 640}});
     for (const char* button : {"play", "scores", "quit"})

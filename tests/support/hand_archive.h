@@ -31,7 +31,7 @@ struct HandArchive {
 
     HandArchive() { std::memcpy(bytes.data(), "VBF", 4); }
 
-    void Store(const std::string& name, const std::string& contents) { Store(name, Bytes(contents.begin(), contents.end())); }
+    void Store(const std::string& name, const std::string& text) { Store(name, Bytes(text.begin(), text.end())); }
 
     void Store(const std::string& name, const Bytes& contents) {
         ArchiveEntry entry = {};
@@ -72,7 +72,8 @@ inline Bytes TableFirstArchive(const std::vector<StoredFile>& files) {
     for (size_t i = 0; i < files.size(); ++i) {
         const size_t record = ArchiveHeaderSize + i * ArchiveEntrySize;
         std::memcpy(&out[record], files[i].name.c_str(), files[i].name.size() + 1);
-        PutLe32(out, record + 264, files[i].claimedSize ? files[i].claimedSize : static_cast<uint32_t>(files[i].bytes.size()));
+        const uint32_t real = static_cast<uint32_t>(files[i].bytes.size());
+        PutLe32(out, record + 264, files[i].claimedSize ? files[i].claimedSize : real);
         PutLe32(out, record + 268, static_cast<uint32_t>(out.size()));
         out.insert(out.end(), files[i].bytes.begin(), files[i].bytes.end());
     }

@@ -59,18 +59,6 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
     }
 }
 
-TEST_F(BoardTest, MovesStopAtTheWallAndAtFilledCellsSilently) {
-    SetCurrentTetrad(4);
-    for (int i = 0; i < 3; ++i) MoveRight();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-    MoveLeft();
-    EXPECT_EQ(CurrentTetrad.x, 6);
-    BoardCell(4, 1) = 0;
-    MoveLeft();
-    EXPECT_EQ(CurrentTetrad.x, 6) << "a filled cell blocks the move";
-    EXPECT_TRUE(RecordedCalls().empty()) << "moves make no sound";
-}
-
 TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock) {
     Level = 4;
     SetCurrentTetrad(4);
@@ -109,7 +97,8 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall) {
     FillRow(15);
     BoardCell(4, 0) = 5;   // a lone cell in the top row falls with both rows
     ClearFullLines();
-    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer, CountersDirty), std::make_tuple(600u, 2u, false, 0u, true));
+    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer, CountersDirty),
+              std::make_tuple(600u, 2u, false, 0u, true));
     EXPECT_EQ(RecordedCalls(), (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
     EXPECT_EQ(FilledCells(), (Cells{{4, 2}, {2, 15}}));
     EXPECT_EQ(BoardCell(4, 2), 5);
@@ -139,7 +128,8 @@ TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear) {
         Lines = c.lines;
         FallSpeed = c.speed;
         ClearFullLines();
-        EXPECT_EQ(std::tie(Score, Lines, Level, FallSpeed), std::tie(c.score, c.linesAfter, c.levelAfter, c.speedAfter));
+        EXPECT_EQ(std::tie(Score, Lines, Level, FallSpeed), std::tie(c.score, c.linesAfter, c.levelAfter, c.speedAfter))
+            << c.rows;
         EXPECT_TRUE(FilledCells().empty());
     }
 }

@@ -90,7 +90,7 @@ TEST_F(Frame, MenuClicks) {
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "PostRepaint"), 1);
     SetMouse(410 + 100 + 5, 260 + 50 + 5, false);
     FrameAt(1010);
-    EXPECT_EQ(std::tie(GameState, LastFrameTime), std::make_tuple(StateTopFive, 1010u)) << "the clock moves on the click";
+    EXPECT_EQ(std::tie(GameState, LastFrameTime), std::make_tuple(StateTopFive, 1010u)) << "the clock moves on clicks";
 
     GameState = StateTitleMenu;
     EXPECT_EQ(Click(470 + 100 + 99, 338 + 50 + 39, 1020), ResultOk);
@@ -107,7 +107,8 @@ TEST_F(Frame, MenuClicks) {
     SetDrawResults(ResultOk, ResultOk);
     Click(PlayX, PlayY, 1060);
     EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"}));
-    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15), BoardNeedsClearing), std::make_tuple(StatePlaying, EmptyCell, false));
+    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15), BoardNeedsClearing),
+              std::make_tuple(StatePlaying, EmptyCell, false));
 }
 
 TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen) {

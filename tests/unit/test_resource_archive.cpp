@@ -43,12 +43,16 @@ TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack) {
     // Header (signature, version 1, count, table offset), the files, then one record per file.
     const Bytes out = ReadFileBytes("out.vbf");
     ASSERT_EQ(out.size(), 20u + 303 + 2 * 276);
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + 20), (Bytes{'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 67, 1, 0, 0}));
-    for (const auto& record : {std::make_tuple(323, "first.bin", 300u, 20u), std::make_tuple(599, "second.bin", 3u, 320u)}) {
-        EXPECT_STREQ(reinterpret_cast<const char*>(&out[std::get<0>(record)]), std::get<1>(record));
-        EXPECT_EQ(GetLe32(out, std::get<0>(record) + 264), std::get<2>(record));
-        EXPECT_EQ(GetLe32(out, std::get<0>(record) + 268), std::get<3>(record));
+    const Bytes header = {'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 67, 1, 0, 0};
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 20), header);
+    const std::tuple<int, const char*, uint32_t, uint32_t> records[] = {{323, "first.bin", 300, 20},
+                                                                         {599, "second.bin", 3, 320}};
+    for (const auto& [at, name, size, offset] : records) {
+        EXPECT_STREQ(reinterpret_cast<const char*>(&out[at]), name);
+        EXPECT_EQ(GetLe32(out, at + 264), size);
+        EXPECT_EQ(GetLe32(out, at + 268), offset);
     }
+
     ResourceArchive reader;
     ASSERT_TRUE(reader.Open("out.vbf"));
     EXPECT_EQ(ReadEntry(reader, "FIRST.BIN"), big);

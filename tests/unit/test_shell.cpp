@@ -37,7 +37,8 @@ TEST(WindowGeometry, TheGameAreaIsTheClientArea) {
 // Each row starts from its state; a key-down, with a game started unless said otherwise.
 TEST(Keys, WhatEachKeyDoesInEachState) {
     const struct { int32_t state; uint32_t key; int32_t after; Calls calls; bool started = true; } cases[] = {
-        {StateTopFive, KeyEscape, StateTitleMenu, {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateTopFive, KeyEscape, StateTitleMenu,
+         {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
         {StatePlaying, KeyQ, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
         {StateInitials, KeyF2, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
         {StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},

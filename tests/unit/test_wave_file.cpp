@@ -8,12 +8,14 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 class WaveFile : public TempDirTest {
 protected:
     StoredWave wave;
 
     // Loads `name` from a fresh archive of `files`; returns the log it wrote.
-    std::vector<std::string> LoadFrom(const std::vector<StoredFile>& files, const char* name, bool expected,
+    Lines LoadFrom(const std::vector<StoredFile>& files, const char* name, bool expected,
                                       bool* failedAfter = nullptr) {
         std::remove(".\\debug.log");
         WriteFileBytes("audio.vbf", TableFirstArchive(files));
@@ -31,7 +33,8 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged) {
     Bytes b = MakeWave(70000);   // more than one read piece
     PutLe16(b, 32, 7);        // stored alignment disagrees: replaced
     PutLe32(b, 28, 123456);   // stored byte rate: kept as it is
-    EXPECT_TRUE(LoadFrom({{"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}}, "ROTATE.wav", true).empty());
+    const std::vector<StoredFile> files = {{"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}};
+    EXPECT_TRUE(LoadFrom(files, "ROTATE.wav", true).empty());
     EXPECT_EQ(wave.format.formatTag, 1);
     EXPECT_EQ(wave.format.channels, 2);
     EXPECT_EQ(wave.format.samplesPerSec, 22050u);
@@ -40,7 +43,7 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged) {
     EXPECT_EQ(wave.format.bitsPerSample, 16);
     EXPECT_EQ(wave.pcm, Bytes(b.begin() + 44, b.end()));
 
-    EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), std::vector<std::string>{"Error finding file in VBF"});
+    EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), Lines{"Error finding file in VBF"});
     std::remove(".\\debug.log");
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open("audio.vbf"));
@@ -48,7 +51,7 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged) {
     char sink[4];
     archive.Read(sink, sizeof sink);
     EXPECT_FALSE(ReadStoredWave(archive, "a.wav", wave));
-    EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Error seeking in VBF file"});
+    EXPECT_EQ(ReadDebugLog(), Lines{"Error seeking in VBF file"});
 }
 
 // A data size beyond what the entry holds is refused before anything is read or allocated for it,
@@ -78,13 +81,13 @@ TEST_F(WaveFile, EveryRefusalIsLoggedAtItsStep) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Bytes b = MakeWave(32);
-        std::vector<StoredFile> files = {{"x.wav", Bytes(b.begin(), b.begin() + c.at), static_cast<uint32_t>(b.size())}};
+        std::vector<StoredFile> files = {{"x.wav", Bytes(b.begin(), b.begin() + c.at), uint32_t(b.size())}};
         if (c.bytes) {
             std::memcpy(&b[c.at], c.bytes, 4);
             files = {{"x.wav", b}, {"next.wav", MakeWave(800)}};
         }
         bool failed = false;
-        EXPECT_EQ(LoadFrom(files, "x.wav", false, &failed), std::vector<std::string>{c.line});
+        EXPECT_EQ(LoadFrom(files, "x.wav", false, &failed), Lines{c.line});
         EXPECT_EQ(failed, c.bytes == nullptr);
         EXPECT_TRUE(wave.pcm.empty());
     }
@@ -92,5 +95,5 @@ TEST_F(WaveFile, EveryRefusalIsLoggedAtItsStep) {
     Bytes b = MakeWave(16);
     PutLe32(b, 16, 18);
     b.insert(b.begin() + 36, {0, 0});
-    EXPECT_EQ(LoadFrom({{"x.wav", b}}, "x.wav", false), std::vector<std::string>{"data header not found"});
+    EXPECT_EQ(LoadFrom({{"x.wav", b}}, "x.wav", false), Lines{"data header not found"});
 }

@@ -45,10 +45,12 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile) {
     InsertHighScore("NEW", 7000);
     if (c.obstacles & PartialFile) WriteFileBytes(Partial, {'h', 'a', 'l', 'f'});
     if (c.obstacles & PartialFolder) CreateDirectoryA(Partial, nullptr);
-    const DWORD attributes = (c.obstacles & Hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (c.obstacles & ReadOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    const DWORD attributes =
+        (c.obstacles & Hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (c.obstacles & ReadOnly ? FILE_ATTRIBUTE_READONLY : 0);
     if (attributes) SetFileAttributesA("quadrone.dat", attributes);
-    const HANDLE holder = c.obstacles & Locked ? CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                               : INVALID_HANDLE_VALUE;
+    const HANDLE holder = c.obstacles & Locked
+                              ? CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
     SaveHighScores();
     EXPECT_STREQ(HighScoreTable[0].name, "NEW") << "nothing is lost in memory";
     LoadHighScores();
