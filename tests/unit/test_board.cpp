@@ -59,18 +59,6 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
     }
 }
 
-TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock) {
-    Level = 4;
-    SetCurrentTetrad(4);
-    MoveDown();
-    EXPECT_EQ(std::tie(CurrentTetrad.y, Score, CountersDirty, FallTimer), std::make_tuple(2, 4u, true, 0u));
-
-    CountersDirty = false;
-    CurrentTetrad.y = 15;
-    MoveDown();
-    EXPECT_EQ(std::tie(CurrentTetrad.y, Score, CountersDirty, FallTimer), std::make_tuple(15, 4u, false, 1000u));
-}
-
 // Only cells inside the board are written, in the tetrad's colour: nothing wraps into a
 // neighbouring column or row.
 TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly) {

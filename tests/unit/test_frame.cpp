@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <tuple>
 
-#include "audio/effects.h"
-#include "drawing/menu_button.h"
 #include "game/frame.h"
 #include "game_state.h"
 #include "platform/screen.h"
@@ -31,19 +29,12 @@ protected:
         StopAllRecordedSounds();
         ReleaseAllKeys();
         SetDrawResults(ResultOk, ResultOk);
-        SetMouse(0, 0, false);
         ScreenOffset = {100, 50};
-        const int32_t places[3][2] = {{470, 180}, {410, 260}, {470, 338}};
-        for (int i = 0; i < MenuButtonCount; ++i) {
-            buttons[i] = {{}, {}, places[i][0], places[i][1], 100, 40, ButtonNormal};
-        }
+        const int32_t at[3][2] = {{470, 180}, {410, 260}, {470, 338}};
+        for (int i = 0; i < MenuButtonCount; ++i) buttons[i] = {{}, {}, at[i][0], at[i][1], 100, 40, ButtonNormal};
         LoadHighScores();
-        Start(1000);
-    }
-
-    void Start(uint32_t now) {
-        SetClock(now);
-        LastFrameTime = now;
+        SetClock(1000);
+        LastFrameTime = 1000;
     }
 
     ResultCode FrameAt(uint32_t now) {

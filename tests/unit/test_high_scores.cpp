@@ -11,20 +11,17 @@ namespace {
 
 Bytes Rows(std::initializer_list<std::pair<std::string, uint32_t>> rows) {
     Bytes bytes;
-    for (const auto& row : rows) {
-        Bytes one(24, 0);
-        std::memcpy(one.data(), row.first.data(), std::min<size_t>(row.first.size(), 20));
-        PutLe32(one, 20, row.second);
-        bytes.insert(bytes.end(), one.begin(), one.end());
+    for (const auto& [name, score] : rows) {
+        bytes.resize(bytes.size() + 24);
+        std::memcpy(&bytes[bytes.size() - 24], name.data(), std::min<size_t>(name.size(), 20));
+        PutLe32(bytes, bytes.size() - 4, score);
     }
     return bytes;
 }
 
 std::string TableText() {
     std::string text;
-    for (const HighScoreEntry& row : HighScoreTable) {
-        text += std::string(row.name) + " " + std::to_string(row.score) + "; ";
-    }
+    for (const auto& row : HighScoreTable) text += std::string(row.name) + " " + std::to_string(row.score) + "; ";
     return text;
 }
 
@@ -84,9 +81,8 @@ TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout) {
 // Each row types its keys after the last row's; only the low byte of a key counts.
 TEST_F(HighScores, TypingInitials) {
     const struct { std::vector<uint32_t> keys; const char* initials; bool redrawn; bool active; } steps[] = {
-        {{8}, "", true, true},                     // Backspace with nothing typed redraws only
-        {{13}, "", true, true},                    // Enter needs at least one initial
-        {{' ', 0x60}, "", true, true},             // neither is alphanumeric (keypad 0)
+        // Backspace with nothing typed, Enter without an initial, keys not alphanumeric (keypad 0): redraws only
+        {{8, 13, ' ', 0x60}, "", true, true},
         {{'A', '1'}, "A1", true, true},
         {{'B'}, "A1B", true, true},
         {{'C'}, "A1B", false, true},               // a fourth is ignored without a redraw

@@ -19,8 +19,6 @@ protected:
         ReleaseAllKeys();
     }
 
-    bool Moved() const { return std::memcmp(&CurrentTetrad, &start, sizeof start) != 0; }
-
     // Frames of `step` ms while `key` is held; the times (from the press) at which it acted.
     Times Hold(uint8_t key, uint32_t frames, uint32_t step) {
         Times actions;
@@ -28,7 +26,7 @@ protected:
         for (uint32_t frame = 0; frame < frames; ++frame) {
             CurrentTetrad = start;
             ProcessKBInput(frame == 0 ? 0 : step);
-            if (Moved()) actions.push_back(frame * step);
+            if (std::memcmp(&CurrentTetrad, &start, sizeof start) != 0) actions.push_back(frame * step);
         }
         return actions;
     }

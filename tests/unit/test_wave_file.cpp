@@ -1,6 +1,7 @@
 // Stored WAVE effects: the one accepted layout, and every refusal with its log line.
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "audio/wave_file.h"
 #include "stored_files.h"
@@ -35,12 +36,9 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged) {
     PutLe32(b, 28, 123456);   // stored byte rate: kept as it is
     const std::vector<StoredFile> files = {{"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}};
     EXPECT_TRUE(LoadFrom(files, "ROTATE.wav", true).empty());
-    EXPECT_EQ(wave.format.formatTag, 1);
-    EXPECT_EQ(wave.format.channels, 2);
-    EXPECT_EQ(wave.format.samplesPerSec, 22050u);
-    EXPECT_EQ(wave.format.avgBytesPerSec, 123456u);
-    EXPECT_EQ(wave.format.blockAlign, 4);
-    EXPECT_EQ(wave.format.bitsPerSample, 16);
+    const WaveFormat& f = wave.format;
+    EXPECT_EQ(std::tie(f.formatTag, f.channels, f.samplesPerSec, f.avgBytesPerSec, f.blockAlign, f.bitsPerSample),
+              std::make_tuple(1, 2, 22050u, 123456u, 4, 16));
     EXPECT_EQ(wave.pcm, Bytes(b.begin() + 44, b.end()));
 
     EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), Lines{"Error finding file in VBF"});
