@@ -64,11 +64,11 @@ TEST(Keys, WhatEachKeyDoesInEachState) {
         EXPECT_EQ(RecordedCalls(), c.calls);
     }
     EXPECT_TRUE(MusicEnabled);
-    GameStarted = true;
 }
 
 // A click ends a pause; while initials are typed every key is typed, F1's code as the letter p.
 TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey) {
+    GameStarted = true;
     GameState = StateTopFive;
     PausedState = StateTitleMenu;
     HandleKeyDown(KeyF1);
