@@ -44,10 +44,7 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
     EXPECT_EQ(bitmap.pixels, Bytes(cell.begin() + 54, cell.end()));
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Bitmap loaded"});
     const std::pair<const char*, size_t> sizes[] = {{"narrow.bmp", 3 * 32}, {"hi.bmp", 4 * 12}, {"true.bmp", 2 * 12}};
-    for (const auto& size : sizes) {
-        ASSERT_TRUE(Load(size.first));
-        EXPECT_EQ(bitmap.pixels.size(), size.second) << size.first;
-    }
+    for (const auto& size : sizes) EXPECT_TRUE(Load(size.first) && bitmap.pixels.size() == size.second) << size.first;
     ASSERT_TRUE(Load("gap.bmp"));
     EXPECT_EQ(bitmap.pixels, Bytes(gap.begin() + 58, gap.end()));
     EXPECT_EQ(ReadDebugLog().size(), 5u);
@@ -66,13 +63,8 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine) {
 // before the pixel data is read or any memory is taken for it, and the archive stays usable; a
 // file that runs out fails at the step that ran out and leaves the archive failed.
 TEST_F(BitmapFile, EveryRefusalIsLoggedAtItsStep) {
-    const struct {
-        const char* what;
-        size_t at;
-        int width;   // of the value written at `at`: 2 or 4 bytes, or 0: the entry is cut at `at`
-        uint32_t value;
-        const char* line;
-    } cases[] = {
+    // `width`: of the value written at `at`, 2 or 4 bytes, or 0: the entry is cut at `at`.
+    const struct { const char* what; size_t at; int width; uint32_t value; const char* line; } cases[] = {
         {"magic letters swapped", 0, 2, 0x424D}, {"eight bits with a colour table", 28, 2, 8},
         {"one bit", 28, 2, 1}, {"forty-eight bits", 28, 2, 48}, {"run-length compressed", 30, 4, 1},
         {"bit fields", 30, 4, 3}, {"top-down rows", 22, 4, static_cast<uint32_t>(-4)}, {"zero height", 22, 4, 0},

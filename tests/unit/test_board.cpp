@@ -59,6 +59,21 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
     }
 }
 
+// Against the wall and a filled cell a move, a soft drop and a turn are undone without a sound or a
+// point; the refused drop leaves a full fall interval, so this frame's fall locks the tetrad.
+TEST_F(BoardTest, BlockedMovesAndTurnsAreUndoneSilently) {
+    SetCurrentTetrad(4);
+    CurrentTetrad.x = 7;    // the bar lies in columns 6 to 9 of row 1
+    BoardCell(7, 2) = 0;    // below it, and in the way of its turn
+    const Cells before = BoardCellsOf(CurrentTetrad);
+    MoveRight();
+    MoveDown();
+    RotateTetrad();
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), before);
+    EXPECT_EQ(std::tie(Score, FallTimer), std::make_tuple(0u, 1000u));
+    EXPECT_TRUE(RecordedCalls().empty());
+}
+
 // Only cells inside the board are written, in the tetrad's colour: nothing wraps into a
 // neighbouring column or row.
 TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly) {

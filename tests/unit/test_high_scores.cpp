@@ -41,15 +41,14 @@ protected:
 TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults) {
     Bytes shortFile = Rows({{"AAA", 9000}, {"BBB", 8000}});
     shortFile.insert(shortFile.end(), {'Z', 'Z'});
+    // Missing: created with the sorted defaults. Short: only the start of the defaults is
+    // replaced. Long and unordered: cut and sorted. A name without its zero: cut inside the field.
     const struct { const char* what; std::optional<Bytes> file; const char* table; } cases[] = {
-        {"missing: created with the sorted defaults", std::nullopt,
-         "MQV 5000; MQV 4000; MQV 3000; MQV 2000; MQV 1000; "},
-        {"short: only the start of the defaults is replaced", shortFile,
-         "AAA 9000; BBB 8000; MQV 5000; MQV 4000; ZZV 3000; "},
-        {"long and unordered: cut and sorted",
-         Rows({{"E", 1}, {"D", 20}, {"C", 300}, {"B", 4000}, {"A", 50000}, {"F", 999999}}),
+        {"missing", std::nullopt, "MQV 5000; MQV 4000; MQV 3000; MQV 2000; MQV 1000; "},
+        {"short", shortFile, "AAA 9000; BBB 8000; MQV 5000; MQV 4000; ZZV 3000; "},
+        {"long", Rows({{"E", 1}, {"D", 20}, {"C", 300}, {"B", 4000}, {"A", 50000}, {"F", 999999}}),
          "A 50000; B 4000; C 300; D 20; E 1; "},
-        {"a name without its zero is cut inside the field", Rows({{std::string(20, 'X'), 0x01020304}}),
+        {"unterminated", Rows({{std::string(20, 'X'), 0x01020304}}),
          "XXXXXXXXXXXXXXXXXXX 16909060; MQV 5000; MQV 4000; MQV 3000; MQV 2000; "},
     };
     for (const auto& c : cases) {

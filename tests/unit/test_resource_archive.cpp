@@ -57,6 +57,7 @@ TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack) {
     ASSERT_TRUE(reader.Open("out.vbf"));
     EXPECT_EQ(ReadEntry(reader, "FIRST.BIN"), big);
     EXPECT_EQ(ReadEntry(reader, "second.bin"), "abc");
+    EXPECT_EQ(reader.FindEntry("second.bin2"), nullptr) << "a name matches whole";
 }
 
 // A table cut short or out of the file: one notice per missing record up to 16, the rest
@@ -72,7 +73,6 @@ TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed) {
         {5, 2, 0, 3, nullptr},
         {2147483647, 1, 0, 16, "Archive entry table is 2147483646 records short: t.vbf"},
         {1, 1, 5000, 1, nullptr},
-        {1, 1, 0xFFFFFFF0u, 1, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.count << " records at " << c.tableOffset);

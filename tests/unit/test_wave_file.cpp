@@ -55,12 +55,8 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged) {
 // A data size beyond what the entry holds is refused before anything is read or allocated for it,
 // and the archive stays usable; only a read that ran out fails it.
 TEST_F(WaveFile, EveryRefusalIsLoggedAtItsStep) {
-    const struct {
-        const char* what;
-        size_t at;
-        const char* bytes;   // four bytes written at `at`, or none: the entry is cut at `at`
-        const char* line;
-    } cases[] = {
+    // `bytes`: four bytes written at `at`, or none: the entry is cut at `at`.
+    const struct { const char* what; size_t at; const char* bytes; const char* line; } cases[] = {
         {"RIFX container", 0, "RIFX", "RIFF header not found"},
         {"AVI form", 8, "AVI ", "WAVE ID not found"},
         {"upper-case FMT", 12, "FMT ", "fmt header not found"},
