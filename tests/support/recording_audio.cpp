@@ -12,15 +12,14 @@ public:
 };
 
 namespace {
-Sound Rotate{"rotate", false};
-Sound Zap{"zap", false};
-Sound Attach{"attach", false};
-Sound Static{"static", false};
-Sound Static2{"static2", false};
+Sound Rotate{"rotate", false}, Zap{"zap", false}, Attach{"attach", false}, Static{"static", false},
+    Static2{"static2", false};
 
-std::string NameOf(const Sound* sound)
-{
-    return sound == nullptr ? "none" : sound->name;
+// Records the call with the sound's name and, where one is given, sets whether it plays.
+ResultCode Recorded(const std::string& call, Sound* sound, int playing = -1, const std::string& more = "") {
+    RecordCall(call + " " + (sound == nullptr ? "none" : sound->name) + more);
+    if (sound != nullptr && playing >= 0) sound->playing = playing == 1;
+    return ResultOk;
 }
 }  // namespace
 
@@ -30,50 +29,24 @@ Sound* AttachSound = &Attach;
 Sound* StaticSound = &Static;
 Sound* Static2Sound = &Static2;
 
-void SetSoundPlaying(Sound* sound, bool playing)
-{
+void SetSoundPlaying(Sound* sound, bool playing) {
     sound->playing = playing;
 }
 
-void StopAllRecordedSounds()
-{
-    for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) {
-        sound->playing = false;
-    }
+void StopAllRecordedSounds() {
+    for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) sound->playing = false;
 }
 
-bool SoundIsPlaying(Sound* sound)
-{
-    RecordCall("SoundIsPlaying " + NameOf(sound));
+bool SoundIsPlaying(Sound* sound) {
+    Recorded("SoundIsPlaying", sound);
     return sound != nullptr && sound->playing;
 }
 
-ResultCode StopSound(Sound* sound)
-{
-    RecordCall("StopSound " + NameOf(sound));
-    if (sound != nullptr) {
-        sound->playing = false;
-    }
-    return ResultOk;
+ResultCode StopSound(Sound* sound) { return Recorded("StopSound", sound, 0); }
+ResultCode ResetSound(Sound* sound) { return Recorded("ResetSound", sound); }
+
+ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags) {
+    return Recorded("PlayEffect", sound, 1, " " + std::to_string(priority) + " " + std::to_string(flags));
 }
 
-ResultCode ResetSound(Sound* sound)
-{
-    RecordCall("ResetSound " + NameOf(sound));
-    return ResultOk;
-}
-
-ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags)
-{
-    RecordCall("PlayEffect " + NameOf(sound) + " " + std::to_string(priority) + " " +
-               std::to_string(flags));
-    if (sound != nullptr) {
-        sound->playing = true;
-    }
-    return ResultOk;
-}
-
-void SetMusicVolume(int32_t volume)
-{
-    RecordCall("SetMusicVolume " + std::to_string(volume));
-}
+void SetMusicVolume(int32_t volume) { RecordCall("SetMusicVolume " + std::to_string(volume)); }

@@ -6,51 +6,43 @@
 #include "test_support.h"
 
 namespace {
+// Only the high bit of a key's byte says it is down: up keys carry noise in the low bits.
+constexpr uint8_t Up = 0x7F;
 uint8_t Keys[KeySnapshotSize];
 std::deque<ResultCode> ReadResults;
 std::deque<ResultCode> AcquireResults;
+
+ResultCode Next(std::deque<ResultCode>& results) {
+    if (results.empty()) return ResultOk;
+    const ResultCode result = results.front();
+    results.pop_front();
+    return result;
+}
 }  // namespace
 
-void SetKeyDown(uint8_t code, bool down)
-{
-    Keys[code] = down ? 0x80 : 0x00;
+void SetKeyDown(uint8_t code, bool down) {
+    Keys[code] = down ? 0x80 : Up;
 }
 
-void ReleaseAllKeys()
-{
-    std::memset(Keys, 0, sizeof Keys);
+void ReleaseAllKeys() {
+    std::memset(Keys, Up, sizeof Keys);
     ReadResults.clear();
     AcquireResults.clear();
 }
 
-void QueueKeyboardResults(std::initializer_list<ResultCode> reads, std::initializer_list<ResultCode> acquires)
-{
-    ReadResults.insert(ReadResults.end(), reads);
-    AcquireResults.insert(AcquireResults.end(), acquires);
+void QueueKeyboardResults(const std::vector<ResultCode>& reads, const std::vector<ResultCode>& acquires) {
+    ReadResults.insert(ReadResults.end(), reads.begin(), reads.end());
+    AcquireResults.insert(AcquireResults.end(), acquires.begin(), acquires.end());
 }
 
-ResultCode AcquireKeyboard()
-{
-    if (AcquireResults.empty()) {
-        return ResultOk;
-    }
-    const ResultCode result = AcquireResults.front();
-    AcquireResults.pop_front();
-    return result;
+ResultCode AcquireKeyboard() {
+    return Next(AcquireResults);
 }
 
 // A failed read scribbles over the snapshot, so code that acts on it anyway is caught.
-ResultCode ReadKeyboardState(uint8_t (&snapshot)[KeySnapshotSize])
-{
-    ResultCode result = ResultOk;
-    if (!ReadResults.empty()) {
-        result = ReadResults.front();
-        ReadResults.pop_front();
-    }
-    if (result < 0) {
-        std::memset(snapshot, 0xFF, KeySnapshotSize);
-        return result;
-    }
-    std::memcpy(snapshot, Keys, KeySnapshotSize);
+ResultCode ReadKeyboardState(uint8_t (&snapshot)[KeySnapshotSize]) {
+    const ResultCode result = Next(ReadResults);
+    std::memset(snapshot, 0xFF, KeySnapshotSize);
+    if (result >= 0) std::memcpy(snapshot, Keys, KeySnapshotSize);
     return result;
 }

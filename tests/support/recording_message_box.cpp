@@ -9,17 +9,14 @@ namespace {
 std::vector<RecordedBox> Boxes;
 }
 
-void ShowMessageBox(const char* text, const char* caption)
-{
+void ShowMessageBox(const char* text, const char* caption) {
     Boxes.push_back({text, caption});
 }
 
-std::vector<RecordedBox> RecordedMessageBoxes()
-{
+std::vector<RecordedBox> RecordedMessageBoxes() {
     return Boxes;
 }
 
-void ClearRecordedMessageBoxes()
-{
+void ClearRecordedMessageBoxes() {
     Boxes.clear();
 }

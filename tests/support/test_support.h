@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,12 @@ void SetMouse(int32_t x, int32_t y, bool leftButtonDown);
 // With the recording keyboard (quadrone_fake_keyboard). Queued results answer the next calls.
 void SetKeyDown(uint8_t code, bool down);
 void ReleaseAllKeys();
-void QueueKeyboardResults(std::initializer_list<int32_t> reads, std::initializer_list<int32_t> acquires);
+void QueueKeyboardResults(const std::vector<int32_t>& reads, const std::vector<int32_t>& acquires);
 
 // With the recording drawing (quadrone_fake_display): what the next draws answer.
 void SetDrawResults(int32_t playScreen, int32_t button);
+
+// With the in-memory score file (quadrone_native_platform): the files by path, and whether a
+// save may write them.
+void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files, bool writable = true);
+std::map<std::string, std::vector<uint8_t>> ScoreFiles();

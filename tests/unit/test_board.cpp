@@ -1,44 +1,39 @@
 // Board rules: spawning, moves, rotation, locking, full rows, scoring and levels.
 #include <set>
-#include <utility>
+#include <tuple>
 
-#include "audio/effects.h"
-#include "game/board.h"
-#include "game/frame_state.h"
+#include "game_state.h"
 #include "test_support.h"
 
 namespace {
 
 using Cells = std::set<std::pair<int32_t, int32_t>>;
+using Calls = std::vector<std::string>;
 
-Cells BoardCellsOf(const Tetrad& tetrad)
-{
+Cells BoardCellsOf(const Tetrad& tetrad) {
     Cells cells;
-    for (const TetradCell& cell : tetrad.cells) {
-        cells.insert({tetrad.x + cell.dx, tetrad.y - cell.dy});
+    for (const TetradCell& cell : tetrad.cells) cells.insert({tetrad.x + cell.dx, tetrad.y - cell.dy});
+    return cells;
+}
+
+Cells FilledCells() {
+    Cells cells;
+    for (int32_t column = 0; column < BoardColumns; ++column) {
+        for (int32_t row = 0; row < BoardRows; ++row) {
+            if (BoardCell(column, row) != EmptyCell) cells.insert({column, row});
+        }
     }
     return cells;
 }
 
-void FillRow(int32_t row, int32_t colour = 3)
-{
-    for (int32_t column = 0; column < BoardColumns; ++column) {
-        BoardCell(column, row) = colour;
-    }
+void FillRow(int32_t row) {
+    for (int32_t column = 0; column < BoardColumns; ++column) BoardCell(column, row) = 3;
 }
 
 class BoardTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearBoard();
-        InitTetradTable();
-        Score = 0;
-        Level = 1;
-        Lines = 0;
-        FallSpeed = 10;
-        CountersDirty = false;
-        FallTimer = 0;
+    void SetUp() override {
+        ResetGameState();
         GhostVisible = true;
         GhostTimer = 50;
         ClearRecordedCalls();
@@ -48,8 +43,7 @@ protected:
 
 }  // namespace
 
-TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
-{
+TEST_F(BoardTest, EveryKindSpawnsOnItsCells) {
     const Cells expected[TetradKindCount] = {
         {{5, 0}, {5, 1}, {4, 1}, {6, 1}}, {{5, 1}, {5, 0}, {6, 1}, {6, 0}},
         {{5, 1}, {5, 0}, {4, 1}, {6, 0}}, {{5, 1}, {6, 1}, {5, 0}, {4, 0}},
@@ -60,218 +54,85 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
         SetCurrentTetrad(kind);
         SetNextTetrad(kind);
         EXPECT_EQ(BoardCellsOf(CurrentTetrad), expected[kind]) << "kind " << kind;
-        EXPECT_EQ(CurrentTetrad.colour, kind);
         EXPECT_EQ(BoardCellsOf(NextTetrad), expected[kind]);
-        EXPECT_EQ(TestTetradPosition(CurrentTetrad), PositionFree);
+        EXPECT_EQ(CurrentTetrad.colour, kind);
     }
 }
 
-TEST_F(BoardTest, CollisionCodesAndTheFirstFailingCellDecides)
-{
+// Against the wall and a filled cell a move, a soft drop and a turn are undone without a sound or a
+// point; the refused drop leaves a full fall interval, so this frame's fall locks the tetrad.
+TEST_F(BoardTest, BlockedMovesAndTurnsAreUndoneSilently) {
     SetCurrentTetrad(4);
-    Tetrad bar = CurrentTetrad;
-    bar.x = 0;   // first cell at column -1
-    EXPECT_EQ(TestTetradPosition(bar), PositionOutsideColumns);
-    bar.x = 7;   // last cell at column 9
-    EXPECT_EQ(TestTetradPosition(bar), PositionFree);
-    bar.y = 16;
-    EXPECT_EQ(TestTetradPosition(bar), PositionBelowFloor);
-
-    bar = CurrentTetrad;
-    BoardCell(7, 1) = 0;   // only the fourth cell overlaps
-    EXPECT_EQ(TestTetradPosition(bar), PositionOverlaps);
-    bar.x = -1;            // the first cell leaves the wall before any overlap is seen
-    EXPECT_EQ(TestTetradPosition(bar), PositionOutsideColumns);
-
-    SetCurrentTetrad(5);
-    Tetrad high = CurrentTetrad;
-    high.y = -1;           // three cells above the top row are free
-    EXPECT_EQ(TestTetradPosition(high), PositionFree);
-    BoardCell(4, 0) = 2;
-    EXPECT_EQ(TestTetradPosition(high), PositionOverlaps);
-}
-
-TEST_F(BoardTest, BarMovesRightUntilTheWall)
-{
-    SetCurrentTetrad(4);
+    CurrentTetrad.x = 7;    // the bar lies in columns 6 to 9 of row 1
+    BoardCell(7, 2) = 0;    // below it, and in the way of its turn
+    const Cells before = BoardCellsOf(CurrentTetrad);
     MoveRight();
-    MoveRight();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-    MoveRight();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-    Tetrad tried = CurrentTetrad;
-    tried.x += 1;
-    EXPECT_EQ(TestTetradPosition(tried), PositionOutsideColumns);
-
-    MoveLeft();
-    EXPECT_EQ(CurrentTetrad.x, 6);
-    BoardCell(4, 1) = 0;
-    MoveLeft();
-    EXPECT_EQ(CurrentTetrad.x, 6) << "a filled cell blocks the move";
-    EXPECT_TRUE(RecordedCalls().empty()) << "moves make no sound";
-}
-
-TEST_F(BoardTest, SquareShiftsAtEachTurnAndReturnsAfterFour)
-{
-    SetCurrentTetrad(1);
-    const Tetrad start = CurrentTetrad;
+    MoveDown();
     RotateTetrad();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{5, 1}, {6, 1}, {5, 2}, {6, 2}}));
-    RotateTetrad();
-    RotateTetrad();
-    RotateTetrad();
-    EXPECT_EQ(BoardCellsOf(CurrentTetrad), BoardCellsOf(start));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(CurrentTetrad.cells[i].dx, start.cells[i].dx);
-        EXPECT_EQ(CurrentTetrad.cells[i].dy, start.cells[i].dy);
-    }
-}
-
-TEST_F(BoardTest, RotationSoundRestartsAndRefusalIsSilent)
-{
-    SetCurrentTetrad(0);
-    RotateTetrad();
-    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"SoundIsPlaying rotate", "PlayEffect rotate 0 0"}));
-
-    ClearRecordedCalls();
-    SetSoundPlaying(RotateSound, true);
-    RotateTetrad();
-    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"SoundIsPlaying rotate", "StopSound rotate",
-                                                         "ResetSound rotate", "PlayEffect rotate 0 0"}));
-
-    // A bar lying on the floor cannot stand up: the turn is refused without a sound.
-    ClearRecordedCalls();
-    SetCurrentTetrad(4);
-    CurrentTetrad.y = 15;
-    const Tetrad before = CurrentTetrad;
-    RotateTetrad();
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(CurrentTetrad.cells[i].dx, before.cells[i].dx);
-        EXPECT_EQ(CurrentTetrad.cells[i].dy, before.cells[i].dy);
-    }
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), before);
+    EXPECT_EQ(std::tie(Score, FallTimer), std::make_tuple(0u, 1000u));
     EXPECT_TRUE(RecordedCalls().empty());
 }
 
-TEST_F(BoardTest, SoftDropScoresTheLevelOrForcesTheLock)
-{
-    Level = 4;
-    SetCurrentTetrad(4);
-    MoveDown();
-    EXPECT_EQ(CurrentTetrad.y, 2);
-    EXPECT_EQ(Score, 4u);
-    EXPECT_TRUE(CountersDirty);
-    EXPECT_EQ(FallTimer, 0u);
-
-    CountersDirty = false;
-    CurrentTetrad.y = 15;
-    MoveDown();
-    EXPECT_EQ(CurrentTetrad.y, 15);
-    EXPECT_EQ(Score, 4u);
-    EXPECT_FALSE(CountersDirty);
-    EXPECT_EQ(FallTimer, 1000u);
+// Only cells inside the board are written, in the tetrad's colour: nothing wraps into a
+// neighbouring column or row.
+TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly) {
+    const struct { int32_t kind, x, y, turns; Cells cells; } cases[] = {
+        {6, 5, 14, 0, {{5, 13}, {5, 14}, {5, 15}, {6, 15}}},
+        {4, 5, 1, 3, {{5, 0}, {5, 1}, {5, 2}}},     // the bar stood up at the spawn row reaches row -1
+        {4, 8, 15, 0, {{7, 15}, {8, 15}, {9, 15}}},  // lying across the right wall: columns 7 to 10
+    };
+    for (const auto& c : cases) {
+        ClearBoard();
+        SetCurrentTetrad(c.kind);
+        std::tie(CurrentTetrad.x, CurrentTetrad.y) = std::make_pair(c.x, c.y);
+        for (int i = 0; i < c.turns; ++i) RotateShape(CurrentTetrad);
+        LockTetrad();
+        EXPECT_EQ(FilledCells(), c.cells) << "kind " << c.kind;
+        for (const auto& cell : c.cells) EXPECT_EQ(BoardCell(cell.first, cell.second), c.kind);
+    }
 }
 
-TEST_F(BoardTest, LockWritesTheColourAndDropsCellsAboveTheTop)
-{
-    SetCurrentTetrad(6);
-    CurrentTetrad.y = 14;
-    LockTetrad();
-    EXPECT_EQ(BoardCell(5, 13), 6);
-    EXPECT_EQ(BoardCell(5, 14), 6);
-    EXPECT_EQ(BoardCell(5, 15), 6);
-    EXPECT_EQ(BoardCell(6, 15), 6);
-
-    // The bar turned three times at the spawn row reaches row -1.
-    SetCurrentTetrad(4);
-    RotateShape(CurrentTetrad);
-    RotateShape(CurrentTetrad);
-    RotateShape(CurrentTetrad);
-    ASSERT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{5, -1}, {5, 0}, {5, 1}, {5, 2}}));
-    LockTetrad();
-    EXPECT_EQ(BoardCell(5, 0), 4);
-    EXPECT_EQ(BoardCell(5, 2), 4);
-    EXPECT_EQ(BoardCell(4, 15), EmptyCell) << "nothing wrapped into the previous column";
-}
-
-TEST_F(BoardTest, NoFullRowStillMarksTheCounters)
-{
-    BoardCell(0, 15) = 1;
-    ClearFullLines();
-    EXPECT_TRUE(CountersDirty);
-    EXPECT_EQ(Score, 0u);
-    EXPECT_TRUE(RecordedCalls().empty());
-    EXPECT_TRUE(GhostVisible);
-}
-
-TEST_F(BoardTest, SeparateRunsScoreSeparately)
-{
+TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall) {
     Level = 3;
     FillRow(13);
     BoardCell(2, 14) = 1;   // row 14 has a hole everywhere else
     FillRow(15);
-    BoardCell(4, 12) = 5;   // a lone cell above both rows falls with them
+    BoardCell(4, 0) = 5;   // a lone cell in the top row falls with both rows
     ClearFullLines();
-    EXPECT_EQ(Score, 600u);
-    EXPECT_EQ(Lines, 2u);
-    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"StopSound static", "DrawPlayScreen",
-                                                         "DrawSparks 13", "DrawSparks 15"}));
-    EXPECT_FALSE(GhostVisible);
-    EXPECT_EQ(GhostTimer, 0u);
-    EXPECT_EQ(BoardCell(4, 14), 5);
-    EXPECT_EQ(BoardCell(2, 15), 1);
-    for (int32_t column = 0; column < BoardColumns; ++column) {
-        EXPECT_EQ(BoardCell(column, 0), EmptyCell);
-    }
+    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer, CountersDirty),
+              std::make_tuple(600u, 2u, false, 0u, true));
+    EXPECT_EQ(RecordedCalls(), (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
+    EXPECT_EQ(FilledCells(), (Cells{{4, 2}, {2, 15}}));
+    EXPECT_EQ(BoardCell(4, 2), 5);
 }
 
-TEST_F(BoardTest, AdjacentRowsScoreAsOneRun)
-{
-    Level = 3;
-    FillRow(14);
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Score, 900u);
-    EXPECT_EQ(Lines, 2u);
-
-    Score = 0;
-    Level = 2;
-    for (int32_t row = 12; row < 16; ++row) {
-        FillRow(row);
+// A run of adjacent rows scores as one; the level rises by one per clear, once the lines pass
+// ten times the level, and the fall speeds up down to 1.
+TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear) {
+    const struct {
+        int32_t firstRow, rows;
+        uint32_t level, lines, speed;
+        uint32_t score, linesAfter, levelAfter, speedAfter;
+    } cases[] = {
+        {14, 2, 3, 0, 10, 900, 2, 3, 10},
+        {12, 4, 2, 0, 10, 1600, 4, 2, 10},
+        {15, 1, 1, 10, 10, 100, 11, 2, 9},
+        {15, 1, 2, 19, 9, 200, 20, 2, 9},
+        {15, 1, 2, 45, 9, 200, 46, 3, 8},
+        {15, 1, 9, 90, 1, 900, 91, 10, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows at level " << c.level << " after " << c.lines);
+        ClearBoard();
+        for (int32_t row = c.firstRow; row < c.firstRow + c.rows; ++row) FillRow(row);
+        Score = 0;
+        Level = c.level;
+        Lines = c.lines;
+        FallSpeed = c.speed;
+        ClearFullLines();
+        EXPECT_EQ(std::tie(Score, Lines, Level, FallSpeed), std::tie(c.score, c.linesAfter, c.levelAfter, c.speedAfter))
+            << c.rows;
+        EXPECT_TRUE(FilledCells().empty());
     }
-    ClearRecordedCalls();
-    ClearFullLines();
-    EXPECT_EQ(Score, 1600u);
-    EXPECT_EQ(RecordedCalls().size(), 6u) << "one stop, one redraw, four spark runs";
-    for (int32_t index = 0; index < BoardColumns * BoardRows; ++index) {
-        EXPECT_EQ(Board[index], EmptyCell);
-    }
-}
-
-TEST_F(BoardTest, LevelRisesOncePerClearAndSpeedStopsAtOne)
-{
-    Lines = 10;
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 2u);
-    EXPECT_EQ(FallSpeed, 9u);
-    EXPECT_EQ(Score, 100u) << "the run is scored at the old level";
-
-    Lines = 19;
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 2u) << "20 lines are not above 2 x 10";
-
-    Lines = 45;   // far past several thresholds, yet one level per clear
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 3u);
-    EXPECT_EQ(FallSpeed, 8u);
-
-    Level = 9;
-    FallSpeed = 1;
-    Lines = 90;
-    FillRow(15);
-    ClearFullLines();
-    EXPECT_EQ(Level, 10u);
-    EXPECT_EQ(FallSpeed, 1u);
 }

@@ -1,5 +1,5 @@
-// The shell's decisions: the command line, the window size, the keys, the pause and the frame
-// schedule.
+// The shell's decisions: the command line, the window's geometry, the keys, the pause and the
+// frame schedule.
 #include "app/frame_pacing.h"
 #include "app/shell.h"
 #include "audio/effects.h"
@@ -9,150 +9,88 @@
 
 using Calls = std::vector<std::string>;
 
-TEST(CommandLine, OnlyTheWholeWordFullInAnyCase)
-{
-    EXPECT_TRUE(IsFullScreenCommandLine("/full"));
-    EXPECT_TRUE(IsFullScreenCommandLine("/FULL"));
-    EXPECT_TRUE(IsFullScreenCommandLine("/fUlL"));
-    EXPECT_FALSE(IsFullScreenCommandLine(""));
-    EXPECT_FALSE(IsFullScreenCommandLine("/full "));
-    EXPECT_FALSE(IsFullScreenCommandLine("/full now"));
-    EXPECT_FALSE(IsFullScreenCommandLine("/ful"));
-    EXPECT_FALSE(IsFullScreenCommandLine(" /full"));
-    EXPECT_FALSE(IsFullScreenCommandLine("-full"));
-}
-
-TEST(WindowSizing, ClientAreaIsAlwaysTheGameArea)
-{
-    const FrameMetrics frame = {4, 4, 23};
-    EXPECT_EQ(WindowSizeFor(false, frame).width, 648);
-    EXPECT_EQ(WindowSizeFor(false, frame).height, 511);
-    EXPECT_EQ(WindowSizeFor(true, frame).width, 640);
-    EXPECT_EQ(WindowSizeFor(true, frame).height, 480);
-}
-
-namespace {
-
-class Keys : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearRecordedCalls();
-        StopAllRecordedSounds();
-        InitialsActive = false;
-        Initials[0] = '\0';
-        MusicEnabled = true;
-        GameStarted = true;
-        GameState = StatePlaying;
-        PausedState = StateTitleMenu;
+TEST(CommandLine, OnlyTheWholeWordFullInAnyCase) {
+    for (const char* full : {"/full", "/FULL", "/fUlL"}) EXPECT_TRUE(IsFullScreenCommandLine(full)) << full;
+    for (const char* windowed : {"", "/full ", "/full now", "/ful", " /full", "-full"}) {
+        EXPECT_FALSE(IsFullScreenCommandLine(windowed)) << windowed;
     }
-};
-
-}  // namespace
-
-TEST_F(Keys, EscapeQAndF2LeaveAGameForTheMenu)
-{
-    for (uint32_t key : {KeyEscape, KeyQ, KeyF2}) {
-        GameState = StateTopFive;
-        SetSoundPlaying(Static2Sound, true);
-        ClearRecordedCalls();
-        HandleKeyDown(key);
-        EXPECT_EQ(GameState, StateTitleMenu);
-        EXPECT_EQ(RecordedCalls(), (Calls{"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0",
-                                          "PostRepaint"}));
-    }
-    ClearRecordedCalls();
-    HandleKeyDown(KeyEscape);
-    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"}) << "on the menu only a repaint";
 }
 
-TEST_F(Keys, PauseShowsTheControlsAndEndsByKeyOrClick)
-{
-    HandleKeyDown(KeyF1);
-    EXPECT_EQ(GameState, StatePaused);
-    EXPECT_EQ(PausedState, StatePlaying);
-    EXPECT_EQ(RecordedCalls(), Calls{"DrawControlsScreen"});
+// The captioned window is sized so that its client area is the game area, and the game area is
+// drawn at the client origin; in full screen both are the screen's corner.
+TEST(WindowGeometry, TheGameAreaIsTheClientArea) {
+    WindowFrame = {4, 5, 23};
+    WindowRectangle = {30, 40, 0, 0};
+    for (const bool full : {false, true}) {
+        FullScreen = full;
+        const WindowSize size = WindowSizeFor(full, WindowFrame);
+        const ScreenPoint origin = ComputeScreenOffset();
+        EXPECT_EQ(std::tie(size.width, size.height, origin.x, origin.y),
+                  full ? std::make_tuple(640, 480, 0, 0) : std::make_tuple(648, 513, 34, 68));
+    }
+    FullScreen = false;
+}
 
-    ClearRecordedCalls();
-    HandleKeyDown(KeyF1);
-    EXPECT_TRUE(RecordedCalls().empty()) << "F1 while paused changes nothing";
-    EXPECT_EQ(PausedState, StatePlaying);
+// Each row starts from its state; a key-down, with a game started unless said otherwise.
+TEST(Keys, WhatEachKeyDoesInEachState) {
+    const struct { int32_t state; uint32_t key; int32_t after; Calls calls; bool started = true; } cases[] = {
+        {StateTopFive, KeyEscape, StateTitleMenu,
+         {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StatePlaying, KeyQ, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateInitials, KeyF2, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},
+        {StatePlaying, KeyF1, StatePaused, {"DrawControlsScreen"}},
+        {StatePaused, KeyF1, StatePaused, {}},
+        {StatePaused, KeyEscape, StateTopFive, {"PostRepaint"}},   // resumes where the pause began
+        {StatePlaying, KeyM, StatePlaying, {"PauseMusic"}},
+        {StatePlaying, KeyM, StatePlaying, {"ResumeMusic"}},
+        {StateTitleMenu, KeyF6, StateTitleMenu, {"SwitchDisplayMode"}},
+        // Keys that a loader's box lets through reach no half-built game.
+        {StateTitleMenu, KeyF6, StateTitleMenu, {}, false},
+        {StateTitleMenu, KeyM, StateTitleMenu, {}, false},
+    };
+    MusicEnabled = true;
+    InitialsActive = false;
+    StopAllRecordedSounds();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " in state " << c.state);
+        GameStarted = c.started;
+        GameState = c.state;
+        PausedState = StateTopFive;
+        SetSoundPlaying(Static2Sound, c.state == StateTopFive);
+        ClearRecordedCalls();
+        HandleKeyDown(c.key);
+        EXPECT_EQ(GameState, c.after);
+        EXPECT_EQ(RecordedCalls(), c.calls);
+    }
+    EXPECT_TRUE(MusicEnabled);
+}
 
-    HandleKeyDown(KeyEscape);
-    EXPECT_EQ(GameState, StatePlaying) << "Escape while paused resumes, it does not leave";
-    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
-
+// A click ends a pause; while initials are typed every key is typed, F1's code as the letter p.
+TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey) {
+    GameStarted = true;
+    GameState = StateTopFive;
+    PausedState = StateTitleMenu;
     HandleKeyDown(KeyF1);
     ClearRecordedCalls();
     HandleLeftButtonUp();
-    EXPECT_EQ(GameState, StatePlaying);
-    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
-    ClearRecordedCalls();
     HandleLeftButtonUp();
-    EXPECT_TRUE(RecordedCalls().empty());
-}
+    EXPECT_EQ(GameState, StateTopFive);
+    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
 
-TEST_F(Keys, MSwitchesTheMusicAndF6TheDisplay)
-{
-    HandleKeyDown(KeyM);
-    EXPECT_FALSE(MusicEnabled);
-    HandleKeyDown(KeyM);
-    EXPECT_TRUE(MusicEnabled);
-    HandleKeyDown(KeyF6);
-    HandleKeyDown('X');
-    EXPECT_EQ(RecordedCalls(), (Calls{"PauseMusic", "ResumeMusic", "SwitchDisplayMode"}));
-}
-
-// Keys that a loader's box lets through reach no half-built game.
-TEST_F(Keys, KeysDuringStartUpDoNothing)
-{
-    GameStarted = false;
-    GameState = StateTitleMenu;
-    for (uint32_t key : {KeyF6, KeyM, KeyF1, KeyEscape}) {
-        HandleKeyDown(key);
-    }
-    EXPECT_TRUE(RecordedCalls().empty());
-    EXPECT_TRUE(MusicEnabled);
-    EXPECT_EQ(GameState, StateTitleMenu);
-}
-
-TEST_F(Keys, TypingInitialsTakesEveryKey)
-{
     GameState = StateInitials;
     InitialsActive = true;
-    HandleKeyDown(KeyF1);   // F1's code is the letter p
-    HandleKeyDown(KeyEscape);
-    HandleKeyDown(KeyM);
+    Initials[0] = '\0';
+    ClearRecordedCalls();
+    for (uint32_t key : {KeyF1, KeyEscape, KeyM}) HandleKeyDown(key);
     EXPECT_STREQ(Initials, "pM");
     EXPECT_EQ(GameState, StateInitials);
     EXPECT_TRUE(RecordedCalls().empty());
+    InitialsActive = false;
 }
 
-TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz)
-{
-    for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) {
-        EXPECT_EQ(PlausibleRefreshRate(hz), 60u) << hz;
-    }
-    for (uint32_t hz : {30u, 60u, 75u, 144u, 500u}) {
-        EXPECT_EQ(PlausibleRefreshRate(hz), hz);
-    }
+TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz) {
+    for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) EXPECT_EQ(PlausibleRefreshRate(hz), 60u) << hz;
+    for (uint32_t hz : {30u, 60u, 75u, 144u, 500u}) EXPECT_EQ(PlausibleRefreshRate(hz), hz);
 }
 
-// Sixty frames in each second, across the clock's wrap; a late frame is not made up.
-TEST(FramePacing, FramesAreDueARefreshApart)
-{
-    const uint32_t start = 0xFFFFFE00u;
-    FramePacer pacer = StartPacing(60, start);
-    int frames = 0;
-    for (uint32_t ms = 0; ms < 2000; ++ms) {
-        if (MillisecondsUntilFrame(pacer, start + ms) == 0) {
-            FrameRuns(pacer, start + ms);
-            ++frames;
-        }
-    }
-    EXPECT_EQ(frames, 120);
-    EXPECT_EQ(MillisecondsUntilFrame(pacer, pacer.nextDue - 5), 5u);
-    const uint32_t late = pacer.nextDue + 40;
-    FrameRuns(pacer, late);
-    EXPECT_EQ(MillisecondsUntilFrame(pacer, late), 16u) << "a refresh after the late frame, not at once";
-}

@@ -1,7 +1,6 @@
 // The score file on the real file calls: what stands in the way of a save, and the replace.
 #include <windows.h>
 
-#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -13,91 +12,56 @@ namespace {
 
 const char* const Partial = "quadrone.dat.new";
 
-void MakeFile(const char* path, const char* text)
-{
-    WriteFileBytes(path, std::vector<uint8_t>(text, text + std::strlen(text)));
-}
+// What stands in the way: a partial file left by a crash, or a folder where no new file can be
+// made beside the table; the table hidden or read-only; another program holding it unshared.
+enum Obstacle { None = 0, PartialFile = 1, PartialFolder = 2, Hidden = 4, ReadOnly = 8, Locked = 16 };
 
 struct SaveCase {
-    const char* situation;
-    void (*prepare)();
+    int obstacles;
     const char* bestOnDisk;   // "NEW" when the save reached the file, "OLD" when it was kept
-    DWORD attributes;         // of quadrone.dat afterwards, among read-only and hidden
 };
 
-const SaveCase SaveCases[] = {
-    {"nothing in the way", [] {}, "NEW", 0},
-    {"a partial file left by a crash", [] { MakeFile(Partial, "half a tab"); }, "NEW", 0},
-    {"no new file can be made beside it", [] { CreateDirectoryA(Partial, nullptr); }, "NEW", 0},
-    {"a hidden table", [] { SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_HIDDEN); }, "NEW",
-     FILE_ATTRIBUTE_HIDDEN},
-    {"a hidden table and no new file beside it",
-     [] {
-         SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_HIDDEN);
-         CreateDirectoryA(Partial, nullptr);
-     },
-     "NEW", FILE_ATTRIBUTE_HIDDEN},
-    // The player's protection of the table: never replaced, though the crash's leftover goes.
-    {"a read-only table and a partial left by a crash",
-     [] {
-         SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_READONLY);
-         MakeFile(Partial, "half a tab");
-     },
-     "OLD", FILE_ATTRIBUTE_READONLY},
-};
+// A read-only table is the player's protection: never replaced, though a crash's leftover goes.
+// A locked one keeps its bytes, and a load meanwhile gets the defaults.
+const SaveCase SaveCases[] = {{None, "NEW"}, {PartialFile, "NEW"}, {PartialFolder, "NEW"}, {Hidden, "NEW"},
+                              {Hidden | PartialFolder, "NEW"}, {ReadOnly | PartialFile, "OLD"}, {Locked, "OLD"}};
 
-void PrintTo(const SaveCase& c, std::ostream* out)
-{
-    *out << c.situation;
+void PrintTo(const SaveCase& c, std::ostream* out) {
+    *out << "obstacles " << c.obstacles;
 }
 
-class HighScoresOnWindows : public TempDirTest, public ::testing::WithParamInterface<SaveCase> {
-protected:
-    void SetUp() override
-    {
-        TempDirTest::SetUp();
-        Score = 0;
-        LoadHighScores();   // writes the defaults
-        Score = 6000;
-        InsertHighScore("OLD", 6000);
-        SaveHighScores();
-        saved = ReadFileBytes("quadrone.dat");
-        Score = 7000;
-        InsertHighScore("NEW", 7000);
-    }
-
-    std::vector<uint8_t> saved;
-};
+class HighScoresOnWindows : public TempDirTest, public ::testing::WithParamInterface<SaveCase> {};
 
 }  // namespace
 
-TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
-{
+TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile) {
     const SaveCase& c = GetParam();
-    ASSERT_EQ(saved.size(), 120u);
-    c.prepare();
+    Score = 0;
+    LoadHighScores();   // writes the defaults
+    Score = 6000;
+    InsertHighScore("OLD", 6000);
     SaveHighScores();
+    Score = 7000;
+    InsertHighScore("NEW", 7000);
+    if (c.obstacles & PartialFile) WriteFileBytes(Partial, {'h', 'a', 'l', 'f'});
+    if (c.obstacles & PartialFolder) CreateDirectoryA(Partial, nullptr);
+    const DWORD attributes =
+        (c.obstacles & Hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (c.obstacles & ReadOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    if (attributes) SetFileAttributesA("quadrone.dat", attributes);
+    const HANDLE holder = c.obstacles & Locked
+                              ? CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
+    SaveHighScores();
+    EXPECT_STREQ(HighScoreTable[0].name, "NEW") << "nothing is lost in memory";
+    LoadHighScores();
+    EXPECT_STREQ(HighScoreTable[0].name, c.obstacles & Locked ? "MQV" : c.bestOnDisk);
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
     const std::vector<uint8_t> now = ReadFileBytes("quadrone.dat");
     ASSERT_EQ(now.size(), 120u);
     EXPECT_STREQ(reinterpret_cast<const char*>(now.data()), c.bestOnDisk);
-    EXPECT_STREQ(HighScoreTable[0].name, "NEW") << "nothing is lost in memory";
-    const DWORD attributes = GetFileAttributesA("quadrone.dat");
-    EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), c.attributes);
+    EXPECT_EQ(GetFileAttributesA("quadrone.dat") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), attributes);
     EXPECT_FALSE(std::filesystem::is_regular_file(Partial));
     SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_NORMAL);
-    SetFileAttributesA(Partial, FILE_ATTRIBUTE_NORMAL);
 }
 
 INSTANTIATE_TEST_SUITE_P(Situations, HighScoresOnWindows, ::testing::ValuesIn(SaveCases));
-
-TEST_F(HighScoresOnWindows, LockedFileKeepsItsTable)
-{
-    HANDLE holder = CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    SaveHighScores();
-    LoadHighScores();   // cannot open it: the defaults, and a save that cannot replace it
-    EXPECT_STREQ(HighScoreTable[0].name, "MQV");
-    CloseHandle(holder);
-    EXPECT_EQ(ReadFileBytes("quadrone.dat"), saved);
-    EXPECT_FALSE(std::filesystem::exists(Partial));
-}
