@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "log/debug_log.h"
+#include "log/line_rate_limit.h"
 #include "test_support.h"
 
 using DebugLog = TempDirTest;
@@ -31,4 +32,23 @@ TEST_F(DebugLog, ClearedLogTakesLinesAsWrittenAndThrottlesARepeatedOne) {
     ClearDebugLog();
     WriteDebugLog("Error Blitting to Quadrone Board Surface");
     EXPECT_EQ(ReadDebugLog().size(), 1u) << "a new log starts the count afresh";
+}
+
+// A burst, then a few a second for each text on its own; a forgotten text starts afresh.
+TEST(LineRateLimit, BurstThenAFewASecondPerText) {
+    LineRateLimit limit(3, 2, 2);
+    auto allowed = [&](const char* text, uint64_t at, int tries) {
+        int count = 0;
+        for (int i = 0; i < tries; ++i) count += limit.Allow(text, at);
+        return count;
+    };
+    EXPECT_EQ(allowed("lost", 1000, 10), 3);
+    EXPECT_EQ(allowed("other", 1000, 10), 3);
+    EXPECT_EQ(allowed("lost", 1499, 10), 0) << "half a line earned";
+    EXPECT_EQ(allowed("lost", 1500, 10), 1);
+    EXPECT_EQ(allowed("lost", 61500, 10), 3) << "credit stops at the burst";
+    EXPECT_EQ(allowed("third", 61500, 1), 1) << "\"other\", used longest ago, is forgotten";
+    EXPECT_EQ(allowed("other", 61500, 10), 3);
+    limit.Forget();
+    EXPECT_EQ(allowed("lost", 61500, 10), 3);
 }

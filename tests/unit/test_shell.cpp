@@ -94,3 +94,21 @@ TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz) {
     for (uint32_t hz : {30u, 60u, 75u, 144u, 500u}) EXPECT_EQ(PlausibleRefreshRate(hz), hz);
 }
 
+// Sixty frames in each second, across the clock's wrap; a late frame is not made up.
+TEST(FramePacing, FramesAreDueARefreshApart) {
+    const uint32_t start = 0xFFFFFE00u;
+    FramePacer pacer = StartPacing(60, start);
+    int frames = 0;
+    for (uint32_t ms = 0; ms < 2000; ++ms) {
+        if (MillisecondsUntilFrame(pacer, start + ms) == 0) {
+            FrameRuns(pacer, start + ms);
+            ++frames;
+        }
+    }
+    EXPECT_EQ(frames, 120);
+    EXPECT_EQ(MillisecondsUntilFrame(pacer, pacer.nextDue - 5), 5u);
+    const uint32_t late = pacer.nextDue + 40;
+    FrameRuns(pacer, late);
+    EXPECT_EQ(MillisecondsUntilFrame(pacer, late), 16u) << "a refresh after the late frame, not at once";
+}
+

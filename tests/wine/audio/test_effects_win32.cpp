@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "archive/resource_archive.h"
+#include "audio/effects.h"
 #include "audio/effects_win32.h"
+#include "audio/sound_win32.h"
 #include "audio_test_support.h"
 #include "stored_files.h"
 
@@ -44,4 +47,20 @@ TEST_F(SoundDeviceTest, EffectRefusalsLeaveItSilent)
         EXPECT_EQ(ReadDebugLog(), row.log);
     }
     DataArchive.Close();
+}
+
+// The generated set: all five load, each with as many copies as the game lets sound at once.
+TEST_F(SoundDeviceTest, GeneratedEffectsLoadWithTheirBufferCounts)
+{
+    ASSERT_TRUE(CopyGameFile("audio.vbf"));
+    ResetDataArchive();
+    ASSERT_EQ(LoadSounds(), S_OK);
+    const std::pair<Sound*, DWORD> effects[] = {
+        {RotateSound, 5}, {ZapSound, 2}, {AttachSound, 1}, {StaticSound, 5}, {Static2Sound, 5}};
+    for (const auto& [sound, count] : effects) {
+        ASSERT_NE(sound, nullptr);
+        EXPECT_EQ(sound->bufferCount, count);
+    }
+    EXPECT_TRUE(ReadDebugLog().empty());
+    DeleteEffects();
 }
