@@ -2,6 +2,7 @@
 // posted messages are recorded.
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include "game/frame.h"
 #include "game_state.h"
@@ -84,6 +85,10 @@ TEST_F(Frame, MenuClicks) {
     EXPECT_EQ(std::tie(GameState, LastFrameTime), std::make_tuple(StateTopFive, 1010u)) << "the clock moves on clicks";
 
     GameState = StateTitleMenu;
+    for (const auto& [x, y] : {std::pair{470 + 100 + 100, 338 + 50 + 39}, std::pair{470 + 100 + 99, 338 + 50 + 40}}) {
+        Click(x, y, 1015);
+        EXPECT_FALSE(Called("PostClose")) << x << "," << y << ": the right and bottom edges lie outside";
+    }
     EXPECT_EQ(Click(470 + 100 + 99, 338 + 50 + 39, 1020), ResultOk);
     EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 0", "DrawButton 410 0", "DrawButton 470 1", "PostClose"}));
     EXPECT_EQ(GameState, StateTitleMenu);
