@@ -12,7 +12,7 @@ PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev zlib1g-dev
     googletest libgtest-dev libvorbis-dev libogg-dev
     g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick sox python3-numpy
-    pulseaudio pulseaudio-utils libpulse0 zip unzip
+    pulseaudio pulseaudio-utils libpulse0 zip unzip clang-format shfmt shellcheck
 )
 
 fail() {
@@ -89,7 +89,7 @@ fetch_sources() {
     system_deb_src_lines >"$work/sources.list"
     [ -s "$work/sources.list" ] || fail "no Debian sources are configured in /etc/apt"
     local opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
-                -o "Dir::State::Lists=$work/lists")
+        -o "Dir::State::Lists=$work/lists")
     # A source that offers no deb-src fails the update; the fetch below says whether one sufficed.
     apt-get "${opts[@]}" update -qq >"$work/fetch.log" 2>&1
     (cd "$work" && apt-get "${opts[@]}" source -qq libogg libvorbis >>"$work/fetch.log" 2>&1) ||

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test of Quadrone and prints one summary; exits non-zero on any failure.
+#   0. the sources' layers and layout (tests/source_checks.sh)
 #   1. native unit tests of the portable code (AddressSanitizer, UndefinedBehaviorSanitizer)
 #   2. the fuzzers for a fixed time (scripts/fuzz.sh runs them longer)
 #   3. Windows tests under Wine
@@ -27,34 +28,19 @@ report() {
     printf '%-22s %4d passed, %d failed\n' "$layer" "$passed" "$failed"
 }
 
-# A source check passes when it found no offending lines, and prints them when it did.
-report_offenders() {
-    local layer=$1 heading=$2 offenders=$3
-    if [ -n "$offenders" ]; then
-        echo "$heading" >&2
-        echo "$offenders" >&2
-        report "$layer" 0 1
-    else
-        report "$layer" 1 0
-    fi
-}
-
-# Code that must build without the platform never reaches for it.
-check_portable_sources() {
-    local offenders
-    offenders=$(grep -rlE '#[[:space:]]*include[[:space:]]*<windows\.h>|_WIN32|__MINGW' \
-        "$ROOT/src" "$ROOT/tools" --include='*.cpp' --include='*.h' | grep -v '_win32\.' || true)
-    report_offenders "portability check" "platform code outside *_win32 files:" "$offenders"
-}
-
-# Includes point down this list only: the shell at the top, the helpers every folder may use last.
-check_layers() {
-    local above="" offenders
-    offenders=$(for folder in app display game audio drawing platform archive log common; do
-        [ -n "$above" ] && grep -rnE "#[[:space:]]*include[[:space:]]*\"($above)/" "$ROOT/src/$folder"
-        above="${above:+$above|}$folder"
-    done)
-    report_offenders "layer check" "includes of a folder above:" "$offenders"
+# The sources' own checks: the layers and the layout.
+check_sources() {
+    local check log
+    for check in layers format; do
+        log="$BUILD_DIR/logs/source-$check.log"
+        if bash "$ROOT/tests/source_checks.sh" "$check" >"$log" 2>&1; then
+            report "source check: $check" 1 0
+        else
+            echo "source check: $check failed:" >&2
+            head -n 40 "$log" >&2
+            report "source check: $check" 0 1
+        fi
+    done
 }
 
 # gtest prints "[  PASSED  ] N tests." and "N FAILED TEST(S)".
@@ -140,8 +126,7 @@ run_end_to_end_tests() {
     done
 }
 
-check_portable_sources
-check_layers
+check_sources
 run_native_tests
 run_fuzzers
 if wine_start; then

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <tuple>
 
-#include "archive/resource_archive.h"
-#include "audio/wave_file.h"
-#include "display/bitmap_file.h"
+#include "core/archive/resource_archive.h"
+#include "core/audio/wave_file.h"
+#include "core/display/bitmap_file.h"
 #include "music.h"
 #include "test_support.h"
 
@@ -18,17 +18,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur",
-                                   "contact-sheet.png"};
+const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf",    "loop1.dat",
+                                   "quadrone.ico", "quadrone.cur", "contact-sheet.png"};
 
-fs::path RunGenerator(const fs::path& folder) {
+fs::path RunGenerator(const fs::path& folder)
+{
     fs::remove_all(folder);
     const std::string command = std::string("\"") + ASSETGEN_PATH + "\" \"" + folder.string() + "\"";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return folder;
 }
 
-std::string Output(const char* name) {
+std::string Output(const char* name)
+{
     return (fs::path(GENERATED_ASSETS) / name).string();
 }
 
@@ -36,8 +38,13 @@ std::string Output(const char* name) {
 // makes them when they are missing.
 class GeneratedAssets : public TempDirTest {
 protected:
-    static void SetUpTestSuite() {
-        for (const char* name : OutputFiles) if (!fs::exists(Output(name))) return (void)RunGenerator(GENERATED_ASSETS);
+    static void SetUpTestSuite()
+    {
+        for (const char* name : OutputFiles) {
+            if (!fs::exists(Output(name))) {
+                return (void)RunGenerator(GENERATED_ASSETS);
+            }
+        }
     }
 };
 
@@ -46,16 +53,23 @@ protected:
 // 24-bit pictures at the sizes the screens are laid out for (buttons: any), in the order the game
 // loads them; sparks are drawn with black as the transparent colour. Mono 16-bit PCM effects at
 // 44.1 kHz of their lengths.
-TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes) {
-    std::vector<std::pair<std::string, int>> pictures = {{"titlescreen", 640}, {"background", 640}, {"controls", 480}};
+TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes)
+{
+    std::vector<std::pair<std::string, int>> pictures = {
+        {"titlescreen", 640}, {"background", 640}, {"controls", 480}};
     for (int i = 1; i <= 7; ++i) {
         const std::string block = "block" + std::to_string(i);
         pictures.insert(pictures.end(), {{block, 24}, {block + "-ghost", 24}});
     }
-    for (int i = 1; i <= 3; ++i) pictures.push_back({"spark" + std::to_string(i), 24});
+    for (int i = 1; i <= 3; ++i) {
+        pictures.push_back({"spark" + std::to_string(i), 24});
+    }
     pictures.insert(pictures.end(), {{"topscores", 172}, {"static1", 640}, {"static2", 640}});
-    for (const char* button : {"play", "scores", "quit"})
-        for (int s = 1; s <= 3; ++s) pictures.push_back({std::string(button) + "-" + std::to_string(s), 0});
+    for (const char* button : {"play", "scores", "quit"}) {
+        for (int s = 1; s <= 3; ++s) {
+            pictures.push_back({std::string(button) + "-" + std::to_string(s), 0});
+        }
+    }
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open(Output("graphics.vbf").c_str()));
     ASSERT_EQ(archive.Entries().size(), pictures.size());
@@ -66,14 +80,22 @@ TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes)
         StoredBitmap bmp;
         ASSERT_TRUE(ReadStoredBitmap(archive, name.c_str(), bmp));
         EXPECT_EQ(bmp.bitCount, 24);
-        if (pictures[i].second) EXPECT_EQ(bmp.width, pictures[i].second);
-        if (name.rfind("spark", 0) == 0)
-            for (int x = 0; x < 24 * 3; ++x) EXPECT_EQ(bmp.pixels[x] | bmp.pixels[23 * 72 + x], 0) << "edge byte " << x;
+        if (pictures[i].second) {
+            EXPECT_EQ(bmp.width, pictures[i].second);
+        }
+        if (name.rfind("spark", 0) == 0) {
+            for (int x = 0; x < 24 * 3; ++x) {
+                EXPECT_EQ(bmp.pixels[x] | bmp.pixels[23 * 72 + x], 0) << "edge byte " << x;
+            }
+        }
     }
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(pictures.size(), "Bitmap loaded"));
 
-    const std::tuple<const char*, double, double> effects[] = {{"rotate.wav", 0.03, 0.2}, {"zap2.wav", 0.15, 0.3},
-        {"attach.wav", 0.05, 0.3}, {"static.wav", 1.0, 2.0}, {"static2.wav", 0.5, 4.0}};
+    const std::tuple<const char*, double, double> effects[] = {{"rotate.wav", 0.03, 0.2},
+                                                               {"zap2.wav", 0.15, 0.3},
+                                                               {"attach.wav", 0.05, 0.3},
+                                                               {"static.wav", 1.0, 2.0},
+                                                               {"static2.wav", 0.5, 4.0}};
     ASSERT_TRUE(archive.Open(Output("audio.vbf").c_str()));
     for (const auto& [name, minSeconds, maxSeconds] : effects) {
         SCOPED_TRACE(name);
@@ -87,7 +109,8 @@ TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes)
     }
 }
 
-TEST_F(GeneratedAssets, MusicDecodesToAStereoLoopOfWholeBars) {
+TEST_F(GeneratedAssets, MusicDecodesToAStereoLoopOfWholeBars)
+{
     OggVorbis_File vf;
     ASSERT_EQ(ov_fopen(Output("loop1.dat").c_str(), &vf), 0);
     EXPECT_EQ(ov_info(&vf, -1)->rate, 44100);
@@ -98,13 +121,16 @@ TEST_F(GeneratedAssets, MusicDecodesToAStereoLoopOfWholeBars) {
     for (long got; (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) != 0; decoded += got) {
         ASSERT_GT(got, 0) << "decoder error";
     }
-    EXPECT_EQ(ov_pcm_total(&vf, -1), static_cast<ogg_int64_t>(MusicSamplesPerBar) * MusicBars) << "whole bars";
+    EXPECT_EQ(ov_pcm_total(&vf, -1), static_cast<ogg_int64_t>(MusicSamplesPerBar) * MusicBars)
+        << "whole bars";
     ov_clear(&vf);
     EXPECT_EQ(decoded, static_cast<size_t>(MusicSamplesPerBar) * MusicBars * 4) << "16-bit stereo to the end";
 }
 
-TEST_F(GeneratedAssets, TwoRunsWriteTheSameBytes) {
-    const fs::path second = RunGenerator(fs::temp_directory_path() / ("quadrone-assets-" + std::to_string(getpid())));
+TEST_F(GeneratedAssets, TwoRunsWriteTheSameBytes)
+{
+    const fs::path second =
+        RunGenerator(fs::temp_directory_path() / ("quadrone-assets-" + std::to_string(getpid())));
     for (const char* name : OutputFiles) {
         const std::vector<uint8_t> first = ReadFileBytes(Output(name));
         EXPECT_FALSE(first.empty()) << name;

@@ -10,11 +10,13 @@
 #include <cstring>
 #include <vector>
 
-#include "archive/resource_archive.h"
-#include "log/debug_log.h"
-#include "log/message_box.h"
+#include "core/archive/resource_archive.h"
+#include "core/log/debug_log.h"
+#include "ports/message_box.h"
 
-void ShowMessageBox(const char*, const char*) {}
+void ShowMessageBox(const char*, const char*)
+{
+}
 
 inline bool OpenEntryArchive(ResourceArchive& archive, const char* name, const uint8_t* data, size_t size)
 {
@@ -28,7 +30,8 @@ inline bool OpenEntryArchive(ResourceArchive& archive, const char* name, const u
 
     constexpr uint32_t dataOffset = ArchiveHeaderSize + ArchiveEntrySize;
     std::vector<uint8_t> file(dataOffset + size);
-    const uint8_t header[ArchiveHeaderSize] = {'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, ArchiveHeaderSize};
+    const uint8_t header[ArchiveHeaderSize] = {
+        'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, ArchiveHeaderSize};
     std::memcpy(file.data(), header, sizeof header);
     ArchiveEntry entry = {};
     std::strncpy(entry.name, name, ArchiveNameSize - 1);

@@ -5,12 +5,14 @@
 #include <cstring>
 #include <string>
 
-#include "archive/resource_archive.h"
-#include "audio/wave_file.h"
-#include "display/bitmap_file.h"
-#include "log/message_box.h"
+#include "core/archive/resource_archive.h"
+#include "core/audio/wave_file.h"
+#include "core/display/bitmap_file.h"
+#include "ports/message_box.h"
 
-void ShowMessageBox(const char*, const char*) {}
+void ShowMessageBox(const char*, const char*)
+{
+}
 
 namespace {
 

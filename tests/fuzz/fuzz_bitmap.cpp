@@ -2,7 +2,7 @@
 // out of bounds, or keep more pixels than the entry holds.
 #include <cstdlib>
 
-#include "display/bitmap_file.h"
+#include "core/display/bitmap_file.h"
 #include "entry_archive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

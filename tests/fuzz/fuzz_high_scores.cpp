@@ -9,24 +9,39 @@
 #include <utility>
 #include <vector>
 
-#include "audio/effects.h"
-#include "audio/sound.h"
-#include "drawing/effects.h"
-#include "drawing/playfield.h"
-#include "game/board.h"
-#include "game/high_score_file.h"
-#include "game/high_scores.h"
-#include "log/debug_log.h"
+#include "core/game/board.h"
+#include "core/game/high_scores.h"
+#include "core/log/debug_log.h"
+#include "ports/drawing.h"
+#include "ports/score_file.h"
+#include "ports/sound.h"
 
 // The board beside the table plays sounds and draws; the table code never reaches them.
 Sound* RotateSound = nullptr;
 Sound* StaticSound = nullptr;
-bool SoundIsPlaying(Sound*) { return false; }
-ResultCode StopSound(Sound*) { return 0; }
-ResultCode ResetSound(Sound*) { return 0; }
-ResultCode PlayEffect(Sound*, uint32_t, uint32_t) { return 0; }
-void DrawSparks(int32_t) {}
-ResultCode DrawPlayScreen() { return 0; }
+bool SoundIsPlaying(Sound*)
+{
+    return false;
+}
+ResultCode StopSound(Sound*)
+{
+    return 0;
+}
+ResultCode ResetSound(Sound*)
+{
+    return 0;
+}
+ResultCode PlayEffect(Sound*, uint32_t, uint32_t)
+{
+    return 0;
+}
+void DrawSparks(int32_t)
+{
+}
+ResultCode DrawPlayScreen()
+{
+    return 0;
+}
 
 namespace {
 
@@ -106,8 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TypeInitial(data[i]);
         Check(std::strlen(Initials) <= MaxInitials);
     }
-    Score = size >= 4 ? static_cast<uint32_t>(data[size - 4]) << 24 | data[size - 3] << 16 | data[size - 2] << 8 |
-                            data[size - 1]
+    Score = size >= 4 ? static_cast<uint32_t>(data[size - 4]) << 24 | data[size - 3] << 16 |
+                            data[size - 2] << 8 | data[size - 1]
                       : 0;
     const int32_t rank = FindScoreRank();
     InsertHighScore(Initials, Score);

@@ -2,7 +2,7 @@
 // of bounds, or keep more samples than the entry holds.
 #include <cstdlib>
 
-#include "audio/wave_file.h"
+#include "core/audio/wave_file.h"
 #include "entry_archive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

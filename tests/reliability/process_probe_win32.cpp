@@ -87,8 +87,9 @@ int main(int argc, char** argv)
     const bool haveMemory = GetProcessMemoryInfo(process, &memory, sizeof memory);
     WindowCount windows = {found.processId, 0};
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-    std::printf("%ld %ld %ld %ld %ld %d\n", haveMemory ? static_cast<long>(memory.WorkingSetSize / 1024) : -1L,
-                found.handles, found.threads, GuiCount(process, GR_GDIOBJECTS), GuiCount(process, GR_USEROBJECTS),
+    std::printf("%ld %ld %ld %ld %ld %d\n",
+                haveMemory ? static_cast<long>(memory.WorkingSetSize / 1024) : -1L, found.handles,
+                found.threads, GuiCount(process, GR_GDIOBJECTS), GuiCount(process, GR_USEROBJECTS),
                 windows.windows);
     CloseHandle(process);
     return 0;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/high_scores.h"
+#include "core/game/high_scores.h"
 
 namespace {
 

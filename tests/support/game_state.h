@@ -1,13 +1,14 @@
 // game_state.h -- the game's shared state as a new game has it, for tests of the game code.
 #pragma once
 
-#include "game/board.h"
-#include "game/frame_state.h"
-#include "game/high_scores.h"
-#include "game/keyboard.h"
+#include "core/game/board.h"
+#include "core/game/frame_state.h"
+#include "core/game/high_scores.h"
+#include "core/game/keyboard.h"
 
 // A new game's board (the square falling, the S next), counters, timers, flags and keys.
-inline void ResetGameState() {
+inline void ResetGameState()
+{
     ClearBoard();
     InitTetradTable();
     SetCurrentTetrad(1);
@@ -20,5 +21,7 @@ inline void ResetGameState() {
     LastFrameTime = FallTimer = GhostTimer = InterferenceTimer = LockPauseStart = 0;
     BoardNeedsClearing = RepaintPending = CountersDirty = InitialsActive = PromptDirty = false;
     Initials[0] = '\0';
-    for (KeyState& state : KeyStates) state = {false, 0, 0};
+    for (KeyState& state : KeyStates) {
+        state = {false, 0, 0};
+    }
 }

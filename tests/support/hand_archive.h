@@ -7,20 +7,25 @@
 #include <string>
 #include <vector>
 
-#include "archive/resource_archive.h"
+#include "core/archive/resource_archive.h"
 
 using Bytes = std::vector<uint8_t>;
 
-inline void PutLe16(Bytes& bytes, size_t at, uint32_t value) {
+inline void PutLe16(Bytes& bytes, size_t at, uint32_t value)
+{
     bytes[at] = static_cast<uint8_t>(value);
     bytes[at + 1] = static_cast<uint8_t>(value >> 8);
 }
 
-inline void PutLe32(Bytes& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+inline void PutLe32(Bytes& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
 }
 
-inline uint32_t GetLe32(const Bytes& bytes, size_t at) {
+inline uint32_t GetLe32(const Bytes& bytes, size_t at)
+{
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
 }
 
@@ -31,9 +36,13 @@ struct HandArchive {
 
     HandArchive() { std::memcpy(bytes.data(), "VBF", 4); }
 
-    void Store(const std::string& name, const std::string& text) { Store(name, Bytes(text.begin(), text.end())); }
+    void Store(const std::string& name, const std::string& text)
+    {
+        Store(name, Bytes(text.begin(), text.end()));
+    }
 
-    void Store(const std::string& name, const Bytes& contents) {
+    void Store(const std::string& name, const Bytes& contents)
+    {
         ArchiveEntry entry = {};
         std::memcpy(entry.name, name.c_str(), std::min(name.size() + 1, sizeof entry.name));
         entry.size = static_cast<uint32_t>(contents.size());
@@ -42,7 +51,8 @@ struct HandArchive {
         table.push_back(entry);
     }
 
-    Bytes Finish(int32_t count, size_t recordsWritten) const {
+    Bytes Finish(int32_t count, size_t recordsWritten) const
+    {
         Bytes out = bytes;
         PutLe32(out, 12, static_cast<uint32_t>(count));
         PutLe32(out, 16, static_cast<uint32_t>(out.size()));
@@ -59,12 +69,13 @@ struct HandArchive {
 struct StoredFile {
     std::string name;
     Bytes bytes;
-    uint32_t claimedSize = 0;   // the table's size field; 0 means the real size
+    uint32_t claimedSize = 0;  // the table's size field; 0 means the real size
 };
 
 // Header, table, then the files in order: the last file ends the archive file, so one cut short
 // makes its reads run out.
-inline Bytes TableFirstArchive(const std::vector<StoredFile>& files) {
+inline Bytes TableFirstArchive(const std::vector<StoredFile>& files)
+{
     Bytes out(ArchiveHeaderSize + files.size() * ArchiveEntrySize, 0);
     std::memcpy(out.data(), "VBF", 4);
     PutLe32(out, 12, static_cast<uint32_t>(files.size()));
@@ -79,4 +90,3 @@ inline Bytes TableFirstArchive(const std::vector<StoredFile>& files) {
     }
     return out;
 }
-

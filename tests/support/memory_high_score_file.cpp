@@ -2,7 +2,7 @@
 // the real file calls and their rename-based save are tested under Wine.
 #include <algorithm>
 
-#include "game/high_score_file.h"
+#include "ports/score_file.h"
 #include "test_support.h"
 
 namespace {
@@ -12,7 +12,8 @@ struct Store {
 };
 
 // Each test starts without a score file, as it starts in an empty folder.
-Store& Stored() {
+Store& Stored()
+{
     static Store store;
     static const testing::TestInfo* owner = nullptr;
     if (owner != testing::UnitTest::GetInstance()->current_test_info()) {
@@ -23,23 +24,31 @@ Store& Stored() {
 }
 }  // namespace
 
-void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files, bool writable) {
+void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files, bool writable)
+{
     Stored() = {std::move(files), writable};
 }
 
-std::map<std::string, std::vector<uint8_t>> ScoreFiles() {
+std::map<std::string, std::vector<uint8_t>> ScoreFiles()
+{
     return Stored().files;
 }
 
-bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
+bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got)
+{
     const auto file = Stored().files.find(path);
-    if (file == Stored().files.end()) return false;
+    if (file == Stored().files.end()) {
+        return false;
+    }
     *got = std::min<uint32_t>(capacity, static_cast<uint32_t>(file->second.size()));
     std::copy_n(file->second.begin(), *got, buffer);
     return true;
 }
 
-bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size) {
-    if (Stored().writable) Stored().files[path].assign(bytes, bytes + size);
+bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size)
+{
+    if (Stored().writable) {
+        Stored().files[path].assign(bytes, bytes + size);
+    }
     return Stored().writable;
 }

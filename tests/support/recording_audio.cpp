@@ -1,8 +1,7 @@
 // recording_audio.cpp -- sound effects and music as recorders, for tests of the game code.
 #include <string>
 
-#include "audio/effects.h"
-#include "audio/music.h"
+#include "ports/sound.h"
 #include "test_support.h"
 
 class Sound {
@@ -16,9 +15,12 @@ Sound Rotate{"rotate", false}, Zap{"zap", false}, Attach{"attach", false}, Stati
     Static2{"static2", false};
 
 // Records the call with the sound's name and, where one is given, sets whether it plays.
-ResultCode Recorded(const std::string& call, Sound* sound, int playing = -1, const std::string& more = "") {
+ResultCode Recorded(const std::string& call, Sound* sound, int playing = -1, const std::string& more = "")
+{
     RecordCall(call + " " + (sound == nullptr ? "none" : sound->name) + more);
-    if (sound != nullptr && playing >= 0) sound->playing = playing == 1;
+    if (sound != nullptr && playing >= 0) {
+        sound->playing = playing == 1;
+    }
     return ResultOk;
 }
 }  // namespace
@@ -29,24 +31,47 @@ Sound* AttachSound = &Attach;
 Sound* StaticSound = &Static;
 Sound* Static2Sound = &Static2;
 
-void SetSoundPlaying(Sound* sound, bool playing) {
+void SetSoundPlaying(Sound* sound, bool playing)
+{
     sound->playing = playing;
 }
 
-void StopAllRecordedSounds() {
-    for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) sound->playing = false;
+void StopAllRecordedSounds()
+{
+    for (Sound* sound : {&Rotate, &Zap, &Attach, &Static, &Static2}) {
+        sound->playing = false;
+    }
 }
 
-bool SoundIsPlaying(Sound* sound) {
+bool SoundIsPlaying(Sound* sound)
+{
     Recorded("SoundIsPlaying", sound);
     return sound != nullptr && sound->playing;
 }
 
-ResultCode StopSound(Sound* sound) { return Recorded("StopSound", sound, 0); }
-ResultCode ResetSound(Sound* sound) { return Recorded("ResetSound", sound); }
+ResultCode StopSound(Sound* sound)
+{
+    return Recorded("StopSound", sound, 0);
+}
+ResultCode ResetSound(Sound* sound)
+{
+    return Recorded("ResetSound", sound);
+}
 
-ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags) {
+ResultCode PlayEffect(Sound* sound, uint32_t priority, uint32_t flags)
+{
     return Recorded("PlayEffect", sound, 1, " " + std::to_string(priority) + " " + std::to_string(flags));
 }
 
-void SetMusicVolume(int32_t volume) { RecordCall("SetMusicVolume " + std::to_string(volume)); }
+void ResumeMusic()
+{
+    RecordCall("ResumeMusic");
+}
+void PauseMusic()
+{
+    RecordCall("PauseMusic");
+}
+void SetMusicVolume(int32_t volume)
+{
+    RecordCall("SetMusicVolume " + std::to_string(volume));
+}

@@ -2,21 +2,24 @@
 #include <string>
 #include <vector>
 
-#include "log/message_box.h"
+#include "ports/message_box.h"
 #include "test_support.h"
 
 namespace {
 std::vector<RecordedBox> Boxes;
 }
 
-void ShowMessageBox(const char* text, const char* caption) {
+void ShowMessageBox(const char* text, const char* caption)
+{
     Boxes.push_back({text, caption});
 }
 
-std::vector<RecordedBox> RecordedMessageBoxes() {
+std::vector<RecordedBox> RecordedMessageBoxes()
+{
     return Boxes;
 }
 
-void ClearRecordedMessageBoxes() {
+void ClearRecordedMessageBoxes()
+{
     Boxes.clear();
 }

@@ -1,5 +1,5 @@
 // recording_shell.cpp -- a clock, cursor and mouse button the test sets; posted messages recorded.
-#include "platform/platform.h"
+#include "ports/platform.h"
 #include "test_support.h"
 
 namespace {
@@ -8,20 +8,38 @@ ScreenPoint Cursor = {0, 0};
 bool ButtonDown = false;
 }  // namespace
 
-void SetClock(uint32_t now) {
+void SetClock(uint32_t now)
+{
     Clock = now;
 }
 
-void SetMouse(int32_t x, int32_t y, bool leftButtonDown) {
+void SetMouse(int32_t x, int32_t y, bool leftButtonDown)
+{
     Cursor = {x, y};
     ButtonDown = leftButtonDown;
 }
 
-uint32_t ClockNow() { return Clock; }
-ScreenPoint CursorPosition() { return Cursor; }
-bool LeftButtonDown() { return ButtonDown; }
-void PostRepaint() { RecordCall("PostRepaint"); }
-void PostClose() { RecordCall("PostClose"); }
-void ResumeMusic() { RecordCall("ResumeMusic"); }
-void PauseMusic() { RecordCall("PauseMusic"); }
-void SwitchDisplayMode() { RecordCall("SwitchDisplayMode"); }
+uint32_t ClockNow()
+{
+    return Clock;
+}
+ScreenPoint CursorPosition()
+{
+    return Cursor;
+}
+bool LeftButtonDown()
+{
+    return ButtonDown;
+}
+void PostRepaint()
+{
+    RecordCall("PostRepaint");
+}
+void PostClose()
+{
+    RecordCall("PostClose");
+}
+void SwitchDisplayMode()
+{
+    RecordCall("SwitchDisplayMode");
+}

@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-Bytes MakeBitmap(int32_t width, int32_t height, const std::vector<uint32_t>& pixels, int bitCount) {
+Bytes MakeBitmap(int32_t width, int32_t height, const std::vector<uint32_t>& pixels, int bitCount)
+{
     const size_t stride = (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
     Bytes bytes(54 + stride * height, 0);
     bytes[0] = 'B';
@@ -32,7 +33,8 @@ Bytes MakeBitmap(int32_t width, int32_t height, const std::vector<uint32_t>& pix
     return bytes;
 }
 
-std::vector<uint32_t> PatternPixels(int32_t width, int32_t height, uint32_t seed) {
+std::vector<uint32_t> PatternPixels(int32_t width, int32_t height, uint32_t seed)
+{
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     uint32_t state = seed;
     for (uint32_t& pixel : pixels) {
@@ -43,7 +45,8 @@ std::vector<uint32_t> PatternPixels(int32_t width, int32_t height, uint32_t seed
     return pixels;
 }
 
-Bytes MakeWave(uint32_t dataSize) {
+Bytes MakeWave(uint32_t dataSize)
+{
     Bytes bytes(44 + dataSize);
     std::memcpy(&bytes[0], "RIFF", 4);
     PutLe32(bytes, 4, static_cast<uint32_t>(bytes.size() - 8));
@@ -57,6 +60,8 @@ Bytes MakeWave(uint32_t dataSize) {
     PutLe16(bytes, 34, 16);
     std::memcpy(&bytes[36], "data", 4);
     PutLe32(bytes, 40, dataSize);
-    for (size_t i = 44; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 13);
+    for (size_t i = 44; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(i * 13);
+    }
     return bytes;
 }

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <new>
 
-#include "archive/resource_archive.h"
-#include "log/debug_log.h"
+#include "core/archive/resource_archive.h"
+#include "core/log/debug_log.h"
 
 namespace fs = std::filesystem;
 
@@ -15,19 +15,23 @@ namespace {
 std::vector<std::string> Calls;
 }
 
-void RecordCall(const std::string& call) {
+void RecordCall(const std::string& call)
+{
     Calls.push_back(call);
 }
 
-std::vector<std::string> RecordedCalls() {
+std::vector<std::string> RecordedCalls()
+{
     return Calls;
 }
 
-void ClearRecordedCalls() {
+void ClearRecordedCalls()
+{
     Calls.clear();
 }
 
-void TempDirTest::SetUp() {
+void TempDirTest::SetUp()
+{
     previousFolder = fs::current_path().string();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     fs::path base = fs::temp_directory_path() / "quadrone-tests";
@@ -41,30 +45,37 @@ void TempDirTest::SetUp() {
     ForgetLoggedLines();
 }
 
-void TempDirTest::TearDown() {
+void TempDirTest::TearDown()
+{
     fs::current_path(previousFolder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
 }
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+std::vector<uint8_t> ReadFileBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::string> ReadDebugLog() {
+std::vector<std::string> ReadDebugLog()
+{
     std::vector<std::string> lines;
     std::ifstream in(".\\debug.log");
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
     return lines;
 }
 
-void ResetDataArchive() {
+void ResetDataArchive()
+{
     DataArchive.~ResourceArchive();
     new (&DataArchive) ResourceArchive();
 }

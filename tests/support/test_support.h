@@ -24,7 +24,7 @@ private:
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-std::vector<std::string> ReadDebugLog();   // lines of the log in the current folder
+std::vector<std::string> ReadDebugLog();  // lines of the log in the current folder
 // A fresh DataArchive: its failed state outlives Close, and tests must not inherit it.
 void ResetDataArchive();
 

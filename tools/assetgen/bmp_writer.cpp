@@ -3,7 +3,8 @@
 
 #include "byte_writer.h"
 
-std::vector<uint8_t> EncodeBmp24(const Image& img) {
+std::vector<uint8_t> EncodeBmp24(const Image& img)
+{
     const uint32_t stride = (static_cast<uint32_t>(img.width) * 24 + 31) / 32 * 4;
     const uint32_t pixelBytes = stride * static_cast<uint32_t>(img.height);
     const uint32_t offBits = 14 + 40;
@@ -30,7 +31,9 @@ std::vector<uint8_t> EncodeBmp24(const Image& img) {
             out.U8(c.g);
             out.U8(c.r);
         }
-        for (uint32_t pad = static_cast<uint32_t>(img.width) * 3; pad < stride; ++pad) out.U8(0);
+        for (uint32_t pad = static_cast<uint32_t>(img.width) * 3; pad < stride; ++pad) {
+            out.U8(0);
+        }
     }
     return out.Take();
 }

@@ -9,15 +9,18 @@
 class ByteWriter {
 public:
     void U8(uint8_t v) { bytes.push_back(v); }
-    void U16(uint16_t v) {
+    void U16(uint16_t v)
+    {
         U8(static_cast<uint8_t>(v));
         U8(static_cast<uint8_t>(v >> 8));
     }
-    void U32(uint32_t v) {
+    void U32(uint32_t v)
+    {
         U16(static_cast<uint16_t>(v));
         U16(static_cast<uint16_t>(v >> 16));
     }
-    void Bytes(const void* data, size_t n) {
+    void Bytes(const void* data, size_t n)
+    {
         const uint8_t* p = static_cast<const uint8_t*>(data);
         bytes.insert(bytes.end(), p, p + n);
     }

@@ -13,26 +13,34 @@ constexpr int LabelGap = 14;
 const Rgb SheetColour{28, 28, 36};
 const Rgb LabelColour{200, 204, 220};
 
-Image Zoom(const Image& src, int factor) {
+Image Zoom(const Image& src, int factor)
+{
     Image out(src.width * factor, src.height * factor);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) out.Set(x, y, src.Get(x / factor, y / factor));
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            out.Set(x, y, src.Get(x / factor, y / factor));
+        }
+    }
     return out;
 }
 
 // Places one picture with its label; returns its right edge.
-int Place(Image& sheet, const Image& img, const std::string& label, int x, int y) {
+int Place(Image& sheet, const Image& img, const std::string& label, int x, int y)
+{
     OutlineRect(sheet, x - 1, y - 1, img.width + 2, img.height + 2, Rgb{70, 70, 90});
     Blit(sheet, img, x, y);
     DrawText(sheet, x, y + img.height + 4, label, LabelColour, 1);
-    return x + std::max(img.width, TextWidth(label)) ;
+    return x + std::max(img.width, TextWidth(label));
 }
 
 }  // namespace
 
-Image MakeContactSheet(const std::vector<Picture>& pictures) {
+Image MakeContactSheet(const std::vector<Picture>& pictures)
+{
     std::map<std::string, const Image*> byName;
-    for (const Picture& p : pictures) byName[p.name] = &p.image;
+    for (const Picture& p : pictures) {
+        byName[p.name] = &p.image;
+    }
     auto get = [&](const std::string& n) -> const Image& { return *byName.at(n); };
 
     Image sheet(2 * 640 + 3 * Margin, 1090, SheetColour);
@@ -56,7 +64,8 @@ Image MakeContactSheet(const std::vector<Picture>& pictures) {
     // Static pictures are shown as a corner each: whole, they are just noise.
     const int staticY = y + 3 * (44 + LabelGap + 10) + 6;
     Place(sheet, Crop(get("static1.bmp"), 0, 0, 200, 100), "static1.bmp (corner)", plateX, staticY);
-    Place(sheet, Crop(get("static2.bmp"), 0, 0, 200, 100), "static2.bmp (corner)", plateX + 200 + Margin, staticY);
+    Place(sheet, Crop(get("static2.bmp"), 0, 0, 200, 100), "static2.bmp (corner)", plateX + 200 + Margin,
+          staticY);
 
     y += 360 + LabelGap + Margin;
     int x = Margin;

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "archive/resource_archive.h"
 #include "bmp_writer.h"
 #include "byte_writer.h"
 #include "contact_sheet.h"
+#include "core/archive/resource_archive.h"
 #include "icon_cursor.h"
 #include "music.h"
 #include "ogg_encoder.h"
@@ -27,22 +27,25 @@ struct StoredFile {
 };
 
 // Writes the files into the scratch folder, then packs them in the given order.
-bool PackArchive(const fs::path& archivePath, const fs::path& scratch, const std::vector<StoredFile>& files) {
-    for (const StoredFile& f : files)
+bool PackArchive(const fs::path& archivePath, const fs::path& scratch, const std::vector<StoredFile>& files)
+{
+    for (const StoredFile& f : files) {
         if (!WriteWholeFile((scratch / f.name).string(), f.bytes)) {
             std::fprintf(stderr, "assetgen: cannot write %s\n", (scratch / f.name).string().c_str());
             return false;
         }
+    }
     ResourceArchive archive;
     if (!archive.Create(archivePath.string().c_str())) {
         std::fprintf(stderr, "assetgen: cannot create %s\n", archivePath.string().c_str());
         return false;
     }
-    for (const StoredFile& f : files)
+    for (const StoredFile& f : files) {
         if (!archive.AddFile((scratch / f.name).string().c_str())) {
             std::fprintf(stderr, "assetgen: cannot add %s\n", f.name.c_str());
             return false;
         }
+    }
     if (!archive.WriteArchive()) {
         std::fprintf(stderr, "assetgen: cannot write %s\n", archivePath.string().c_str());
         return false;
@@ -51,19 +54,23 @@ bool PackArchive(const fs::path& archivePath, const fs::path& scratch, const std
     return true;
 }
 
-bool WriteOutput(const fs::path& path, const std::vector<uint8_t>& bytes) {
+bool WriteOutput(const fs::path& path, const std::vector<uint8_t>& bytes)
+{
     if (bytes.empty()) {
         std::fprintf(stderr, "assetgen: could not encode %s\n", path.string().c_str());
         return false;
     }
-    if (WriteWholeFile(path.string(), bytes)) return true;
+    if (WriteWholeFile(path.string(), bytes)) {
+        return true;
+    }
     std::fprintf(stderr, "assetgen: cannot write %s\n", path.string().c_str());
     return false;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: assetgen <output-folder>\n");
         return 2;
@@ -73,22 +80,39 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::create_directories(scratch, error);
     if (error) {
-        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", scratch.string().c_str(), error.message().c_str());
+        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", scratch.string().c_str(),
+                     error.message().c_str());
         return 1;
     }
 
     const std::vector<Picture> pictures = MakePictureSet();
     std::vector<StoredFile> bitmaps;
-    for (const Picture& p : pictures) bitmaps.push_back({p.name, EncodeBmp24(p.image)});
-    if (!PackArchive(out / "graphics.vbf", scratch, bitmaps)) return 1;
-    if (!WriteOutput(out / "contact-sheet.png", EncodePng(MakeContactSheet(pictures)))) return 1;
+    for (const Picture& p : pictures) {
+        bitmaps.push_back({p.name, EncodeBmp24(p.image)});
+    }
+    if (!PackArchive(out / "graphics.vbf", scratch, bitmaps)) {
+        return 1;
+    }
+    if (!WriteOutput(out / "contact-sheet.png", EncodePng(MakeContactSheet(pictures)))) {
+        return 1;
+    }
 
     std::vector<StoredFile> waves;
-    for (const SoundEffect& effect : MakeSoundEffects()) waves.push_back({effect.name, EncodeWav16(effect.samples, SampleRate)});
-    if (!PackArchive(out / "audio.vbf", scratch, waves)) return 1;
+    for (const SoundEffect& effect : MakeSoundEffects()) {
+        waves.push_back({effect.name, EncodeWav16(effect.samples, SampleRate)});
+    }
+    if (!PackArchive(out / "audio.vbf", scratch, waves)) {
+        return 1;
+    }
 
-    if (!WriteOutput(out / "loop1.dat", EncodeOggVorbis(ComposeMusic(), SampleRate))) return 1;
-    if (!WriteOutput(out / "quadrone.ico", MakeIconFile())) return 1;
-    if (!WriteOutput(out / "quadrone.cur", MakeCursorFile())) return 1;
+    if (!WriteOutput(out / "loop1.dat", EncodeOggVorbis(ComposeMusic(), SampleRate))) {
+        return 1;
+    }
+    if (!WriteOutput(out / "quadrone.ico", MakeIconFile())) {
+        return 1;
+    }
+    if (!WriteOutput(out / "quadrone.cur", MakeCursorFile())) {
+        return 1;
+    }
     return 0;
 }

@@ -11,14 +11,16 @@ constexpr int FixedSerial = 0x51554144;  // "QUAD"
 constexpr float Quality = 0.2f;          // about 80 kbit/s for stereo at 44.1 kHz
 constexpr int Chunk = 4096;
 
-void AppendPage(std::vector<uint8_t>& out, const ogg_page& page) {
+void AppendPage(std::vector<uint8_t>& out, const ogg_page& page)
+{
     out.insert(out.end(), page.header, page.header + page.header_len);
     out.insert(out.end(), page.body, page.body + page.body_len);
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeOggVorbis(const StereoMusic& music, int sampleRate) {
+std::vector<uint8_t> EncodeOggVorbis(const StereoMusic& music, int sampleRate)
+{
     std::vector<uint8_t> out;
     vorbis_info info;
     vorbis_info_init(&info);
@@ -43,7 +45,9 @@ std::vector<uint8_t> EncodeOggVorbis(const StereoMusic& music, int sampleRate) {
     ogg_stream_packetin(&stream, &codebooks);
     ogg_page page;
     // Audio starts on a fresh page, as decoders expect.
-    while (ogg_stream_flush(&stream, &page) != 0) AppendPage(out, page);
+    while (ogg_stream_flush(&stream, &page) != 0) {
+        AppendPage(out, page);
+    }
 
     const size_t frames = music.left.size();
     size_t done = 0;
@@ -67,13 +71,19 @@ std::vector<uint8_t> EncodeOggVorbis(const StereoMusic& music, int sampleRate) {
                 ogg_stream_packetin(&stream, &packet);
                 while (ogg_stream_pageout(&stream, &page) != 0) {
                     AppendPage(out, page);
-                    if (ogg_page_eos(&page)) finished = true;
+                    if (ogg_page_eos(&page)) {
+                        finished = true;
+                    }
                 }
             }
         }
-        if (n == 0) finished = true;
+        if (n == 0) {
+            finished = true;
+        }
     }
-    while (ogg_stream_flush(&stream, &page) != 0) AppendPage(out, page);
+    while (ogg_stream_flush(&stream, &page) != 0) {
+        AppendPage(out, page);
+    }
 
     ogg_stream_clear(&stream);
     vorbis_block_clear(&block);

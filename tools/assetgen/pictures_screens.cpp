@@ -13,15 +13,18 @@ constexpr int NextX = 49, NextY = 180, NextSize = 120;
 constexpr int PanelX = 465, PanelY = 190, PanelW = 169, PanelH = 100;
 
 // "QUADRONE" built from small bevelled cells, one per font pixel, cycling the piece colours.
-void DrawBlockLogo(Image& img, int x, int y, int cell) {
+void DrawBlockLogo(Image& img, int x, int y, int cell)
+{
     const std::string name = "QUADRONE";
     int penX = x;
     for (size_t i = 0; i < name.size(); ++i) {
         const Rgb base = theme::BlockColours[i % 7];
         const int w = GlyphWidth(name[i]);
-        for (int row = 0; row < FontCapHeight; ++row)
+        for (int row = 0; row < FontCapHeight; ++row) {
             for (int col = 0; col < w; ++col) {
-                if (!GlyphPixel(name[i], col, row)) continue;
+                if (!GlyphPixel(name[i], col, row)) {
+                    continue;
+                }
                 const int px = penX + col * cell, py = y + row * cell;
                 FillRect(img, px + 1, py + 1, cell, cell, theme::Shadow);
                 FillRect(img, px, py, cell, cell, base);
@@ -30,11 +33,13 @@ void DrawBlockLogo(Image& img, int x, int y, int cell) {
                 FillRect(img, px, py + cell - 1, cell, 1, Shade(base, 0.55f));
                 FillRect(img, px + cell - 1, py, 1, cell, Shade(base, 0.55f));
             }
+        }
         penX += (w + 1) * cell;
     }
 }
 
-void DrawLabel(Image& img, int cx, int y, const std::string& text) {
+void DrawLabel(Image& img, int cx, int y, const std::string& text)
+{
     DrawCentredText(img, cx, y, text, theme::Text, theme::Shadow, 2);
     const int w = TextWidth(text, 2);
     FillRect(img, cx - w / 2, y + 17, w, 1, theme::Accent);
@@ -42,7 +47,8 @@ void DrawLabel(Image& img, int cx, int y, const std::string& text) {
 
 }  // namespace
 
-Image MakeBackground() {
+Image MakeBackground()
+{
     Image img(640, 480);
     DrawSky(img, 11);
     DrawBlockLogo(img, NextX + NextSize / 2 - 70, 40, 3);
@@ -74,11 +80,14 @@ Image MakeBackground() {
     DrawShadowText(img, PanelX + 4, 338, "to clear it.", theme::TextDim, theme::Shadow, 1);
     DrawShadowText(img, PanelX + 4, 356, "Every 10 lines", theme::TextDim, theme::Shadow, 1);
     DrawShadowText(img, PanelX + 4, 370, "the pace rises.", theme::TextDim, theme::Shadow, 1);
-    for (int i = 0; i < 7; ++i) DrawBlockAt(img, PanelX + i * 24, 408, i);
+    for (int i = 0; i < 7; ++i) {
+        DrawBlockAt(img, PanelX + i * 24, 408, i);
+    }
     return img;
 }
 
-Image MakeControls() {
+Image MakeControls()
+{
     Image img(480, 360);
     VerticalGradient(img, 0, 0, img.width, img.height, Rgb{26, 30, 62}, Rgb{14, 14, 34});
     BevelFrame(img, 0, 0, img.width, img.height, 4, theme::SteelLight, theme::SteelDark);
@@ -112,11 +121,13 @@ Image MakeControls() {
         y += 36;
     }
     FillRect(img, 40, y + 2, img.width - 80, 1, Shade(theme::Accent, 0.4f));
-    DrawCentredText(img, img.width / 2, y + 12, "Click or press Esc to resume", theme::TextDim, theme::Shadow, 1);
+    DrawCentredText(img, img.width / 2, y + 12, "Click or press Esc to resume", theme::TextDim, theme::Shadow,
+                    1);
     return img;
 }
 
-Image MakeTopScores() {
+Image MakeTopScores()
+{
     // Drawn at (234, 136); the game writes its heading and rows on top.
     Image img(172, 153);
     VerticalGradient(img, 0, 0, img.width, img.height, Rgb{22, 26, 56}, Rgb{12, 12, 30});
@@ -128,7 +139,9 @@ Image MakeTopScores() {
     // Row stripes behind names (x 21) and scores (x 111), rows 15 pixels apart from y 59.
     for (int i = 0; i < 5; ++i) {
         const int y = 57 + i * 15;
-        if (i % 2 == 0) BlendRect(img, 6, y, img.width - 12, 15, Rgb{70, 80, 140}, 0.22f);
+        if (i % 2 == 0) {
+            BlendRect(img, 6, y, img.width - 12, 15, Rgb{70, 80, 140}, 0.22f);
+        }
         DrawText(img, 8, y + 4, std::to_string(i + 1), theme::TextDim, 1);
     }
     FillRect(img, 104, 55, 1, 77, Shade(theme::Steel, 0.7f));

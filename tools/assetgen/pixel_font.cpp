@@ -92,51 +92,73 @@ const Glyph Glyphs[] = {
     {GlyphDownArrow, {"..###..", "..###..", "..###..", "#######", ".#####.", "..###..", "...#..."}},
 };
 
-const Glyph* FindGlyph(char c) {
-    for (const Glyph& g : Glyphs)
-        if (g.c == c) return &g;
+const Glyph* FindGlyph(char c)
+{
+    for (const Glyph& g : Glyphs) {
+        if (g.c == c) {
+            return &g;
+        }
+    }
     return nullptr;
 }
 
 }  // namespace
 
-int GlyphWidth(char c) {
+int GlyphWidth(char c)
+{
     const Glyph* g = FindGlyph(c);
     return g ? static_cast<int>(std::strlen(g->rows[0])) : GlyphWidth('?');
 }
 
-bool GlyphPixel(char c, int col, int row) {
+bool GlyphPixel(char c, int col, int row)
+{
     const Glyph* g = FindGlyph(c);
-    if (!g) g = FindGlyph('?');
-    if (row < 0 || row >= FontLineHeight || col < 0) return false;
+    if (!g) {
+        g = FindGlyph('?');
+    }
+    if (row < 0 || row >= FontLineHeight || col < 0) {
+        return false;
+    }
     const char* r = g->rows[row];
-    if (!r || col >= static_cast<int>(std::strlen(r))) return false;
+    if (!r || col >= static_cast<int>(std::strlen(r))) {
+        return false;
+    }
     return r[col] == '#';
 }
 
-int TextWidth(const std::string& text, int scale) {
+int TextWidth(const std::string& text, int scale)
+{
     int w = 0;
-    for (size_t i = 0; i < text.size(); ++i) w += GlyphWidth(text[i]) + (i + 1 < text.size() ? 1 : 0);
+    for (size_t i = 0; i < text.size(); ++i) {
+        w += GlyphWidth(text[i]) + (i + 1 < text.size() ? 1 : 0);
+    }
     return w * scale;
 }
 
-int DrawText(Image& img, int x, int y, const std::string& text, Rgb colour, int scale) {
+int DrawText(Image& img, int x, int y, const std::string& text, Rgb colour, int scale)
+{
     int penX = x;
     for (char c : text) {
         const int w = GlyphWidth(c);
-        for (int row = 0; row < FontLineHeight; ++row)
-            for (int col = 0; col < w; ++col)
-                if (GlyphPixel(c, col, row)) FillRect(img, penX + col * scale, y + row * scale, scale, scale, colour);
+        for (int row = 0; row < FontLineHeight; ++row) {
+            for (int col = 0; col < w; ++col) {
+                if (GlyphPixel(c, col, row)) {
+                    FillRect(img, penX + col * scale, y + row * scale, scale, scale, colour);
+                }
+            }
+        }
         penX += (w + 1) * scale;
     }
     return penX - x - (text.empty() ? 0 : scale);
 }
 
-int DrawShadowText(Image& img, int x, int y, const std::string& text, Rgb colour, Rgb shadow, int scale) {
+int DrawShadowText(Image& img, int x, int y, const std::string& text, Rgb colour, Rgb shadow, int scale)
+{
     DrawText(img, x + scale, y + scale, text, shadow, scale);
     return DrawText(img, x, y, text, colour, scale);
 }
 
-void DrawCentredText(Image& img, int cx, int y, const std::string& text, Rgb colour, Rgb shadow, int scale) {
+void DrawCentredText(Image& img, int cx, int y, const std::string& text, Rgb colour, Rgb shadow, int scale)
+{
     DrawShadowText(img, cx - TextWidth(text, scale) / 2, y, text, colour, shadow, scale);
 }

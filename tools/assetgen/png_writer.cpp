@@ -8,11 +8,15 @@
 
 namespace {
 
-void PutBig32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(v >> s));
+void PutBig32(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int s = 24; s >= 0; s -= 8) {
+        out.push_back(static_cast<uint8_t>(v >> s));
+    }
 }
 
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+{
     PutBig32(out, static_cast<uint32_t>(data.size()));
     const size_t start = out.size();
     out.insert(out.end(), type, type + 4);
@@ -21,21 +25,28 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
     PutBig32(out, static_cast<uint32_t>(crc));
 }
 
-int Paeth(int a, int b, int c) {
+int Paeth(int a, int b, int c)
+{
     const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
 }
 
 // Filters one row all five ways and keeps the one with the smallest absolute sum,
 // the usual cheap guess at what deflate will like best.
-void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, std::vector<uint8_t>& out) {
+void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, std::vector<uint8_t>& out)
+{
     std::vector<uint8_t> best, trial(n);
     long bestScore = -1;
     for (int type = 0; type < 5; ++type) {
         long score = 0;
         for (size_t i = 0; i < n; ++i) {
-            const int a = i >= 3 ? row[i - 3] : 0, b = prev ? prev[i] : 0, c = (prev && i >= 3) ? prev[i - 3] : 0;
-            const int pred = type == 0 ? 0 : type == 1 ? a : type == 2 ? b : type == 3 ? (a + b) / 2 : Paeth(a, b, c);
+            const int a = i >= 3 ? row[i - 3] : 0, b = prev ? prev[i] : 0,
+                      c = (prev && i >= 3) ? prev[i - 3] : 0;
+            const int pred = type == 0   ? 0
+                             : type == 1 ? a
+                             : type == 2 ? b
+                             : type == 3 ? (a + b) / 2
+                                         : Paeth(a, b, c);
             trial[i] = static_cast<uint8_t>(row[i] - pred);
             score += trial[i] < 128 ? trial[i] : 256 - trial[i];
         }
@@ -50,7 +61,8 @@ void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, std::vector<ui
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Image& img) {
+std::vector<uint8_t> EncodePng(const Image& img)
+{
     const size_t rowBytes = static_cast<size_t>(img.width) * 3;
     std::vector<uint8_t> raw, filtered, previous;
     filtered.reserve((rowBytes + 1) * img.height);
@@ -65,14 +77,18 @@ std::vector<uint8_t> EncodePng(const Image& img) {
     }
     uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
     std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 6) != Z_OK) return {};
+    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 6) !=
+        Z_OK) {
+        return {};
+    }
     packed.resize(packedSize);
 
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
     PutBig32(header, static_cast<uint32_t>(img.width));
     PutBig32(header, static_cast<uint32_t>(img.height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, adaptive filter, no interlace
+    header.insert(header.end(),
+                  {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, adaptive filter, no interlace
     PutChunk(out, "IHDR", header);
     PutChunk(out, "IDAT", packed);
     PutChunk(out, "IEND", {});

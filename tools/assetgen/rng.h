@@ -7,7 +7,8 @@ class Rng {
 public:
     explicit Rng(uint64_t seed) : state(seed * 0x9E3779B97F4A7C15ull + 1) {}
 
-    uint32_t Next() {
+    uint32_t Next()
+    {
         state ^= state << 13;
         state ^= state >> 7;
         state ^= state << 17;

@@ -32,7 +32,8 @@ struct Biquad {
     static Biquad LowPass(float hz, float q);
     static Biquad HighPass(float hz, float q);
     static Biquad BandPass(float hz, float q);
-    float Process(float x) {
+    float Process(float x)
+    {
         const float y = b0 * x + z1;
         z1 = b1 * x - a1 * y + z2;
         z2 = b2 * x - a2 * y;

@@ -24,13 +24,13 @@ inline const Rgb HeadingRed{150, 30, 30};
 
 // The seven piece colours, spread in brightness as well as hue.
 inline const Rgb BlockColours[7] = {
-    {222, 52, 52},    // red, plain face
-    {252, 208, 44},   // yellow, diamond
-    {58, 178, 76},    // green, diagonal stripes
-    {70, 214, 232},   // cyan, ring
-    {44, 78, 204},    // blue, grooves
-    {226, 96, 204},   // magenta, four studs
-    {246, 138, 42},   // orange, cross
+    {222, 52, 52},   // red, plain face
+    {252, 208, 44},  // yellow, diamond
+    {58, 178, 76},   // green, diagonal stripes
+    {70, 214, 232},  // cyan, ring
+    {44, 78, 204},   // blue, grooves
+    {226, 96, 204},  // magenta, four studs
+    {246, 138, 42},  // orange, cross
 };
 
 }  // namespace theme

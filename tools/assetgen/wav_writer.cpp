@@ -5,14 +5,20 @@
 
 #include "byte_writer.h"
 
-int16_t ToPcm16(float v) {
+int16_t ToPcm16(float v)
+{
     const float scaled = std::round(v * 32767.0f);
-    if (scaled > 32767.0f) return 32767;
-    if (scaled < -32768.0f) return -32768;
+    if (scaled > 32767.0f) {
+        return 32767;
+    }
+    if (scaled < -32768.0f) {
+        return -32768;
+    }
     return static_cast<int16_t>(scaled);
 }
 
-std::vector<uint8_t> EncodeWav16(const std::vector<float>& mono, int sampleRate) {
+std::vector<uint8_t> EncodeWav16(const std::vector<float>& mono, int sampleRate)
+{
     const uint32_t dataSize = static_cast<uint32_t>(mono.size() * 2);
     ByteWriter out;
     out.Bytes("RIFF", 4);
@@ -28,6 +34,8 @@ std::vector<uint8_t> EncodeWav16(const std::vector<float>& mono, int sampleRate)
     out.U16(16);
     out.Bytes("data", 4);
     out.U32(dataSize);
-    for (float v : mono) out.U16(static_cast<uint16_t>(ToPcm16(v)));
+    for (float v : mono) {
+        out.U16(static_cast<uint16_t>(ToPcm16(v)));
+    }
     return out.Take();
 }

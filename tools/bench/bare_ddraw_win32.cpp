@@ -2,9 +2,9 @@
 // memory and idle load: a window, a primary surface with a clipper, one blit of a 640 x 480
 // picture, and one DirectSound buffer playing in a loop while the program waits for messages.
 // Usage: quadrone_bare.exe picture.bmp
-#include <windows.h>
 #include <ddraw.h>
 #include <dsound.h>
+#include <windows.h>
 
 namespace {
 
@@ -33,11 +33,8 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -51,9 +48,9 @@ HWND CreateBareWindow()
     RegisterClassA(&windowClass);
     const int width = 640 + 2 * GetSystemMetrics(SM_CXFRAME);
     const int height = 480 + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    HWND window = CreateWindowExA(0, "BareDirectDraw", "Bare DirectDraw", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, "BareDirectDraw", "Bare DirectDraw",
+                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     return window;
@@ -66,16 +63,18 @@ bool CreateDisplay(HWND window)
     description.dwSize = sizeof description;
     description.dwFlags = DDSD_CAPS;
     description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    return SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&DirectDraw), IID_IDirectDraw7, nullptr)) &&
+    return SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&DirectDraw), IID_IDirectDraw7,
+                                        nullptr)) &&
            SUCCEEDED(DirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL)) &&
            SUCCEEDED(DirectDraw->CreateSurface(&description, &Primary, nullptr)) &&
-           SUCCEEDED(DirectDraw->CreateClipper(0, &clipper, nullptr)) && SUCCEEDED(clipper->SetHWnd(0, window)) &&
-           SUCCEEDED(Primary->SetClipper(clipper));
+           SUCCEEDED(DirectDraw->CreateClipper(0, &clipper, nullptr)) &&
+           SUCCEEDED(clipper->SetHWnd(0, window)) && SUCCEEDED(Primary->SetClipper(clipper));
 }
 
 bool LoadPicture(const char* path)
 {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (bitmap == nullptr) {
         return false;
     }

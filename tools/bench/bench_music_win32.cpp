@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/music_stream_win32.h"
-#include "audio/sound_manager_win32.h"
+#include "win32/audio/music_stream.h"
+#include "win32/audio/sound_manager.h"
 
 namespace {
 
@@ -27,7 +27,9 @@ double ThreadCpuSeconds(HANDLE thread)
     if (!GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
         return -1;
     }
-    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
     return (ticks(kernel) + ticks(user)) / 1e7;
 }
 

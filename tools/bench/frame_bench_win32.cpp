@@ -9,17 +9,17 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/shell.h"
-#include "app/shell_win32.h"
-#include "common/random.h"
-#include "display/display_win32.h"
-#include "drawing/picture_set.h"
-#include "game/board.h"
-#include "game/frame.h"
-#include "game/frame_state.h"
-#include "game/keyboard.h"
-#include "game/keyboard_device.h"
-#include "game/keyboard_win32.h"
+#include "core/common/random.h"
+#include "core/game/board.h"
+#include "core/game/frame.h"
+#include "core/game/frame_state.h"
+#include "core/game/keyboard.h"
+#include "core/shell/shell.h"
+#include "ports/drawing.h"
+#include "ports/keyboard_device.h"
+#include "win32/display/display.h"
+#include "win32/input/keyboard.h"
+#include "win32/shell/shell.h"
 
 namespace {
 
@@ -38,7 +38,9 @@ double ProcessCpuSeconds()
 {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
     return (ticks(kernel) + ticks(user)) / 1e7;
 }
 
@@ -128,7 +130,9 @@ ResultCode ReadKeyboardState(uint8_t (&snapshot)[KeySnapshotSize])
     return 0;
 }
 
-void ReleaseKeyboard() {}
+void ReleaseKeyboard()
+{
+}
 
 int main(int argc, char** argv)
 {
@@ -144,7 +148,7 @@ int main(int argc, char** argv)
     SeedRandom(GetTickCount());
     timeBeginPeriod(1);
     MeasureFrameCost(frames);
-    timeEndPeriod(1);   // the loop asks for its own timer resolution, if it wants one
+    timeEndPeriod(1);  // the loop asks for its own timer resolution, if it wants one
     MeasureLoop(seconds);
     Shutdown();
     return 0;

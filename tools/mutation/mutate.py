@@ -21,11 +21,12 @@ WORK = os.path.join(ROOT, "build", "mutation")
 TREE, BUILD, RUN = (os.path.join(WORK, name) for name in ("tree", "build", "run"))
 COPIED = ("CMakeLists.txt", "cmake", "src", "tests", "tools")
 TARGETS = ("quadrone_unit_tests", "quadrone_tool_tests")
-PROGRAMS = [os.path.join(BUILD, "tests", "unit", target) for target in TARGETS]
-FILES = ["src/game/board.cpp", "src/game/frame.cpp", "src/game/frame_state.cpp",
-         "src/game/high_scores.cpp", "src/game/keyboard.cpp", "src/archive/resource_archive.cpp",
-         "src/display/bitmap_file.cpp", "src/audio/wave_file.cpp", "src/audio/chunk_fill.cpp",
-         "src/app/shell.cpp", "src/app/screen.cpp", "src/log/debug_log.cpp", "src/common/random.cpp"]
+PROGRAMS = [os.path.join(BUILD, "tests", "core", target) for target in TARGETS]
+FILES = ["src/core/game/board.cpp", "src/core/game/frame.cpp", "src/core/game/frame_state.cpp",
+         "src/core/game/high_scores.cpp", "src/core/game/keyboard.cpp", "src/core/archive/resource_archive.cpp",
+         "src/core/display/bitmap_file.cpp", "src/core/audio/wave_file.cpp", "src/core/audio/chunk_fill.cpp",
+         "src/core/shell/shell.cpp", "src/core/shell/screen.cpp", "src/core/log/debug_log.cpp",
+         "src/core/common/random.cpp"]
 
 COMPARISONS = {"<": ["<=", ">"], "<=": ["<", ">"], ">": [">=", "<"], ">=": [">", "<"],
                "==": ["!="], "!=": ["=="]}

@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "archive/resource_archive.h"
+#include "core/archive/resource_archive.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const Usage =
-    "usage: vbftool list ARCHIVE\n"
-    "       vbftool extract ARCHIVE [FOLDER]\n"
-    "       vbftool pack ARCHIVE FILE-OR-FOLDER...\n";
+const char* const Usage = "usage: vbftool list ARCHIVE\n"
+                          "       vbftool extract ARCHIVE [FOLDER]\n"
+                          "       vbftool pack ARCHIVE FILE-OR-FOLDER...\n";
 
 // The table may be damaged: a name is printed and used only up to its field's end.
 std::string EntryName(const ArchiveEntry& entry)
@@ -27,8 +26,7 @@ std::string EntryName(const ArchiveEntry& entry)
 // A stored name must stay inside the target folder.
 bool IsPlainFileName(const std::string& name)
 {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\:") == std::string::npos;
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string::npos;
 }
 
 bool OpenForReading(ResourceArchive& archive, const char* path)
@@ -102,7 +100,7 @@ int Extract(const char* archivePath, const fs::path& folder)
         }
         if (!CopyEntry(archive, entry, folder / name)) {
             allWritten = false;
-            break;   // the reader stays failed after a short read
+            break;  // the reader stays failed after a short read
         }
         std::printf("%s\n", name.c_str());
     }

@@ -1,0 +1,13 @@
+// frame.h -- the per-frame heartbeat: title menu, play, top five, initials, pause.
+#pragma once
+
+#include <cstdint>
+
+#include "core/common/result_codes.h"
+#include "ports/drawing.h"
+
+// Runs the current screen state once; 0, or a drawing failure the frame could not repair.
+ResultCode UpdateFrame(MenuButtonSet& buttons);
+
+// True when left <= px < right and top <= py < bottom.
+bool PointInRect(int32_t px, int32_t py, int32_t left, int32_t top, int32_t right, int32_t bottom);

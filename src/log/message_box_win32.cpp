@@ -1,9 +1,0 @@
-// message_box_win32.cpp -- ShowMessageBox on the real platform.
-#include "log/message_box.h"
-
-#include <windows.h>
-
-void ShowMessageBox(const char* text, const char* caption)
-{
-    MessageBoxA(nullptr, text, caption, MB_OK);
-}

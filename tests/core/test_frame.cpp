@@ -1,0 +1,201 @@
+// The frame state machine with a controlled clock, cursor and mouse button; drawing, sounds and
+// posted messages are recorded.
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+#include "core/game/frame.h"
+#include "core/shell/screen.h"
+#include "game_state.h"
+#include "test_support.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+using Times = std::vector<uint32_t>;
+
+bool Called(const std::string& call)
+{
+    const Calls calls = RecordedCalls();
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+// The buttons lie at (470, 180), (410, 260) and (470, 338), 100 x 40, the game area at (100, 50).
+constexpr int32_t PlayX = 470 + 100 + 10, PlayY = 180 + 50 + 10;
+
+class Frame : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResetGameState();
+        StopAllRecordedSounds();
+        ReleaseAllKeys();
+        SetDrawResults(ResultOk, ResultOk);
+        ScreenOffset = {100, 50};
+        const int32_t at[3][2] = {{470, 180}, {410, 260}, {470, 338}};
+        for (int i = 0; i < MenuButtonCount; ++i) {
+            buttons[i] = {{}, {}, at[i][0], at[i][1], 100, 40, ButtonNormal};
+        }
+        LoadHighScores();
+        SetClock(1000);
+        LastFrameTime = 1000;
+    }
+
+    ResultCode FrameAt(uint32_t now)
+    {
+        SetClock(now);
+        return UpdateFrame(buttons);
+    }
+
+    // A press and, 5 ms later, a release at (x, y); what the release frame gave.
+    ResultCode Click(int32_t x, int32_t y, uint32_t now)
+    {
+        SetMouse(x, y, true);
+        FrameAt(now);
+        SetMouse(x, y, false);
+        ClearRecordedCalls();
+        return FrameAt(now + 5);
+    }
+
+    // Frames every `step` ms up to `until`: the clock times at which the tetrad moved down.
+    Times FallTimes(uint32_t from, uint32_t until, uint32_t step)
+    {
+        Times times;
+        for (uint32_t now = from; now <= until; now += step) {
+            const int32_t y = CurrentTetrad.y;
+            FrameAt(now);
+            if (CurrentTetrad.y != y) {
+                times.push_back(now);
+            }
+        }
+        return times;
+    }
+
+    MenuButtonSet buttons{};
+};
+
+}  // namespace
+
+// A click is a release over the pressed button, wherever the press began; restored surfaces
+// repaint the menu once; a lost surface drops the click; Play after an ended game starts on an
+// empty board.
+TEST_F(Frame, MenuClicks)
+{
+    RepaintPending = true;
+    SetMouse(10, 10, true);
+    FrameAt(1000);
+    SetMouse(410 + 100 + 5, 260 + 50 + 5, true);
+    FrameAt(1000);
+    EXPECT_TRUE(Called("DrawButton 410 2")) << "pressed picture under the held button";
+    const Calls calls = RecordedCalls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "PostRepaint"), 1);
+    SetMouse(410 + 100 + 5, 260 + 50 + 5, false);
+    FrameAt(1010);
+    EXPECT_EQ(std::tie(GameState, LastFrameTime), std::make_tuple(StateTopFive, 1010u))
+        << "the clock moves on clicks";
+
+    GameState = StateTitleMenu;
+    for (const auto& [x, y] :
+         {std::pair{470 + 100 + 100, 338 + 50 + 39}, std::pair{470 + 100 + 99, 338 + 50 + 40}}) {
+        Click(x, y, 1015);
+        EXPECT_FALSE(Called("PostClose")) << x << "," << y << ": the right and bottom edges lie outside";
+    }
+    EXPECT_EQ(Click(470 + 100 + 99, 338 + 50 + 39, 1020), ResultOk);
+    EXPECT_EQ(RecordedCalls(),
+              (Calls{"DrawButton 470 0", "DrawButton 410 0", "DrawButton 470 1", "PostClose"}));
+    EXPECT_EQ(GameState, StateTitleMenu);
+
+    BoardNeedsClearing = true;
+    BoardCell(3, 15) = 4;
+    SetDrawResults(ResultOk, ResultSurfaceLost);
+    EXPECT_EQ(Click(PlayX, PlayY, 1040), ResultSurfaceLost);
+    EXPECT_TRUE(Called("RestoreSurfaces"));
+    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15)), std::make_tuple(StateTitleMenu, 4));
+
+    SetDrawResults(ResultOk, ResultOk);
+    Click(PlayX, PlayY, 1060);
+    EXPECT_EQ(RecordedCalls(),
+              (Calls{"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"}));
+    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15), BoardNeedsClearing),
+              std::make_tuple(StatePlaying, EmptyCell, false));
+}
+
+TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
+{
+    GameState = StatePlaying;
+    EXPECT_EQ(FallTimes(1010, 3000, 10), (Times{2000, 3000}));
+    EXPECT_FALSE(Called("RestoreSurfaces")) << "a plain play frame restores nothing";
+    FallSpeed = 1;
+    EXPECT_EQ(FallTimes(3010, 3300, 10), (Times{3100, 3200, 3300}));
+}
+
+TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
+{
+    GameState = StatePlaying;
+    CurrentTetrad.y = 15;  // the square rests on the floor
+    FallTimer = 990;
+    FrameAt(1010);
+    EXPECT_TRUE(Called("PlayEffect attach 0 0"));
+    EXPECT_EQ(std::tie(BoardCell(5, 15), CurrentTetrad.colour, LastFrameTime), std::make_tuple(1, 2, 1000u))
+        << "locked, and the preview became the falling tetrad";
+
+    KeyStates[KeyLeft] = {true, 77, 50};
+    ClearRecordedCalls();
+    FrameAt(1060);
+    FrameAt(1110);
+    EXPECT_TRUE(RecordedCalls().empty()) << "no input and no drawing during the pause";
+    FrameAt(1111);
+    EXPECT_FALSE(KeyStates[KeyLeft].held);
+    EXPECT_TRUE(RecordedCalls().empty()) << "the frame that ends the pause only resets the keys";
+    SetKeyDown(KeyLeft, true);
+    FrameAt(1120);
+    EXPECT_TRUE(Called("DrawPlayScreen"));
+    EXPECT_EQ(std::tie(LastFrameTime, CurrentTetrad.x), std::make_tuple(1120u, 4))
+        << "a held key acts at once";
+}
+
+TEST_F(Frame, RankingGameGoesThroughTheInitials)
+{
+    GameState = StatePlaying;
+    std::tie(Score, Level, Lines) = std::make_tuple(7000u, 4u, 37u);
+    BoardCell(6, 0) = 0;
+    FrameAt(1010);
+    ASSERT_EQ(std::tie(GameState, InitialsActive), std::make_tuple(StateInitials, true));
+
+    ClearRecordedCalls();
+    FrameAt(1020);
+    EXPECT_EQ(
+        RecordedCalls(),
+        (Calls{"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
+               "DrawScreenText 480 245 Lines: 37", "DrawCenteredText 180 You placed #1!",
+               "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
+               "DrawCenteredText 240 ", "SoundIsPlaying static2", "PlayEffect static2 0 1",
+               "DrawStatic 1-"}));
+
+    for (uint32_t key : {uint32_t{'J'}, uint32_t{'O'}, 13u}) {
+        TypeInitial(key);
+    }
+    ClearRecordedCalls();
+    FrameAt(1030);
+    EXPECT_EQ(RecordedCalls(), Calls{"BlitBoardToScreen"});
+    EXPECT_STREQ(HighScoreTable[0].name, "JO");
+    EXPECT_EQ(std::tie(GameState, HighScoreTable[0].score, Score, CountersDirty),
+              std::make_tuple(StateTopFive, 7000u, 0u, true));
+    ClearRecordedCalls();  // the top five keeps the noise going, drawn once, with a burst of static
+    FrameAt(1040);
+    EXPECT_EQ(RecordedCalls(),
+              (Calls{"SoundIsPlaying static2", "BlitBoardToScreen", "DrawTopFive", "DrawStatic 13"}));
+}
+
+// The rest of 10 ms carries over to the next frame; a stall is not made up roll by roll.
+TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
+{
+    GameState = StatePlaying;
+    const std::pair<uint32_t, uint32_t> frames[] = {{1004, 0}, {1009, 0}, {1026, 2},
+                                                    {1030, 1}, {1500, 4}, {1509, 0}};
+    for (const auto& frame : frames) {
+        FrameAt(frame.first);
+        EXPECT_EQ(InterferenceRollsDue(), frame.second) << "at " << frame.first;
+    }
+}

@@ -1,0 +1,135 @@
+// The shell's decisions: the command line, the window's geometry, the keys, the pause and the
+// frame schedule.
+#include "core/game/frame_state.h"
+#include "core/game/high_scores.h"
+#include "core/shell/frame_pacing.h"
+#include "core/shell/shell.h"
+#include "ports/sound.h"
+#include "test_support.h"
+
+using Calls = std::vector<std::string>;
+
+TEST(CommandLine, OnlyTheWholeWordFullInAnyCase)
+{
+    for (const char* full : {"/full", "/FULL", "/fUlL"}) {
+        EXPECT_TRUE(IsFullScreenCommandLine(full)) << full;
+    }
+    for (const char* windowed : {"", "/full ", "/full now", "/ful", " /full", "-full"}) {
+        EXPECT_FALSE(IsFullScreenCommandLine(windowed)) << windowed;
+    }
+}
+
+// The captioned window is sized so that its client area is the game area, and the game area is
+// drawn at the client origin; in full screen both are the screen's corner.
+TEST(WindowGeometry, TheGameAreaIsTheClientArea)
+{
+    WindowFrame = {4, 5, 23};
+    WindowRectangle = {30, 40, 0, 0};
+    for (const bool full : {false, true}) {
+        FullScreen = full;
+        const WindowSize size = WindowSizeFor(full, WindowFrame);
+        const ScreenPoint origin = ComputeScreenOffset();
+        EXPECT_EQ(std::tie(size.width, size.height, origin.x, origin.y),
+                  full ? std::make_tuple(640, 480, 0, 0) : std::make_tuple(648, 513, 34, 68));
+    }
+    FullScreen = false;
+}
+
+// Each row starts from its state; a key-down, with a game started unless said otherwise.
+TEST(Keys, WhatEachKeyDoesInEachState)
+{
+    const struct {
+        int32_t state;
+        uint32_t key;
+        int32_t after;
+        Calls calls;
+        bool started = true;
+    } cases[] = {
+        {StateTopFive,
+         KeyEscape,
+         StateTitleMenu,
+         {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StatePlaying, KeyQ, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateInitials, KeyF2, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
+        {StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},
+        {StatePlaying, KeyF1, StatePaused, {"DrawControlsScreen"}},
+        {StatePaused, KeyF1, StatePaused, {}},
+        {StatePaused, KeyEscape, StateTopFive, {"PostRepaint"}},  // resumes where the pause began
+        {StatePlaying, KeyM, StatePlaying, {"PauseMusic"}},
+        {StatePlaying, KeyM, StatePlaying, {"ResumeMusic"}},
+        {StateTitleMenu, KeyF6, StateTitleMenu, {"SwitchDisplayMode"}},
+        // Keys that a loader's box lets through reach no half-built game.
+        {StateTitleMenu, KeyF6, StateTitleMenu, {}, false},
+        {StateTitleMenu, KeyM, StateTitleMenu, {}, false},
+    };
+    MusicEnabled = true;
+    InitialsActive = false;
+    StopAllRecordedSounds();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " in state " << c.state);
+        GameStarted = c.started;
+        GameState = c.state;
+        PausedState = StateTopFive;
+        SetSoundPlaying(Static2Sound, c.state == StateTopFive);
+        ClearRecordedCalls();
+        HandleKeyDown(c.key);
+        EXPECT_EQ(GameState, c.after);
+        EXPECT_EQ(RecordedCalls(), c.calls);
+    }
+    EXPECT_TRUE(MusicEnabled);
+}
+
+// A click ends a pause; while initials are typed every key is typed, F1's code as the letter p.
+TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey)
+{
+    GameStarted = true;
+    GameState = StateTopFive;
+    PausedState = StateTitleMenu;
+    HandleKeyDown(KeyF1);
+    ClearRecordedCalls();
+    HandleLeftButtonUp();
+    HandleLeftButtonUp();
+    EXPECT_EQ(GameState, StateTopFive);
+    EXPECT_EQ(RecordedCalls(), Calls{"PostRepaint"});
+
+    GameState = StateInitials;
+    InitialsActive = true;
+    Initials[0] = '\0';
+    ClearRecordedCalls();
+    for (uint32_t key : {KeyF1, KeyEscape, KeyM}) {
+        HandleKeyDown(key);
+    }
+    EXPECT_STREQ(Initials, "pM");
+    EXPECT_EQ(GameState, StateInitials);
+    EXPECT_TRUE(RecordedCalls().empty());
+    InitialsActive = false;
+}
+
+TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz)
+{
+    for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) {
+        EXPECT_EQ(PlausibleRefreshRate(hz), 60u) << hz;
+    }
+    for (uint32_t hz : {30u, 60u, 75u, 144u, 500u}) {
+        EXPECT_EQ(PlausibleRefreshRate(hz), hz);
+    }
+}
+
+// Sixty frames in each second, across the clock's wrap; a late frame is not made up.
+TEST(FramePacing, FramesAreDueARefreshApart)
+{
+    const uint32_t start = 0xFFFFFE00u;
+    FramePacer pacer = StartPacing(60, start);
+    int frames = 0;
+    for (uint32_t ms = 0; ms < 2000; ++ms) {
+        if (MillisecondsUntilFrame(pacer, start + ms) == 0) {
+            FrameRuns(pacer, start + ms);
+            ++frames;
+        }
+    }
+    EXPECT_EQ(frames, 120);
+    EXPECT_EQ(MillisecondsUntilFrame(pacer, pacer.nextDue - 5), 5u);
+    const uint32_t late = pacer.nextDue + 40;
+    FrameRuns(pacer, late);
+    EXPECT_EQ(MillisecondsUntilFrame(pacer, late), 16u) << "a refresh after the late frame, not at once";
+}
