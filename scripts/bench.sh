@@ -15,9 +15,18 @@ RUNS=5
 BEFORE=""
 while [ $# -gt 0 ]; do
     case $1 in
-    --before) BEFORE=$2; shift 2 ;;
-    --runs) RUNS=$2; shift 2 ;;
-    *) echo "usage: $0 [--before REVISION] [--runs N]" >&2; exit 2 ;;
+        --before)
+            BEFORE=$2
+            shift 2
+            ;;
+        --runs)
+            RUNS=$2
+            shift 2
+            ;;
+        *)
+            echo "usage: $0 [--before REVISION] [--runs N]" >&2
+            exit 2
+            ;;
     esac
 done
 
@@ -114,7 +123,8 @@ wineserver_pid() {
 measure_share() {
     local label=$1 what=$2 pid=$3
     shift 3
-    local server ticks=$(getconf CLK_TCK) before server_before start end
+    local server ticks before server_before start end
+    ticks=$(getconf CLK_TCK)
     server=$(wineserver_pid)
     before=$(cpu_ticks "$pid")
     server_before=$(cpu_ticks "$server")
@@ -189,7 +199,7 @@ measure_game() {
     stop_started
     local output
     output=$(cd "$folder" && timeout 120 wine quadrone_frame_bench.exe 3000 5 2>/dev/null </dev/null)
-    echo "$output" | sed "s/^/  $label: /"
+    awk -v label="$label" '{ print "  " label ": " $0 }' <<<"$output"
     record "$label" frame-median "$(echo "$output" | sed -n 's/.*median \([0-9.]*\) ms.*/\1/p')"
     record "$label" frame-p99 "$(echo "$output" | sed -n 's/.*p99 \([0-9.]*\) ms.*/\1/p')"
     record "$label" fps "$(echo "$output" | sed -n 's/.*: \([0-9.]*\) frames per second.*/\1/p')"

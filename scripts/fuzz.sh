@@ -22,13 +22,15 @@ write_seeds() {
     case $target in
         archive)
             "$BUILD_DIR/native/tools/vbftool" pack "$corpus/seed.vbf" "$corpus/../block1.bmp" \
-                "$corpus/../rotate.wav" >/dev/null ;;
+                "$corpus/../rotate.wav" >/dev/null
+            ;;
         bitmap) cp "$corpus/../block1.bmp" "$corpus/seed.bmp" ;;
         wave) cp "$corpus/../rotate.wav" "$corpus/seed.wav" ;;
         high_scores)
             for work in 1 2 3 4 5; do
-                printf 'ABC' && head -c 17 /dev/zero && printf "\\00$work\\0\\0\\0"
-            done >"$corpus/seed.dat" ;;
+                printf 'ABC' && head -c 17 /dev/zero && printf '%b' "\\00$work\\0\\0\\0"
+            done >"$corpus/seed.dat"
+            ;;
     esac
 }
 
@@ -37,14 +39,23 @@ write_seeds() {
 fuzz_one() {
     local target=$1 limit=$2 seconds_limit
     local exe="$BUILD_DIR/fuzz/tests/fuzz/fuzz_$target" corpus="$BUILD_DIR/fuzz/corpus-$target"
-    [ -x "$exe" ] || { echo "fuzz: no target $target" >&2; return 2; }
+    [ -x "$exe" ] || {
+        echo "fuzz: no target $target" >&2
+        return 2
+    }
     mkdir -p "$corpus"
     [ -n "$(ls -A "$corpus")" ] || write_seeds "$target" "$corpus"
     local work
     work=$(mktemp -d "$BUILD_DIR/fuzz/run-$target.XXXXXX")
     case $limit in
-        -runs=*) seconds_limit=86400; set -- "$limit" ;;
-        *) seconds_limit=$limit; set -- -max_total_time="$limit" ;;
+        -runs=*)
+            seconds_limit=86400
+            set -- "$limit"
+            ;;
+        *)
+            seconds_limit=$limit
+            set -- -max_total_time="$limit"
+            ;;
     esac
     local started=$SECONDS status runs elapsed
     (cd "$work" && timeout $((seconds_limit + 120)) "$exe" "$@" -max_len=4096 -print_final_stats=1 \

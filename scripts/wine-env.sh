@@ -38,8 +38,7 @@ wine_start_display() {
     Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$WINE_ROOT/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$number"
-    local tries
-    for tries in $(seq 50); do
+    for _ in $(seq 50); do
         [ -e "/tmp/.X11-unix/X$number" ] && return 0
         sleep 0.1
     done
@@ -55,7 +54,10 @@ wine_make_prefix() {
             >>"$WINE_ROOT/wineboot.log" 2>&1 &&
         timeout 60 wineserver -w &&
         touch "$WINEPREFIX/.quadrone-ready" ||
-        { echo "wine-env: could not prepare the Wine prefix (see $WINE_ROOT/wineboot.log)" >&2; return 1; }
+        {
+            echo "wine-env: could not prepare the Wine prefix (see $WINE_ROOT/wineboot.log)" >&2
+            return 1
+        }
 }
 
 wine_start() {

@@ -3,6 +3,7 @@
 # the screen, debug.log and the captured sound. Every wait is bounded; a message box is reported by
 # its caption. Needs ROOT, BUILD_DIR, GAME_DIR and the Wine variables and DISPLAY of wine-env.sh.
 set -uo pipefail
+: "${ROOT:?}" "${BUILD_DIR:?}" "${GAME_DIR:?}"
 
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
@@ -13,9 +14,8 @@ PICTURES="$E2E_WORK/pictures"
 VBFTOOL="$BUILD_DIR/native/tools/vbftool"
 RELIABILITY="$BUILD_DIR/windows/tests/reliability"
 # Rectangles of the game area (x y width height), the first two with the picture they show.
-TITLE="titlescreen 0 0 400 170"
-PLATE="topscores 234 136 12 153"
-BOARD="200 48 240 384"
+# shellcheck disable=SC2034  # read by the scenarios
+TITLE=(titlescreen 0 0 400 170) PLATE=(topscores 234 136 12 153) BOARD=(200 48 240 384)
 GAME_PID="" GAME_WINDOW="" GAME_STATUS="" SHOT="" ORIGIN_X=0 ORIGIN_Y=0 ON_EXIT=""
 mkdir -p "$E2E_GAME" "$E2E_SHOTS"
 
@@ -56,7 +56,10 @@ e2e_prepare_game() {
 scores() { python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
     struct.pack("<20sI", sys.argv[1].encode(), int(s)) for s in sys.argv[2:]))' "$@"; }
 
-launch() { (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null & GAME_PID=$!; }
+launch() {
+    (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null &
+    GAME_PID=$!
+}
 
 e2e_start_game() { launch "$@" && started; }
 
@@ -77,10 +80,12 @@ start_answering() {
     for answered in $(seq "$2"); do
         wait_until 30 box_shown "$1" || fail "box $answered of $2 captioned \"$1\" did not come"
         xdotool windowfocus "$BOX" key Return 2>/dev/null
-        wait_until 10 eval '! xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable' || fail "the \"$1\" box did not go away"
+        wait_until 10 box_gone || fail "the \"$1\" box did not go away"
     done
     started
 }
+
+box_gone() { ! xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable; }
 
 box_shown() { BOX=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$BOX" ]; }
 
@@ -132,13 +137,35 @@ log_in_order() {
     done
 }
 
-e2e_focus() { game_window_exists || fail "the game window is not on the screen"; xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; }
-e2e_key() { e2e_focus; xdotool key --delay 60 "$@" 2>/dev/null; sleep 0.3; }
-e2e_move() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) 2>/dev/null; sleep 0.3; }
+e2e_focus() {
+    game_window_exists || fail "the game window is not on the screen"
+    xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
+}
+e2e_key() {
+    e2e_focus
+    xdotool key --delay 60 "$@" 2>/dev/null
+    sleep 0.3
+}
+e2e_move() {
+    xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) 2>/dev/null
+    sleep 0.3
+}
 
 # Held keys and buttons are polled once a frame: hold them long enough for frames to see them.
-e2e_hold_key() { e2e_focus; xdotool keydown "$1" 2>/dev/null; sleep "$2"; xdotool keyup "$1" 2>/dev/null; sleep 0.2; }
-e2e_click() { e2e_move "$1" "$2"; xdotool mousedown 1 2>/dev/null; sleep 0.2; xdotool mouseup 1 2>/dev/null; sleep 0.5; }
+e2e_hold_key() {
+    e2e_focus
+    xdotool keydown "$1" 2>/dev/null
+    sleep "$2"
+    xdotool keyup "$1" 2>/dev/null
+    sleep 0.2
+}
+e2e_click() {
+    e2e_move "$1" "$2"
+    xdotool mousedown 1 2>/dev/null
+    sleep 0.2
+    xdotool mouseup 1 2>/dev/null
+    sleep 0.5
+}
 
 # Holds Down in a new game until the command given holds, tried for at least a minute.
 play_until() {
@@ -198,50 +225,16 @@ close_by_message() {
     game_ends && [ "$GAME_STATUS" = 0 ] || fail "the game did not end within 30 s of its close with exit code 0 (${GAME_STATUS:-})"
 }
 
-game_ends() { wait_until 30 eval '! kill -0 "$GAME_PID" 2>/dev/null' && { wait "$GAME_PID"; GAME_STATUS=$? GAME_PID=""; }; }
-e2e_kill_game() { [ -z "$GAME_PID" ] || { kill ${1:+"$1"} "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; GAME_PID=""; }; }
+game_gone() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+game_ends() { wait_until 30 game_gone && {
+    wait "$GAME_PID"
+    GAME_STATUS=$? GAME_PID=""
+}; }
+e2e_kill_game() { [ -z "$GAME_PID" ] || {
+    kill ${1:+"$1"} "$GAME_PID" 2>/dev/null
+    wait "$GAME_PID" 2>/dev/null
+    GAME_PID=""
+}; }
 
-# Sound: listen gives the game an ALSA file device over null in a private HOME, so everything it
-# plays lands in CAPTURE (32-bit float stereo at 48 kHz, played faster than the wall clock), and
-# prepares the decoded music and the two effects the checks look for as references. Stretches
-# start at a mark and are measured in captured audio.
-CAPTURE="$E2E_WORK/capture.raw" REFS="$E2E_WORK/references" BYTES_PER_SECOND=$((48000 * 2 * 4)) MARK=0
-
-listen() {
-    mkdir -p "$E2E_WORK/home" "$REFS"
-    printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' "$CAPTURE" >"$E2E_WORK/home/.asoundrc"
-    export HOME="$E2E_WORK/home"
-    "$VBFTOOL" extract "$GAME_DIR/audio.vbf" "$E2E_WORK/effects" >/dev/null &&
-        sox "$E2E_WORK/effects/rotate.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/rotate.raw" &&
-        sox "$E2E_WORK/effects/attach.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/attach.raw" &&
-        sox "$GAME_DIR/loop1.dat" -t raw -r 48000 -e float -b 32 -c 2 "$REFS/music.raw" || fail "cannot decode the references"
-}
-
-capture_size() { stat -c %s "$CAPTURE" 2>/dev/null || echo 0; }
-mark() { MARK=$(capture_size); }
-
-# The file device starts its file afresh each time the game's sound device is (re)opened while
-# starting up; marks are taken only once the capture has begun to grow for good.
-capture_grows() {
-    local before
-    before=$(capture_size) && sleep 0.1
-    [ "$before" -ge "$BYTES_PER_SECOND" ] && [ "$(capture_size)" -gt "$before" ]
-}
-
-# try_hear WHAT SECONDS COMMAND MUSIC CHECK...: waits for SECONDS of audio after the mark, then
-# sound_analysis.py judges the stretch against the reference MUSIC; hear fails the scenario.
-try_hear() {
-    local target=$((MARK + $2 * BYTES_PER_SECOND))
-    [ "$(capture_size)" -ge "$MARK" ] || fail "the capture file started afresh after the mark"
-    wait_until $(($2 + 20)) eval '[ "$(capture_size)" -ge '"$target"' ]' || fail "the capture did not grow by $2 s of audio within $(($2 + 20)) s"
-    echo "  $1:"
-    /usr/bin/python3 "$E2E_DIR/sound_analysis.py" "$3" "$CAPTURE" "$MARK" "$(capture_size)" "$REFS/$4.raw" "$REFS" "${@:5}"
-}
-
-hear() { try_hear "$@" || fail "$1: the sound is not what it must be"; }
-hear_music() { hear "$1" "$2" music music "music_seconds >= $2 - 2" "sound_to >= seconds - 0.1" "abs(gain_db) <= 1"; }
-# The sound ends within two seconds of audio after the mark and stays away.
-hear_silence() { hear "$1" "$2" music music "sound_to <= 2" "seconds >= 4"; }
-
-# Play from the title menu and turn the piece three times; the capture is marked at Play.
-play_three_turns() { e2e_click 480 190; mark; e2e_hold_key space 0.1; e2e_hold_key space 0.1; e2e_hold_key space 0.1; }
+# shellcheck source=tests/e2e/sound_lib.sh
+. "$E2E_DIR/sound_lib.sh"

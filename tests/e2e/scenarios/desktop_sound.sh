@@ -39,7 +39,10 @@ scores CPU 1 1 1 1 1 | "${AS_PLAYER[@]}" tee "$E2E_GAME/quadrone.dat" >/dev/null
 play_command() {
     "${AS_PLAYER[@]}" bash "$CHECKOUT/scripts/play.sh" >"$E2E_WORK/play-$1.log" 2>&1 </dev/null &
     GAME_PID=$!
-    wait_until 540 game_window_exists || { tail -n 20 "$E2E_WORK/play-$1.log"; fail "no game window"; }
+    wait_until 540 game_window_exists || {
+        tail -n 20 "$E2E_WORK/play-$1.log"
+        fail "no game window"
+    }
     started
 }
 rms_db() { sox "$@" -n stats 2>&1 | sed -n 's/^RMS lev dB *\(-\?[0-9.]*\).*/\1/p' | head -n 1; }
@@ -56,7 +59,7 @@ within "$(awk -v h="${heard:--999}" -v l="${loop:-0}" 'BEGIN { print h - l }')" 
 step "first run: a finished game's initials lead to the Top Five and are saved on close"
 play_until prompt_shown || fail "no initials prompt within a minute of Down"
 e2e_key Q D R Return && sleep 0.5
-see first-table $PLATE
+see first-table "${PLATE[@]}"
 first_table=$SHOT first_x=$ORIGIN_X first_y=$ORIGIN_Y
 close_game
 [ "$(head -c 3 "$E2E_GAME/quadrone.dat")" = QDR ] || fail "QDR is not the best row of quadrone.dat"

@@ -6,13 +6,17 @@ MODE_LINES='^(Failed setting 32 bit display, attempting 16 bit|Failed setting 16
 
 play_screen_shown() {
     see "$1" background 0 0 190 40
-    within "$(lit $BOARD)" 1 1e9 "lit pixels on the board after $1"
+    within "$(lit "${BOARD[@]}")" 1 1e9 "lit pixels on the board after $1"
     ! log_lines | grep -E 'Failed|Error|failed' | grep -vE "$MODE_LINES" || fail "the switches logged other failures"
 }
 
 # Wine's desktop process belongs to the display it started on; a game on another display must
 # not share it, or its mode switch can hang. Both displays get a session of their own.
-restart_wine_session() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; wineserver -p; }
+restart_wine_session() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    wineserver -p
+}
 
 e2e_start_game
 e2e_click 480 190
@@ -35,7 +39,7 @@ restart_wine_session
 e2e_prepare_game
 e2e_start_game /full
 e2e_move 5 5
-see full-start $TITLE
+see full-start "${TITLE[@]}"
 e2e_click 480 190
 play_screen_shown full-play
 
@@ -46,6 +50,6 @@ find_origin
 # Only a repaint draws the background, and Wine shows the restyled window no repaint here: the
 # frames draw the board with its tetrad and the unchanged counters.
 shot after-f6
-within "$(lit $BOARD)" 1 19999 "lit pixels on the board after F6, one tetrad's"
+within "$(lit "${BOARD[@]}")" 1 19999 "lit pixels on the board after F6, one tetrad's"
 within "$(differing "$counters" 478 215 60 45 478 215)" 0 0 "pixels of the counters that differ after F6"
 close_by_message

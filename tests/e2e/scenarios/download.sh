@@ -17,7 +17,7 @@ unzip -q "$zip_file" -d "$E2E_WORK/unpacked" || fail "unzip failed"
 E2E_GAME="$E2E_WORK/unpacked/Quadrone"
 
 step "the executable imports only system DLLs and shows the version under Properties"
-imports=$(x86_64-w64-mingw32-objdump -p "$E2E_GAME/quadrone.exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+imports=$(x86_64-w64-mingw32-objdump -p "$E2E_GAME/quadrone.exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]')
 [ -n "$imports" ] || fail "no import table read from quadrone.exe"
 for dll in $imports; do
     echo "$SYSTEM_DLLS" | tr -s ' \n' ' ' | grep -qF " $dll " || fail "quadrone.exe needs $dll"
@@ -33,6 +33,6 @@ on_exit "wineserver -k 2>/dev/null"
 timeout 300 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || fail "wineboot failed"
 e2e_start_game
 e2e_move 5 5 && sleep 0.5
-see title $TITLE
+see title "${TITLE[@]}"
 close_game
 [ -s "$E2E_GAME/quadrone.dat" ] && [ -s "$E2E_GAME/debug.log" ] || fail "no quadrone.dat or debug.log beside quadrone.exe"

@@ -9,7 +9,7 @@ e2e_move 5 5
 step "Play starts a game: the board, a falling tetrad and the preview"
 e2e_click 480 190
 shot started
-within "$(lit $BOARD)" 1 19999 "lit pixels on the board, one tetrad's"
+within "$(lit "${BOARD[@]}")" 1 19999 "lit pixels on the board, one tetrad's"
 within "$(lit 49 180 120 120)" 1 1e9 "lit pixels in the preview box"
 
 step "holding Left brings the tetrad to the left wall, holding Right to the right wall"
@@ -38,7 +38,7 @@ e2e_click 300 470
 for key in Escape q F2; do
     step "$key returns to the title; Play resumes the game"
     e2e_key "$key"
-    see "title-after-$key" $TITLE
+    see "title-after-$key" "${TITLE[@]}"
     e2e_click 480 190
     shot "resumed-after-$key"
     within "$(lit 416 48 24 384)" 1 1e9 "lit pixels at the right wall, where the tetrad was left"
@@ -46,6 +46,6 @@ done
 
 step "held Down ends the game on the Top Five screen; a result that does not rank leaves quadrone.dat"
 e2e_key Escape
-play_until shows ended $PLATE || fail "no Top Five screen within a minute of Down"
+play_until shows ended "${PLATE[@]}" || fail "no Top Five screen within a minute of Down"
 close_game
 cmp -s "$E2E_GAME/quadrone.dat" "$E2E_WORK/high.dat" || fail "a result that did not rank changed quadrone.dat"

@@ -37,7 +37,7 @@ record_minute 0
 step "50 F6 switches and 100 M presses in a row"
 for i in $(seq 50); do e2e_key F6; done
 find_origin
-for i in $(seq 100); do xdotool key m 2>/dev/null && sleep 0.05; done
+for _ in $(seq 100); do xdotool key m 2>/dev/null && sleep 0.05; done
 alive "after the F6 and M runs"
 
 step "$MINUTES minutes of play"

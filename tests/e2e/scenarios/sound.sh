@@ -9,9 +9,11 @@ LOOP_CHECKS=("music_seconds >= 19" "jumps == 0" "loud_residual_blocks == 0" "sil
 step "a short loop of 2.3 s passes its loop point many times without a gap or a click"
 # Pink noise under a tone: every sample differs, so a skipped or repeated stretch shows. The
 # reference is the loop as the decoder repeats it, 18 times (41 s), resampled in one piece.
+loops=()
+for _ in $(seq 18); do loops+=("$E2E_GAME/loop1.dat"); done
 sox -n -r 44100 -c 2 -b 16 "$E2E_WORK/short.wav" synth 2.3 pinknoise synth 2.3 sine mix 300-900 gain -6 &&
     sox "$E2E_WORK/short.wav" -t ogg "$E2E_GAME/loop1.dat" &&
-    sox $(printf "$E2E_GAME/loop1.dat %.0s" $(seq 18)) -t raw -r 48000 -e float -b 32 "$REFS/short.raw" ||
+    sox "${loops[@]}" -t raw -r 48000 -e float -b 32 "$REFS/short.raw" ||
     fail "sox cannot make the short loop"
 e2e_start_game
 mark
@@ -34,7 +36,7 @@ mark
 e2e_key m
 # A first stretch long enough to be placed in the loop: the resumes are measured from its end.
 sleep 1
-for pause in 1 2 3 4 5 6; do
+for _ in 1 2 3 4 5 6; do
     e2e_key m && sleep 0.5
     e2e_key m && sleep 1
 done

@@ -14,7 +14,7 @@ diff <(startup_log) <(log_lines | head -n "$(startup_log | wc -l)") || fail "the
 
 step "the title picture and the three buttons in their normal state"
 e2e_move 5 5
-see title $TITLE
+see title "${TITLE[@]}"
 see play play-1 470 180
 see scores scores-1 410 260
 see quit quit-1 470 338
@@ -30,9 +30,9 @@ see slid-off play-1 470 180
 
 step "Scores shows the Top Five plate; Escape comes back"
 e2e_click 420 270
-see top-five $PLATE
+see top-five "${PLATE[@]}"
 e2e_key Escape && sleep 0.5
-see back-to-title $TITLE
+see back-to-title "${TITLE[@]}"
 
 step "the close box ends the program with exit code 0 and saves the scores"
 close_game
