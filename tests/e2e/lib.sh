@@ -21,11 +21,11 @@ mkdir -p "$E2E_GAME" "$E2E_SHOTS"
 
 # A scenario's own clean-up (on_exit COMMAND) runs before the game is killed and the work removed.
 on_exit() { ON_EXIT="$1; $ON_EXIT"; }
-trap 'eval "$ON_EXIT"; e2e_kill_game; rm -rf "$E2E_WORK"' EXIT
+trap 'eval "$ON_EXIT"; kill_game; rm -rf "$E2E_WORK"' EXIT
 
 fail() {
     echo "FAIL ($E2E_NAME): $*"
-    e2e_boxes | sort | uniq -c | sed 's/^/message box on the screen: /'
+    box_captions | sort | uniq -c | sed 's/^/message box on the screen: /'
     [ -f "$E2E_GAME/debug.log" ] && echo "--- the end of debug.log:" && log_lines | tail -n 15
     exit 1
 }
@@ -42,10 +42,10 @@ wait_until() {
     done
 }
 
-# e2e_prepare_game [COMMAND...]: a fresh copy of the game folder, with COMMAND run in it to damage
+# prepare_game [COMMAND...]: a fresh copy of the game folder, with COMMAND run in it to damage
 # it as a case needs; a game still running in the old one is closed first as a player closes it,
 # and must end with exit code 0.
-e2e_prepare_game() {
+prepare_game() {
     [ -z "$GAME_PID" ] || close_game
     rm -rf "$E2E_GAME" && mkdir -p "$E2E_GAME" && cp "$GAME_DIR"/{quadrone.exe,graphics.vbf,audio.vbf,loop1.dat} "$E2E_GAME/" ||
         fail "cannot copy the game folder"
@@ -61,14 +61,14 @@ launch() {
     GAME_PID=$!
 }
 
-e2e_start_game() { launch "$@" && started; }
+start_game() { launch "$@" && started; }
 
 # The window is there, start-up has finished without a box, and a capture has begun to grow.
 started() {
     wait_until 30 game_window_exists || fail "no game window within 30 s"
     wait_until 30 log_has "Starting game..." || fail "start-up did not finish within 30 s"
     sleep 0.5
-    [ -z "$(e2e_boxes)" ] || fail "a message box came up at start-up"
+    [ -z "$(box_captions)" ] || fail "a message box came up at start-up"
     find_origin
     [ ! -e "$E2E_WORK/home/.asoundrc" ] || wait_until 10 capture_grows || fail "the capture did not start growing within 20 s"
 }
@@ -90,7 +90,7 @@ box_gone() { ! xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable; }
 box_shown() { BOX=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$BOX" ]; }
 
 # Message boxes are top-level windows with these captions; each is named so a failure says why.
-e2e_boxes() {
+box_captions() {
     local id
     for id in $(xdotool search --name '^(Error|Notice|Quadrone)$' 2>/dev/null); do
         [ "$id" = "$GAME_WINDOW" ] || xdotool getwindowname "$id"
@@ -137,30 +137,30 @@ log_in_order() {
     done
 }
 
-e2e_focus() {
+focus_game() {
     game_window_exists || fail "the game window is not on the screen"
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
 }
-e2e_key() {
-    e2e_focus
+press() {
+    focus_game
     xdotool key --delay 60 "$@" 2>/dev/null
     sleep 0.3
 }
-e2e_move() {
+move_mouse() {
     xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) 2>/dev/null
     sleep 0.3
 }
 
 # Held keys and buttons are polled once a frame: hold them long enough for frames to see them.
-e2e_hold_key() {
-    e2e_focus
+hold_key() {
+    focus_game
     xdotool keydown "$1" 2>/dev/null
     sleep "$2"
     xdotool keyup "$1" 2>/dev/null
     sleep 0.2
 }
-e2e_click() {
-    e2e_move "$1" "$2"
+click() {
+    move_mouse "$1" "$2"
     xdotool mousedown 1 2>/dev/null
     sleep 0.2
     xdotool mouseup 1 2>/dev/null
@@ -169,8 +169,8 @@ e2e_click() {
 
 # Holds Down in a new game until the command given holds, tried for at least a minute.
 play_until() {
-    e2e_click 480 190
-    e2e_focus
+    click 480 190
+    focus_game
     xdotool keydown Down 2>/dev/null
     wait_until 60 "$@"
     local status=$?
@@ -182,7 +182,7 @@ play_until() {
 prompt_shown() { shot prompt && [ "$(area 200 220 240 14 -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:)" != 0 ]; }
 
 shot() { SHOT="$E2E_SHOTS/$1.png" && import -window root "$SHOT" 2>/dev/null || fail "screenshot $1 failed"; }
-e2e_screenshot() { shot "$1" && echo "$SHOT"; }
+screenshot() { shot "$1" && echo "$SHOT"; }
 
 # area X Y WIDTH HEIGHT OPTIONS...: a game-area rectangle of the last screenshot through convert.
 area() { convert "$SHOT" -crop "${3}x${4}+$((ORIGIN_X + $1))+$((ORIGIN_Y + $2))" +repage "${@:5}"; }
@@ -208,7 +208,7 @@ shows() { shot "$1" && [ "$(differing "${@:2}")" = 0 ]; }
 see() { shows "$@" || fail "$1: $(differing "${@:2}") pixels differ from $2"; }
 
 # Alt+F4, as a player closes the window; the exit code lands in GAME_STATUS.
-e2e_close_game() {
+alt_f4() {
     game_window_exists || GAME_WINDOW=$(xdotool search --name '^Quadrone$' 2>/dev/null | tail -n 1)
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
     xdotool key --window "$GAME_WINDOW" alt+F4 2>/dev/null
@@ -217,7 +217,7 @@ e2e_close_game() {
     fail "the game did not end within 30 s of Alt+F4: its window is gone, the process is not"
 }
 
-close_game() { e2e_close_game && [ "$GAME_STATUS" = 0 ] || fail "exit code $GAME_STATUS"; }
+close_game() { alt_f4 && [ "$GAME_STATUS" = 0 ] || fail "exit code $GAME_STATUS"; }
 
 # The close as the close box sends it, whatever window has the keyboard; exit code 0 expected.
 close_by_message() {
@@ -230,7 +230,7 @@ game_ends() { wait_until 30 game_gone && {
     wait "$GAME_PID"
     GAME_STATUS=$? GAME_PID=""
 }; }
-e2e_kill_game() { [ -z "$GAME_PID" ] || {
+kill_game() { [ -z "$GAME_PID" ] || {
     kill ${1:+"$1"} "$GAME_PID" 2>/dev/null
     wait "$GAME_PID" 2>/dev/null
     GAME_PID=""
