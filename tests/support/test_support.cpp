@@ -1,6 +1,7 @@
 // test_support.cpp -- folders and files for tests; works natively and under Wine.
 #include "test_support.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,7 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 std::vector<std::string> Calls;
-}
+// Each test program has a folder of its own: other builds on the machine may run the same test
+// at the same moment.
+const std::string ProgramFolder = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+}  // namespace
 
 void RecordCall(const std::string& call)
 {
@@ -34,7 +38,7 @@ void TempDirTest::SetUp()
 {
     previousFolder = fs::current_path().string();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path base = fs::temp_directory_path() / "quadrone-tests";
+    fs::path base = fs::temp_directory_path() / "quadrone-tests" / ProgramFolder;
     fs::path dir = base / (std::string(info->test_suite_name()) + "." + info->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -50,6 +54,7 @@ void TempDirTest::TearDown()
     fs::current_path(previousFolder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
+    fs::remove(fs::path(folder).parent_path(), ignored);  // only when no other test uses it
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path)
