@@ -1,35 +1,29 @@
-// com_method_win32.h -- makes one method of a live COM object answer as a test says: Wine's objects fail
-// none of the calls the tests need refused. A method is named by its interface's member, as in
-// Method(&IDirectDrawSurface7::GetDC).
+// com_method_win32.h -- makes one method of a live COM object answer as a test says: Wine's objects
+// fail none of the calls the tests need refused. A method is named by its interface's member, as
+// in Method(&IDirectDrawSurface7::GetDC).
 #pragma once
 
 #include <ddraw.h>
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <deque>
 #include <vector>
 
-// A method's entry in its interface's table, and the table's length where a test copies it.
+// A method's entry in its interface's table, and the table's length where ReplaceMethod copies it.
 struct ComMethod {
     int slot;
     int tableSize;
 };
 
-// The entry of `member`: g++ follows the Itanium ABI, where a pointer to a virtual member holds
-// 1 + the byte offset of the entry.
+// g++ follows the Itanium ABI: a pointer to a virtual member holds 1 + the byte offset of its entry.
 template <typename Interface, typename Signature>
 int MethodSlot(Signature Interface::*member)
 {
-    struct {
-        std::uintptr_t entry;
-        std::ptrdiff_t adjustment;
-    } raw;
-    static_assert(sizeof raw == sizeof member, "a pointer to a member function is two words");
-    std::memcpy(&raw, &member, sizeof raw);
-    return static_cast<int>((raw.entry - 1) / sizeof(void*));
+    std::uintptr_t entry = 0;
+    std::memcpy(&entry, &member, sizeof entry);
+    return static_cast<int>((entry - 1) / sizeof(void*));
 }
 
 // The last method of each interface whose table ReplaceMethod copies: the copy ends there.
@@ -77,18 +71,16 @@ private:
     void* original;
 };
 
-// Kept for the process: an object whose method was replaced may outlive the test that did it.
-inline std::deque<std::vector<void*>> ReplacedMethodTables;
-
-// `object` alone calls `replacement` for `method` from now on, for the rest of its life: it gets a
-// copy of its table with that entry replaced. Returns the method replaced.
+// `object` alone calls `replacement` for `method` from now on: it gets a copy of its table, kept
+// for the process (the object may outlive the test). Returns the method replaced.
 inline void* ReplaceMethod(void* object, ComMethod method, void* replacement)
 {
+    static std::deque<std::vector<void*>> tables;
     void**& table = *static_cast<void***>(object);
-    ReplacedMethodTables.emplace_back(table, table + method.tableSize);
-    ReplacedMethodTables.back().at(method.slot) = replacement;
-    void* replaced = table[method.slot];
-    table = ReplacedMethodTables.back().data();
+    void* const replaced = table[method.slot];
+    tables.emplace_back(table, table + method.tableSize);
+    tables.back().at(method.slot) = replacement;
+    table = tables.back().data();
     return replaced;
 }
 

@@ -14,9 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 std::vector<std::string> Calls;
-// Each test program has a folder of its own: other builds on the machine may run the same test
-// at the same moment.
+// Each test program has folders of its own, as other builds on the machine may run the same test
+// at the same moment; their paths stay short, as the score file's calls take 128 characters.
 const std::string ProgramFolder = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+int TestsStarted = 0;
 }  // namespace
 
 void RecordCall(const std::string& call)
@@ -37,9 +38,8 @@ void ClearRecordedCalls()
 void TempDirTest::SetUp()
 {
     previousFolder = fs::current_path().string();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path base = fs::temp_directory_path() / "quadrone-tests" / ProgramFolder;
-    fs::path dir = base / (std::string(info->test_suite_name()) + "." + info->name());
+    fs::path dir =
+        fs::temp_directory_path() / "quadrone-tests" / (ProgramFolder + "-" + std::to_string(++TestsStarted));
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::current_path(dir);
@@ -54,7 +54,6 @@ void TempDirTest::TearDown()
     fs::current_path(previousFolder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    fs::remove(fs::path(folder).parent_path(), ignored);  // only when no other test uses it
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path)
