@@ -88,6 +88,20 @@ TEST_F(BoardTest, BlockedMovesAndTurnsAreUndoneSilently)
     EXPECT_TRUE(RecordedCalls().empty());
 }
 
+// A tetrad moves into the outer columns and no further.
+TEST_F(BoardTest, MovesReachTheWallsAndStopThere)
+{
+    SetCurrentTetrad(4);  // the bar lies in columns 4 to 7 of row 1
+    for (int i = 0; i < 6; ++i) {
+        MoveLeft();
+    }
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{0, 1}, {1, 1}, {2, 1}, {3, 1}}));
+    for (int i = 0; i < 9; ++i) {
+        MoveRight();
+    }
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
+}
+
 // Only cells inside the board are written, in the tetrad's colour: nothing wraps into a
 // neighbouring column or row.
 TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly)

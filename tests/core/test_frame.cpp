@@ -9,6 +9,7 @@
 #include "core/game/high_scores.h"
 #include "core/game/keyboard.h"
 #include "core/shell/screen.h"
+#include "ports/sound.h"
 #include "test_support.h"
 
 namespace {
@@ -147,7 +148,9 @@ TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoard)
 TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
 {
     GameState = StatePlaying;
+    const int32_t spawnRow = CurrentTetrad.y;
     EXPECT_EQ(FallTimes(1010, 3000, 10), (Times{2000, 3000}));
+    EXPECT_EQ(CurrentTetrad.y, spawnRow + 2) << "a row each time";
     EXPECT_FALSE(Called("RestoreSurfaces")) << "a plain play frame restores nothing";
     FallSpeed = 1;
     EXPECT_EQ(FallTimes(3010, 3300, 10), (Times{3100, 3200, 3300}));
@@ -162,6 +165,7 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
     EXPECT_TRUE(Called("PlayEffect attach 0 0"));
     EXPECT_EQ(BoardCell(5, 15), 1) << "locked";
     EXPECT_EQ(CurrentTetrad.colour, 2) << "the preview became the falling tetrad";
+    EXPECT_EQ(NextTetrad.colour, NextKind) << "and a new one is previewed";
     EXPECT_EQ(LastFrameTime, 1000u) << "the locking frame counts no time";
 
     KeyStates[KeyLeft] = {true, 77, 50};
@@ -195,19 +199,18 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
     ClearRecordedCalls();
     FrameAt(1020);
     for (const char* call :
-         {"DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
+         {"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
           "DrawScreenText 480 245 Lines: 37", "DrawCenteredText 180 You placed #1!",
           "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
           "PlayEffect static2 0 1", "DrawStatic 1-"}) {
         EXPECT_TRUE(Called(call)) << call;
     }
 
-    for (uint32_t key : {uint32_t{'J'}, uint32_t{'O'}, 13u}) {
-        TypeInitial(key);
-    }
+    TypeInitial('J');
+    TypeInitial(13);  // one initial is enough
     FrameAt(1030);
     EXPECT_EQ(GameState, StateTopFive);
-    EXPECT_STREQ(HighScoreTable[0].name, "JO");
+    EXPECT_STREQ(HighScoreTable[0].name, "J");
     EXPECT_EQ(HighScoreTable[0].score, 7000u);
     EXPECT_EQ(Score, 0u) << "the counters start afresh";
     EXPECT_EQ(Level, 1u);
@@ -217,6 +220,34 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
     EXPECT_TRUE(Called("DrawTopFive"));
     EXPECT_TRUE(Called("DrawStatic 13"));
     EXPECT_FALSE(Called("PlayEffect static2 0 1")) << "the static that sounds goes on";
+    SetSoundPlaying(Static2Sound, false);
+    FrameAt(1050);
+    EXPECT_TRUE(Called("PlayEffect static2 0 1")) << "the top five keeps the static sounding";
+}
+
+// Whatever a finished game left behind, the reset starts a new one on the title menu.
+TEST_F(Frame, ResetAfterAFinishedGameGivesANewOne)
+{
+    GameState = StatePlaying;
+    Score = 7000;
+    BoardCell(6, 0) = 0;
+    FrameAt(1010);
+    TypeInitial('J');
+    KeyStates[KeyLeft] = {true, 77, 50};
+    ResetGameState(3, 4);
+    EXPECT_EQ(GameState, StateTitleMenu);
+    EXPECT_EQ(BoardCell(6, 0), EmptyCell);
+    EXPECT_EQ(CurrentTetrad.colour, 3);
+    EXPECT_EQ(NextTetrad.colour, 4);
+    EXPECT_EQ(NextKind, 4);
+    EXPECT_EQ(Score, 0u);
+    EXPECT_EQ(LastFrameTime, 0u);
+    EXPECT_FALSE(BoardNeedsClearing);
+    EXPECT_FALSE(CountersDirty);
+    EXPECT_FALSE(InitialsActive);
+    EXPECT_FALSE(PromptDirty);
+    EXPECT_STREQ(Initials, "");
+    EXPECT_FALSE(KeyStates[KeyLeft].held);
 }
 
 // The rest of 10 ms carries over to the next frame; a stall is not made up roll by roll.
@@ -229,4 +260,5 @@ TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
         FrameAt(frame.first);
         EXPECT_EQ(InterferenceRollsDue(), frame.second) << "at " << frame.first;
     }
+    EXPECT_EQ(GhostTimer, 509u) << "the ghost's blink gathers the same play time";
 }

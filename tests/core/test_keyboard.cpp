@@ -54,7 +54,7 @@ TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames)
     } cases[] = {
         {KeyLeft, 60, 10, {0, 150, 260, 340, 390, 420, 450, 480, 510, 540, 570}},
         {KeyLeft, 10, 100, {0, 200, 300, 400, 500, 600, 700, 800, 900}},
-        {KeyLeft, 142, 1, {0, 141}},
+        {KeyLeft, 412, 1, {0, 141, 251, 331, 381, 411}},
         {KeyDown, 122, 1, {0, 121}},
         {KeySpace, 302, 1, {0, 301}},
     };
