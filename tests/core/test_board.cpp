@@ -1,8 +1,9 @@
 // Board rules: spawning, moves, rotation, locking, full rows, scoring and levels.
 #include <set>
-#include <tuple>
 
-#include "game_state.h"
+#include "core/game/board.h"
+#include "core/game/frame.h"
+#include "core/game/frame_state.h"
 #include "test_support.h"
 
 namespace {
@@ -43,7 +44,7 @@ class BoardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetGameState();
+        ResetGameState(1, 2);
         GhostVisible = true;
         GhostTimer = 50;
         ClearRecordedCalls();
@@ -61,9 +62,10 @@ TEST_F(BoardTest, EveryKindSpawnsOnItsCells)
         {{5, 0}, {5, 1}, {5, 2}, {6, 2}},
     };
     for (int32_t kind = 0; kind < TetradKindCount; ++kind) {
+        SCOPED_TRACE(testing::Message() << "kind " << kind);
         SetCurrentTetrad(kind);
         SetNextTetrad(kind);
-        EXPECT_EQ(BoardCellsOf(CurrentTetrad), expected[kind]) << "kind " << kind;
+        EXPECT_EQ(BoardCellsOf(CurrentTetrad), expected[kind]);
         EXPECT_EQ(BoardCellsOf(NextTetrad), expected[kind]);
         EXPECT_EQ(CurrentTetrad.colour, kind);
     }
@@ -81,8 +83,23 @@ TEST_F(BoardTest, BlockedMovesAndTurnsAreUndoneSilently)
     MoveDown();
     RotateTetrad();
     EXPECT_EQ(BoardCellsOf(CurrentTetrad), before);
-    EXPECT_EQ(std::tie(Score, FallTimer), std::make_tuple(0u, 1000u));
+    EXPECT_EQ(Score, 0u);
+    EXPECT_EQ(FallTimer, 1000u) << "a full fall interval";
     EXPECT_TRUE(RecordedCalls().empty());
+}
+
+// A tetrad moves into the outer columns and no further.
+TEST_F(BoardTest, MovesReachTheWallsAndStopThere)
+{
+    SetCurrentTetrad(4);  // the bar lies in columns 4 to 7 of row 1
+    for (int i = 0; i < 6; ++i) {
+        MoveLeft();
+    }
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{0, 1}, {1, 1}, {2, 1}, {3, 1}}));
+    for (int i = 0; i < 9; ++i) {
+        MoveRight();
+    }
+    EXPECT_EQ(BoardCellsOf(CurrentTetrad), (Cells{{6, 1}, {7, 1}, {8, 1}, {9, 1}}));
 }
 
 // Only cells inside the board are written, in the tetrad's colour: nothing wraps into a
@@ -90,22 +107,25 @@ TEST_F(BoardTest, BlockedMovesAndTurnsAreUndoneSilently)
 TEST_F(BoardTest, LockWritesTheColourInsideTheBoardOnly)
 {
     const struct {
+        const char* what;
         int32_t kind, x, y, turns;
         Cells cells;
     } cases[] = {
-        {6, 5, 14, 0, {{5, 13}, {5, 14}, {5, 15}, {6, 15}}},
-        {4, 5, 1, 3, {{5, 0}, {5, 1}, {5, 2}}},      // the bar stood up at the spawn row reaches row -1
-        {4, 8, 15, 0, {{7, 15}, {8, 15}, {9, 15}}},  // lying across the right wall: columns 7 to 10
+        {"on the floor", 6, 5, 14, 0, {{5, 13}, {5, 14}, {5, 15}, {6, 15}}},
+        {"a bar stood up at the spawn row reaches row -1", 4, 5, 1, 3, {{5, 0}, {5, 1}, {5, 2}}},
+        {"a bar across the right wall: columns 7 to 10", 4, 8, 15, 0, {{7, 15}, {8, 15}, {9, 15}}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         ClearBoard();
         SetCurrentTetrad(c.kind);
-        std::tie(CurrentTetrad.x, CurrentTetrad.y) = std::make_pair(c.x, c.y);
+        CurrentTetrad.x = c.x;
+        CurrentTetrad.y = c.y;
         for (int i = 0; i < c.turns; ++i) {
             RotateShape(CurrentTetrad);
         }
         LockTetrad();
-        EXPECT_EQ(FilledCells(), c.cells) << "kind " << c.kind;
+        EXPECT_EQ(FilledCells(), c.cells);
         for (const auto& cell : c.cells) {
             EXPECT_EQ(BoardCell(cell.first, cell.second), c.kind);
         }
@@ -120,8 +140,11 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall)
     FillRow(15);
     BoardCell(4, 0) = 5;  // a lone cell in the top row falls with both rows
     ClearFullLines();
-    EXPECT_EQ(std::tie(Score, Lines, GhostVisible, GhostTimer, CountersDirty),
-              std::make_tuple(600u, 2u, false, 0u, true));
+    EXPECT_EQ(Score, 600u) << "two single rows at level 3";
+    EXPECT_EQ(Lines, 2u);
+    EXPECT_TRUE(CountersDirty);
+    EXPECT_FALSE(GhostVisible) << "the ghost starts its blink again";
+    EXPECT_EQ(GhostTimer, 0u);
     EXPECT_EQ(RecordedCalls(),
               (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
     EXPECT_EQ(FilledCells(), (Cells{{4, 2}, {2, 15}}));
@@ -152,9 +175,10 @@ TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear)
         Lines = c.lines;
         FallSpeed = c.speed;
         ClearFullLines();
-        EXPECT_EQ(std::tie(Score, Lines, Level, FallSpeed),
-                  std::tie(c.score, c.linesAfter, c.levelAfter, c.speedAfter))
-            << c.rows;
+        EXPECT_EQ(Score, c.score);
+        EXPECT_EQ(Lines, c.linesAfter);
+        EXPECT_EQ(Level, c.levelAfter);
+        EXPECT_EQ(FallSpeed, c.speedAfter);
         EXPECT_TRUE(FilledCells().empty());
     }
 }

@@ -68,25 +68,27 @@ constexpr uint32_t Ring = 8 * Chunk;
 TEST(ChunkFill, IdleAnswersAreReadPastUntilTooManyComeInARow)
 {
     const struct {
+        const char* what;
         uint32_t length;
         std::vector<long> script;
         long atEnd;
         uint32_t size, written;
         int reads;  // 0: any number
     } cases[] = {
-        {1000,
+        {"holes, bad links and an end followed by a hole",
+         1000,
          {-3, -137, 0, -3, 0, Decode, -3, -3, -3, -3, -3, -3, -3, Decode, -3, -3, -3, -3, -3, -3, -3},
          0,
          10000,
          10000,
          0},
-        {0, std::vector<long>(100, 0), 0, Chunk, 0, MaxIdleReads},
-        {0, std::vector<long>(100, -3), 0, Chunk, 0, MaxIdleReads},
-        {0, std::vector<long>(100, -128), 0, Chunk, 0, MaxIdleReads},
-        {5000, {}, -3, 20000, 5000, 0},
+        {"empty", 0, std::vector<long>(100, 0), 0, Chunk, 0, MaxIdleReads},
+        {"only holes", 0, std::vector<long>(100, -3), 0, Chunk, 0, MaxIdleReads},
+        {"ruined", 0, std::vector<long>(100, -128), 0, Chunk, 0, MaxIdleReads},
+        {"dies mid-chunk", 5000, {}, -3, 20000, 5000, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.length << " bytes, " << c.script.size() << " scripted");
+        SCOPED_TRACE(c.what);
         FakeDecoder decoder(c.length, 400);
         decoder.script = c.script;
         decoder.answerAtEnd = c.atEnd;

@@ -1,5 +1,7 @@
 // Debug log: lines land as written, the log starts empty, failures stay silent, floods are throttled.
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/log/debug_log.h"
 #include "core/log/line_rate_limit.h"
@@ -16,28 +18,63 @@ TEST_F(DebugLog, UnopenableLogIsLeftAloneSilently)
     EXPECT_TRUE(std::filesystem::is_directory(".\\debug.log"));
 }
 
-// The log starts empty, created where it was missing, and lines land as written; a failure that
-// repeats every frame leaves a short log, other lines still get through, a new log counts afresh.
-TEST_F(DebugLog, ClearedLogTakesLinesAsWrittenAndThrottlesARepeatedOne)
+namespace {
+
+const char* const FloodLine = "Error Blitting to Quadrone Board Surface";
+
+// The clock the log reads, in milliseconds.
+uint64_t NowMs()
+{
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void WriteTimes(const char* text, int times)
+{
+    for (int i = 0; i < times; ++i) {
+        WriteDebugLog(text);
+    }
+}
+
+}  // namespace
+
+// The log starts empty, created where it was missing, and lines land as written.
+TEST_F(DebugLog, ClearedLogStartsEmptyAndTakesLinesAsWritten)
 {
     ClearDebugLog();
     EXPECT_TRUE(std::filesystem::exists(".\\debug.log"));
-    for (const char* line : {"", "two\nlines"}) {
-        WriteDebugLog(line);
-    }
+    WriteDebugLog("");
+    WriteDebugLog("two\nlines");
     EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"", "two", "lines"}));
+}
+
+// A failure met every frame gets 128 lines at once, then four a second; other lines get through.
+// The bounds come from the clock, so a slow machine only widens them.
+TEST_F(DebugLog, ARepeatedLineGetsABurstOf128ThenFourASecond)
+{
     ClearDebugLog();
-    for (int frame = 0; frame < 3000; ++frame) {
-        WriteDebugLog("Error Blitting to Quadrone Board Surface");
-    }
+    const uint64_t start = NowMs();
+    WriteTimes(FloodLine, 200);
+    const uint64_t burstEnd = NowMs();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    const uint64_t waited = NowMs() - burstEnd;
+    WriteTimes(FloodLine, 10);
+    const uint64_t elapsed = NowMs() - start;
     WriteDebugLog("Surfaces Restored");
+
     const std::vector<std::string> lines = ReadDebugLog();
-    EXPECT_GE(lines.size(), 65u) << "a whole load's worth of one line still lands";
-    EXPECT_LE(lines.size(), 200u);
+    EXPECT_GE(lines.size() - 1, 128 + waited * 4 / 1000) << "after " << waited << " ms of quiet";
+    EXPECT_LE(lines.size() - 1, 128 + elapsed * 4 / 1000) << "in " << elapsed << " ms";
     EXPECT_EQ(lines.back(), "Surfaces Restored");
+}
+
+TEST_F(DebugLog, AClearedLogCountsAfresh)
+{
     ClearDebugLog();
-    WriteDebugLog("Error Blitting to Quadrone Board Surface");
-    EXPECT_EQ(ReadDebugLog().size(), 1u) << "a new log starts the count afresh";
+    WriteTimes(FloodLine, 200);
+    ClearDebugLog();
+    WriteTimes(FloodLine, 10);
+    EXPECT_EQ(ReadDebugLog().size(), 10u);
 }
 
 // A burst, then a few a second for each text on its own; a forgotten text starts afresh.

@@ -1,12 +1,15 @@
 // The frame state machine with a controlled clock, cursor and mouse button; drawing, sounds and
 // posted messages are recorded.
 #include <algorithm>
-#include <tuple>
 #include <utility>
 
+#include "core/game/board.h"
 #include "core/game/frame.h"
+#include "core/game/frame_state.h"
+#include "core/game/high_scores.h"
+#include "core/game/keyboard.h"
 #include "core/shell/screen.h"
-#include "game_state.h"
+#include "ports/sound.h"
 #include "test_support.h"
 
 namespace {
@@ -22,13 +25,14 @@ bool Called(const std::string& call)
 
 // The buttons lie at (470, 180), (410, 260) and (470, 338), 100 x 40, the game area at (100, 50).
 constexpr int32_t PlayX = 470 + 100 + 10, PlayY = 180 + 50 + 10;
+constexpr int32_t ScoresX = 410 + 100 + 5, ScoresY = 260 + 50 + 5;
 
 class Frame : public TempDirTest {
 protected:
     void SetUp() override
     {
         TempDirTest::SetUp();
-        ResetGameState();
+        ResetGameState(1, 2);  // the square falling, the S next
         StopAllRecordedSounds();
         ReleaseAllKeys();
         SetDrawResults(ResultOk, ResultOk);
@@ -77,54 +81,76 @@ protected:
 
 }  // namespace
 
-// A click is a release over the pressed button, wherever the press began; restored surfaces
-// repaint the menu once; a lost surface drops the click; Play after an ended game starts on an
-// empty board.
-TEST_F(Frame, MenuClicks)
+// Restored surfaces repaint the menu once.
+TEST_F(Frame, RestoredSurfacesRepaintTheMenuOnce)
 {
     RepaintPending = true;
-    SetMouse(10, 10, true);
     FrameAt(1000);
-    SetMouse(410 + 100 + 5, 260 + 50 + 5, true);
-    FrameAt(1000);
-    EXPECT_TRUE(Called("DrawButton 410 2")) << "pressed picture under the held button";
+    FrameAt(1010);
     const Calls calls = RecordedCalls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "PostRepaint"), 1);
-    SetMouse(410 + 100 + 5, 260 + 50 + 5, false);
-    FrameAt(1010);
-    EXPECT_EQ(std::tie(GameState, LastFrameTime), std::make_tuple(StateTopFive, 1010u))
-        << "the clock moves on clicks";
+}
 
-    GameState = StateTitleMenu;
+// A click is a release over the pressed button, wherever the press began; the clock moves on it.
+TEST_F(Frame, APressMovedOntoAButtonAndReleasedThereClicksIt)
+{
+    SetMouse(10, 10, true);
+    FrameAt(1000);
+    SetMouse(ScoresX, ScoresY, true);
+    FrameAt(1000);
+    EXPECT_TRUE(Called("DrawButton 410 2")) << "pressed picture under the held button";
+    SetMouse(ScoresX, ScoresY, false);
+    FrameAt(1010);
+    EXPECT_EQ(GameState, StateTopFive);
+    EXPECT_EQ(LastFrameTime, 1010u) << "the clock moves on clicks";
+}
+
+TEST_F(Frame, AReleaseOnAButtonsRightOrBottomEdgeIsNoClick)
+{
     for (const auto& [x, y] :
          {std::pair{470 + 100 + 100, 338 + 50 + 39}, std::pair{470 + 100 + 99, 338 + 50 + 40}}) {
         Click(x, y, 1015);
         EXPECT_FALSE(Called("PostClose")) << x << "," << y << ": the right and bottom edges lie outside";
     }
+}
+
+TEST_F(Frame, QuitPostsACloseAndStaysOnTheMenu)
+{
     EXPECT_EQ(Click(470 + 100 + 99, 338 + 50 + 39, 1020), ResultOk);
     EXPECT_EQ(RecordedCalls(),
               (Calls{"DrawButton 470 0", "DrawButton 410 0", "DrawButton 470 1", "PostClose"}));
     EXPECT_EQ(GameState, StateTitleMenu);
+}
 
+TEST_F(Frame, ALostSurfaceDropsTheClick)
+{
     BoardNeedsClearing = true;
     BoardCell(3, 15) = 4;
     SetDrawResults(ResultOk, ResultSurfaceLost);
     EXPECT_EQ(Click(PlayX, PlayY, 1040), ResultSurfaceLost);
     EXPECT_TRUE(Called("RestoreSurfaces"));
-    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15)), std::make_tuple(StateTitleMenu, 4));
+    EXPECT_EQ(GameState, StateTitleMenu);
+    EXPECT_EQ(BoardCell(3, 15), 4) << "the board waits for the next Play";
+}
 
-    SetDrawResults(ResultOk, ResultOk);
+TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoard)
+{
+    BoardNeedsClearing = true;
+    BoardCell(3, 15) = 4;
     Click(PlayX, PlayY, 1060);
     EXPECT_EQ(RecordedCalls(),
               (Calls{"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"}));
-    EXPECT_EQ(std::tie(GameState, BoardCell(3, 15), BoardNeedsClearing),
-              std::make_tuple(StatePlaying, EmptyCell, false));
+    EXPECT_EQ(GameState, StatePlaying);
+    EXPECT_EQ(BoardCell(3, 15), EmptyCell);
+    EXPECT_FALSE(BoardNeedsClearing);
 }
 
 TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
 {
     GameState = StatePlaying;
+    const int32_t spawnRow = CurrentTetrad.y;
     EXPECT_EQ(FallTimes(1010, 3000, 10), (Times{2000, 3000}));
+    EXPECT_EQ(CurrentTetrad.y, spawnRow + 2) << "a row each time";
     EXPECT_FALSE(Called("RestoreSurfaces")) << "a plain play frame restores nothing";
     FallSpeed = 1;
     EXPECT_EQ(FallTimes(3010, 3300, 10), (Times{3100, 3200, 3300}));
@@ -137,8 +163,10 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
     FallTimer = 990;
     FrameAt(1010);
     EXPECT_TRUE(Called("PlayEffect attach 0 0"));
-    EXPECT_EQ(std::tie(BoardCell(5, 15), CurrentTetrad.colour, LastFrameTime), std::make_tuple(1, 2, 1000u))
-        << "locked, and the preview became the falling tetrad";
+    EXPECT_EQ(BoardCell(5, 15), 1) << "locked";
+    EXPECT_EQ(CurrentTetrad.colour, 2) << "the preview became the falling tetrad";
+    EXPECT_EQ(NextTetrad.colour, NextKind) << "and a new one is previewed";
+    EXPECT_EQ(LastFrameTime, 1000u) << "the locking frame counts no time";
 
     KeyStates[KeyLeft] = {true, 77, 50};
     ClearRecordedCalls();
@@ -151,41 +179,75 @@ TEST_F(Frame, LockPausesHundredMillisecondsThenResetsKeysThenTestsTheSpawn)
     SetKeyDown(KeyLeft, true);
     FrameAt(1120);
     EXPECT_TRUE(Called("DrawPlayScreen"));
-    EXPECT_EQ(std::tie(LastFrameTime, CurrentTetrad.x), std::make_tuple(1120u, 4))
-        << "a held key acts at once";
+    EXPECT_EQ(CurrentTetrad.x, 4) << "a held key acts at once";
+    EXPECT_EQ(LastFrameTime, 1120u);
 }
 
+// A ranking result asks for initials beside its counters, with the static sounding; Enter files
+// them, and the top five shows with a burst of static over both screens.
 TEST_F(Frame, RankingGameGoesThroughTheInitials)
 {
     GameState = StatePlaying;
-    std::tie(Score, Level, Lines) = std::make_tuple(7000u, 4u, 37u);
-    BoardCell(6, 0) = 0;
+    Score = 7000;
+    Level = 4;
+    Lines = 37;
+    BoardCell(6, 0) = 0;  // the new tetrad overlaps: the game is over
     FrameAt(1010);
-    ASSERT_EQ(std::tie(GameState, InitialsActive), std::make_tuple(StateInitials, true));
+    ASSERT_EQ(GameState, StateInitials);
+    EXPECT_TRUE(InitialsActive);
 
     ClearRecordedCalls();
     FrameAt(1020);
-    EXPECT_EQ(
-        RecordedCalls(),
-        (Calls{"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
-               "DrawScreenText 480 245 Lines: 37", "DrawCenteredText 180 You placed #1!",
-               "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
-               "DrawCenteredText 240 ", "SoundIsPlaying static2", "PlayEffect static2 0 1",
-               "DrawStatic 1-"}));
-
-    for (uint32_t key : {uint32_t{'J'}, uint32_t{'O'}, 13u}) {
-        TypeInitial(key);
+    for (const char* call :
+         {"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
+          "DrawScreenText 480 245 Lines: 37", "DrawCenteredText 180 You placed #1!",
+          "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
+          "PlayEffect static2 0 1", "DrawStatic 1-"}) {
+        EXPECT_TRUE(Called(call)) << call;
     }
-    ClearRecordedCalls();
+
+    TypeInitial('J');
+    TypeInitial(13);  // one initial is enough
     FrameAt(1030);
-    EXPECT_EQ(RecordedCalls(), Calls{"BlitBoardToScreen"});
-    EXPECT_STREQ(HighScoreTable[0].name, "JO");
-    EXPECT_EQ(std::tie(GameState, HighScoreTable[0].score, Score, CountersDirty),
-              std::make_tuple(StateTopFive, 7000u, 0u, true));
-    ClearRecordedCalls();  // the top five keeps the noise going, drawn once, with a burst of static
+    EXPECT_EQ(GameState, StateTopFive);
+    EXPECT_STREQ(HighScoreTable[0].name, "J");
+    EXPECT_EQ(HighScoreTable[0].score, 7000u);
+    EXPECT_EQ(Score, 0u) << "the counters start afresh";
+    EXPECT_EQ(Level, 1u);
+    EXPECT_EQ(Lines, 0u);
+    ClearRecordedCalls();
     FrameAt(1040);
-    EXPECT_EQ(RecordedCalls(),
-              (Calls{"SoundIsPlaying static2", "BlitBoardToScreen", "DrawTopFive", "DrawStatic 13"}));
+    EXPECT_TRUE(Called("DrawTopFive"));
+    EXPECT_TRUE(Called("DrawStatic 13"));
+    EXPECT_FALSE(Called("PlayEffect static2 0 1")) << "the static that sounds goes on";
+    SetSoundPlaying(Static2Sound, false);
+    FrameAt(1050);
+    EXPECT_TRUE(Called("PlayEffect static2 0 1")) << "the top five keeps the static sounding";
+}
+
+// Whatever a finished game left behind, the reset starts a new one on the title menu.
+TEST_F(Frame, ResetAfterAFinishedGameGivesANewOne)
+{
+    GameState = StatePlaying;
+    Score = 7000;
+    BoardCell(6, 0) = 0;
+    FrameAt(1010);
+    TypeInitial('J');
+    KeyStates[KeyLeft] = {true, 77, 50};
+    ResetGameState(3, 4);
+    EXPECT_EQ(GameState, StateTitleMenu);
+    EXPECT_EQ(BoardCell(6, 0), EmptyCell);
+    EXPECT_EQ(CurrentTetrad.colour, 3);
+    EXPECT_EQ(NextTetrad.colour, 4);
+    EXPECT_EQ(NextKind, 4);
+    EXPECT_EQ(Score, 0u);
+    EXPECT_EQ(LastFrameTime, 0u);
+    EXPECT_FALSE(BoardNeedsClearing);
+    EXPECT_FALSE(CountersDirty);
+    EXPECT_FALSE(InitialsActive);
+    EXPECT_FALSE(PromptDirty);
+    EXPECT_STREQ(Initials, "");
+    EXPECT_FALSE(KeyStates[KeyLeft].held);
 }
 
 // The rest of 10 ms carries over to the next frame; a stall is not made up roll by roll.
@@ -198,4 +260,5 @@ TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
         FrameAt(frame.first);
         EXPECT_EQ(InterferenceRollsDue(), frame.second) << "at " << frame.first;
     }
+    EXPECT_EQ(GhostTimer, 509u) << "the ghost's blink gathers the same play time";
 }

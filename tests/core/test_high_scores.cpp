@@ -1,9 +1,10 @@
 // The top five: the 120-byte layout, loading damaged files, ranking, insertion and typing initials.
 #include <cstring>
 #include <optional>
-#include <tuple>
 
-#include "game_state.h"
+#include "core/game/board.h"
+#include "core/game/frame.h"
+#include "core/game/high_scores.h"
 #include "hand_archive.h"
 #include "test_support.h"
 
@@ -36,7 +37,7 @@ class HighScores : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetGameState();
+        ResetGameState(1, 2);
         InitialsActive = true;
     }
 };
@@ -96,26 +97,32 @@ TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
 TEST_F(HighScores, TypingInitials)
 {
     const struct {
+        const char* what;
         std::vector<uint32_t> keys;
         const char* initials;
         bool redrawn;
         bool active;
     } steps[] = {
-        // Backspace with nothing typed, Enter without an initial, keys not alphanumeric (keypad 0): redraws only
-        {{8, 13, ' ', 0x60}, "", true, true},
-        {{'A', '1'}, "A1", true, true},
-        {{'B'}, "A1B", true, true},
-        {{'C'}, "A1B", false, true},  // a fourth is ignored without a redraw
-        {{8, 0x100 | 'Q'}, "A1Q", true, true},
-        {{8, 8, 8, 0x61, 0x69, 0x70}, "aip", true, true},  // keypad 1, 9 and F1 type their codes
-        {{13}, "aip", true, false},
+        {"Backspace with nothing typed, Enter without an initial, keypad 0: redraws only",
+         {8, 13, ' ', 0x60},
+         "",
+         true,
+         true},
+        {"a letter and a digit", {'A', '1'}, "A1", true, true},
+        {"a third", {'B'}, "A1B", true, true},
+        {"a fourth is ignored without a redraw", {'C'}, "A1B", false, true},
+        {"Backspace, and a key with bits above the low byte", {8, 0x100 | 'Q'}, "A1Q", true, true},
+        {"keypad 1, 9 and F1 type their codes", {8, 8, 8, 0x61, 0x69, 0x70}, "aip", true, true},
+        {"Enter", {13}, "aip", true, false},
     };
     for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
         PromptDirty = false;
         for (uint32_t key : step.keys) {
             TypeInitial(key);
         }
-        EXPECT_EQ(std::make_tuple(std::string(Initials), PromptDirty, InitialsActive),
-                  std::make_tuple(std::string(step.initials), step.redrawn, step.active));
+        EXPECT_STREQ(Initials, step.initials);
+        EXPECT_EQ(PromptDirty, step.redrawn);
+        EXPECT_EQ(InitialsActive, step.active);
     }
 }

@@ -2,7 +2,9 @@
 #include <cstring>
 
 #include "core/common/result_codes.h"
-#include "game_state.h"
+#include "core/game/board.h"
+#include "core/game/frame.h"
+#include "core/game/keyboard.h"
 #include "test_support.h"
 
 namespace {
@@ -14,8 +16,7 @@ protected:
     void SetUp() override
     {
         TempDirTest::SetUp();
-        ResetGameState();
-        SetCurrentTetrad(0);  // room to move, fall and turn
+        ResetGameState(0, 2);  // the T falls: room to move, fall and turn
         start = CurrentTetrad;
         ReleaseAllKeys();
     }
@@ -53,7 +54,7 @@ TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames)
     } cases[] = {
         {KeyLeft, 60, 10, {0, 150, 260, 340, 390, 420, 450, 480, 510, 540, 570}},
         {KeyLeft, 10, 100, {0, 200, 300, 400, 500, 600, 700, 800, 900}},
-        {KeyLeft, 142, 1, {0, 141}},
+        {KeyLeft, 412, 1, {0, 141, 251, 331, 381, 411}},
         {KeyDown, 122, 1, {0, 121}},
         {KeySpace, 302, 1, {0, 301}},
     };
@@ -69,19 +70,24 @@ TEST_F(Keyboard, HeldKeyRepeatsFasterInWholeFrames)
 TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain)
 {
     const struct {
+        const char* what;
         std::vector<ResultCode> reads, acquires;
         int32_t x;
         std::vector<std::string> log;
     } cases[] = {
-        {{ResultFail}, {}, 5, {"Unknown DI error while reacquiring"}},
-        {{ResultInputLost}, {ResultOk, ResultFail}, 5, {"Failed to acquire input during ProcessKBInput"}},
-        {{ResultNotAcquired, ResultInputLost}, {}, 5, {}},
-        {{ResultInputLost, ResultOk}, {}, 6, {}},
+        {"read refused", {ResultFail}, {}, 5, {"Unknown DI error while reacquiring"}},
+        {"lost, acquire refused",
+         {ResultInputLost},
+         {ResultOk, ResultFail},
+         5,
+         {"Failed to acquire input during ProcessKBInput"}},
+        {"lost, read again refused", {ResultNotAcquired, ResultInputLost}, {}, 5, {}},
+        {"lost, read again", {ResultInputLost, ResultOk}, {}, 6, {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.reads.size());
+        SCOPED_TRACE(c.what);
         std::remove(".\\debug.log");
-        ResetGameState();
+        ResetGameState(0, 2);
         ReleaseAllKeys();
         SetKeyDown(KeyRight, true);
         CurrentTetrad = start;

@@ -29,8 +29,11 @@ TEST(WindowGeometry, TheGameAreaIsTheClientArea)
         FullScreen = full;
         const WindowSize size = WindowSizeFor(full, WindowFrame);
         const ScreenPoint origin = ComputeScreenOffset();
-        EXPECT_EQ(std::tie(size.width, size.height, origin.x, origin.y),
-                  full ? std::make_tuple(640, 480, 0, 0) : std::make_tuple(648, 513, 34, 68));
+        SCOPED_TRACE(full ? "full screen" : "windowed");
+        EXPECT_EQ(size.width, full ? 640 : 648);
+        EXPECT_EQ(size.height, full ? 480 : 513);
+        EXPECT_EQ(origin.x, full ? 0 : 34);
+        EXPECT_EQ(origin.y, full ? 0 : 68);
     }
     FullScreen = false;
 }
@@ -39,34 +42,36 @@ TEST(WindowGeometry, TheGameAreaIsTheClientArea)
 TEST(Keys, WhatEachKeyDoesInEachState)
 {
     const struct {
+        const char* what;
         int32_t state;
         uint32_t key;
         int32_t after;
         Calls calls;
         bool started = true;
     } cases[] = {
-        {StateTopFive,
+        {"Escape leaves the top five",
+         StateTopFive,
          KeyEscape,
          StateTitleMenu,
-         {"SoundIsPlaying static2", "StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
-        {StatePlaying, KeyQ, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
-        {StateInitials, KeyF2, StateTitleMenu, {"SoundIsPlaying static2", "SetMusicVolume 0", "PostRepaint"}},
-        {StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},
-        {StatePlaying, KeyF1, StatePaused, {"DrawControlsScreen"}},
-        {StatePaused, KeyF1, StatePaused, {}},
-        {StatePaused, KeyEscape, StateTopFive, {"PostRepaint"}},  // resumes where the pause began
-        {StatePlaying, KeyM, StatePlaying, {"PauseMusic"}},
-        {StatePlaying, KeyM, StatePlaying, {"ResumeMusic"}},
-        {StateTitleMenu, KeyF6, StateTitleMenu, {"SwitchDisplayMode"}},
+         {"StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
+        {"Q leaves a game", StatePlaying, KeyQ, StateTitleMenu, {"SetMusicVolume 0", "PostRepaint"}},
+        {"F2 leaves the initials", StateInitials, KeyF2, StateTitleMenu, {"SetMusicVolume 0", "PostRepaint"}},
+        {"Escape on the menu repaints it", StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},
+        {"F1 pauses", StatePlaying, KeyF1, StatePaused, {"DrawControlsScreen"}},
+        {"F1 in a pause", StatePaused, KeyF1, StatePaused, {}},
+        {"Escape resumes where the pause began", StatePaused, KeyEscape, StateTopFive, {"PostRepaint"}},
+        {"M pauses the music", StatePlaying, KeyM, StatePlaying, {"PauseMusic"}},
+        {"M again resumes it", StatePlaying, KeyM, StatePlaying, {"ResumeMusic"}},
+        {"F6 switches the display", StateTitleMenu, KeyF6, StateTitleMenu, {"SwitchDisplayMode"}},
         // Keys that a loader's box lets through reach no half-built game.
-        {StateTitleMenu, KeyF6, StateTitleMenu, {}, false},
-        {StateTitleMenu, KeyM, StateTitleMenu, {}, false},
+        {"F6 before the game started", StateTitleMenu, KeyF6, StateTitleMenu, {}, false},
+        {"M before the game started", StateTitleMenu, KeyM, StateTitleMenu, {}, false},
     };
     MusicEnabled = true;
     InitialsActive = false;
     StopAllRecordedSounds();
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "key " << c.key << " in state " << c.state);
+        SCOPED_TRACE(c.what);
         GameStarted = c.started;
         GameState = c.state;
         PausedState = StateTopFive;

@@ -1,7 +1,6 @@
 // Stored WAVE effects: the one accepted layout, and every refusal with its log line.
 #include <cstdio>
 #include <cstring>
-#include <tuple>
 
 #include "core/audio/wave_file.h"
 #include "stored_files.h"
@@ -42,9 +41,12 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged)
         {"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}};
     EXPECT_TRUE(LoadFrom(files, "ROTATE.wav", true).empty());
     const WaveFormat& f = wave.format;
-    EXPECT_EQ(
-        std::tie(f.formatTag, f.channels, f.samplesPerSec, f.avgBytesPerSec, f.blockAlign, f.bitsPerSample),
-        std::make_tuple(1, 2, 22050u, 123456u, 4, 16));
+    EXPECT_EQ(f.formatTag, 1);
+    EXPECT_EQ(f.channels, 2);
+    EXPECT_EQ(f.samplesPerSec, 22050u);
+    EXPECT_EQ(f.avgBytesPerSec, 123456u);
+    EXPECT_EQ(f.blockAlign, 4);
+    EXPECT_EQ(f.bitsPerSample, 16);
     EXPECT_EQ(wave.pcm, Bytes(b.begin() + 44, b.end()));
 
     EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), Lines{"Error finding file in VBF"});

@@ -19,58 +19,87 @@ TITLE=(titlescreen 0 0 400 170) PLATE=(topscores 234 136 12 153) BOARD=(200 48 2
 GAME_PID="" GAME_WINDOW="" GAME_STATUS="" SHOT="" ORIGIN_X=0 ORIGIN_Y=0 ON_EXIT=""
 mkdir -p "$E2E_GAME" "$E2E_SHOTS"
 
-# A scenario's own clean-up (on_exit COMMAND) runs before the game is killed and the work removed.
+# on_exit COMMAND: a scenario's own clean-up, run before the game is killed and the work removed.
 on_exit() { ON_EXIT="$1; $ON_EXIT"; }
-trap 'eval "$ON_EXIT"; e2e_kill_game; rm -rf "$E2E_WORK"' EXIT
 
+# The end of every scenario: its own clean-up, then the game killed and the work folder removed.
+clean_up() {
+    eval "$ON_EXIT"
+    kill_game
+    rm -rf "$E2E_WORK"
+}
+trap clean_up EXIT
+
+# fail WHY: reports the failure, the boxes on the screen and the end of debug.log, and ends the scenario.
 fail() {
     echo "FAIL ($E2E_NAME): $*"
-    e2e_boxes | sort | uniq -c | sed 's/^/message box on the screen: /'
-    [ -f "$E2E_GAME/debug.log" ] && echo "--- the end of debug.log:" && log_lines | tail -n 15
+    box_captions | sort | uniq -c | sed 's/^/message box on the screen: /'
+    if [ -f "$E2E_GAME/debug.log" ]; then
+        echo "--- the end of debug.log:"
+        log_lines | tail -n 15
+    fi
     exit 1
 }
 
+# step WHAT: announces the next step of the scenario.
 step() { echo "* $*"; }
 
 # within VALUE LOW HIGH WHAT: a figure of a check lies in [LOW, HIGH].
-within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }' || fail "$4: $1, not within [$2, $3]"; }
+within() {
+    awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }' ||
+        fail "$4: $1, not within [$2, $3]"
+}
 
+# wait_until SECONDS COMMAND...: tries COMMAND every 0.1 s until it holds; false when time runs out.
 wait_until() {
     local tries=$(($1 * 10))
     until "${@:2}"; do
-        tries=$((tries - 1)) && [ "$tries" -gt 0 ] && sleep 0.1 || return 1
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
     done
 }
 
-# e2e_prepare_game [COMMAND...]: a fresh copy of the game folder, with COMMAND run in it to damage
-# it as a case needs; a game still running in the old one is closed first as a player closes it,
-# and must end with exit code 0.
-e2e_prepare_game() {
+# prepare_game [COMMAND...]: a fresh copy of the game folder, damaged by COMMAND run in it where a
+# case needs; a game still running in the old one is closed as a player closes it (exit code 0).
+prepare_game() {
     [ -z "$GAME_PID" ] || close_game
-    rm -rf "$E2E_GAME" && mkdir -p "$E2E_GAME" && cp "$GAME_DIR"/{quadrone.exe,graphics.vbf,audio.vbf,loop1.dat} "$E2E_GAME/" ||
-        fail "cannot copy the game folder"
-    [ $# -eq 0 ] || (cd "$E2E_GAME" && "$@") || fail "cannot change the game folder: $*"
+    rm -rf "$E2E_GAME"
+    mkdir -p "$E2E_GAME"
+    cp "$GAME_DIR"/{quadrone.exe,graphics.vbf,audio.vbf,loop1.dat} "$E2E_GAME/" || fail "cannot copy the game folder"
+    if [ $# -gt 0 ]; then
+        (cd "$E2E_GAME" && "$@") || fail "cannot change the game folder: $*"
+    fi
 }
 
 # scores NAME SCORE...: a high-score table with one row of NAME for each score, as the game stores it.
-scores() { python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
-    struct.pack("<20sI", sys.argv[1].encode(), int(s)) for s in sys.argv[2:]))' "$@"; }
+scores() {
+    python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
+        struct.pack("<20sI", sys.argv[1].encode(), int(s)) for s in sys.argv[2:]))' "$@"
+}
 
+# launch ARGS...: quadrone.exe under Wine in the game folder, in the background; its id in GAME_PID.
 launch() {
     (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null &
     GAME_PID=$!
 }
 
-e2e_start_game() { launch "$@" && started; }
+# start_game ARGS...: launches the game and waits until it has started.
+start_game() {
+    launch "$@"
+    started
+}
 
-# The window is there, start-up has finished without a box, and a capture has begun to grow.
+# started: the window is there, start-up has finished without a box, and a capture has begun to grow.
 started() {
     wait_until 30 game_window_exists || fail "no game window within 30 s"
     wait_until 30 log_has "Starting game..." || fail "start-up did not finish within 30 s"
     sleep 0.5
-    [ -z "$(e2e_boxes)" ] || fail "a message box came up at start-up"
+    [ -z "$(box_captions)" ] || fail "a message box came up at start-up"
     find_origin
-    [ ! -e "$E2E_WORK/home/.asoundrc" ] || wait_until 10 capture_grows || fail "the capture did not start growing within 20 s"
+    if [ -e "$E2E_WORK/home/.asoundrc" ]; then
+        wait_until 10 capture_grows || fail "the capture did not start growing within 20 s"
+    fi
 }
 
 # start_answering CAPTION COUNT ARGS...: starts the game and answers COUNT boxes of that caption.
@@ -85,12 +114,17 @@ start_answering() {
     started
 }
 
+# box_gone: the box last found by box_shown is no longer on the screen.
 box_gone() { ! xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable; }
 
-box_shown() { BOX=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$BOX" ]; }
+# box_shown CAPTION: a box of that caption is on the screen; its window lands in BOX.
+box_shown() {
+    BOX=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$BOX" ]
+}
 
-# Message boxes are top-level windows with these captions; each is named so a failure says why.
-e2e_boxes() {
+# box_captions: the caption of each message box on the screen (Error, Notice or Quadrone), a line each.
+box_captions() {
     local id
     for id in $(xdotool search --name '^(Error|Notice|Quadrone)$' 2>/dev/null); do
         [ "$id" = "$GAME_WINDOW" ] || xdotool getwindowname "$id"
@@ -101,7 +135,9 @@ e2e_boxes() {
 private_display() {
     local number
     for number in $(seq "$1" $(($1 + 30))); do
-        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
+        if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
+            break
+        fi
     done
     Xvfb ":$number" -screen 0 "$2" -nolisten tcp >/dev/null 2>&1 &
     on_exit "kill $! 2>/dev/null"
@@ -109,25 +145,39 @@ private_display() {
     wait_until 5 test -e "/tmp/.X11-unix/X$number" || fail "the display $DISPLAY did not start"
 }
 
-# Wine makes a new X window when the style changes (F6): always take the one on the screen.
-game_window_exists() { GAME_WINDOW=$(xdotool search --onlyvisible --name '^Quadrone$' 2>/dev/null | head -n 1) && [ -n "$GAME_WINDOW" ]; }
+# game_window_exists: the game's window is on the screen; it lands in GAME_WINDOW (Wine makes a new
+# X window when the style changes with F6).
+game_window_exists() {
+    GAME_WINDOW=$(xdotool search --onlyvisible --name '^Quadrone$' 2>/dev/null | head -n 1)
+    [ -n "$GAME_WINDOW" ]
+}
 
-# The game area lies inside the X window by its border, the same on every side (a window that
-# does not fit the screen is cut at the bottom).
+# find_origin: the game area's corner on the screen in ORIGIN_X, ORIGIN_Y; it lies inside the X window
+# by its border, the same on every side (a window that does not fit the screen is cut at the bottom).
 find_origin() {
     local x y width
     wait_until 5 game_window_exists || fail "the game window is not on the screen"
     read -r x y width < <(xwininfo -id "$GAME_WINDOW" 2>/dev/null |
         sed -n 's/.*\(Absolute upper-left [XY]\|Width\): *\(-\?[0-9]*\).*/\2/p' | tr '\n' ' ')
     [ -n "$width" ] || fail "the game window went away"
-    ORIGIN_X=$((x + (width - 640) / 2)) ORIGIN_Y=$((y + (width - 640) / 2))
+    ORIGIN_X=$((x + (width - 640) / 2))
+    ORIGIN_Y=$((y + (width - 640) / 2))
 }
 
-log_lines() { [ -f "$E2E_GAME/debug.log" ] && tr -d '\r' <"$E2E_GAME/debug.log"; }
+# log_lines: the lines of the game's debug.log, without their CR; nothing when there is none.
+log_lines() {
+    if [ -f "$E2E_GAME/debug.log" ]; then
+        tr -d '\r' <"$E2E_GAME/debug.log"
+    fi
+}
+
+# log_has LINE: the log holds that whole line.
 log_has() { log_lines | grep -qxF -- "$1"; }
+
+# log_count LINE COUNT: the log holds that line exactly COUNT times.
 log_count() { within "$(log_lines | grep -cxF -- "$1")" "$2" "$2" "lines \"$1\" in the log"; }
 
-# The lines appear in this order, others may stand between them.
+# log_in_order LINE...: the lines appear in this order, others may stand between them.
 log_in_order() {
     local line at=0 found
     for line in "$@"; do
@@ -137,40 +187,47 @@ log_in_order() {
     done
 }
 
-e2e_focus() {
+# focus_game: gives the game's window the keyboard.
+focus_game() {
     game_window_exists || fail "the game window is not on the screen"
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
 }
-e2e_key() {
-    e2e_focus
+
+# press KEY...: types the keys into the game, 60 ms apart.
+press() {
+    focus_game
     xdotool key --delay 60 "$@" 2>/dev/null
     sleep 0.3
 }
-e2e_move() {
+
+# move_mouse X Y: the pointer to that point of the game area.
+move_mouse() {
     xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) 2>/dev/null
     sleep 0.3
 }
 
-# Held keys and buttons are polled once a frame: hold them long enough for frames to see them.
-e2e_hold_key() {
-    e2e_focus
+# hold_key KEY SECONDS: holds the key that long; keys are polled once a frame, so frames see it.
+hold_key() {
+    focus_game
     xdotool keydown "$1" 2>/dev/null
     sleep "$2"
     xdotool keyup "$1" 2>/dev/null
     sleep 0.2
 }
-e2e_click() {
-    e2e_move "$1" "$2"
+
+# click X Y: the left button pressed and released at that point of the game area.
+click() {
+    move_mouse "$1" "$2"
     xdotool mousedown 1 2>/dev/null
     sleep 0.2
     xdotool mouseup 1 2>/dev/null
     sleep 0.5
 }
 
-# Holds Down in a new game until the command given holds, tried for at least a minute.
+# play_until COMMAND...: Play, then Down held in the new game until COMMAND holds, for up to a minute.
 play_until() {
-    e2e_click 480 190
-    e2e_focus
+    click 480 190
+    focus_game
     xdotool keydown Down 2>/dev/null
     wait_until 60 "$@"
     local status=$?
@@ -178,17 +235,32 @@ play_until() {
     return $status
 }
 
-# The prompt's line "Enter your initials:" is the only pure white across the board at top 220.
-prompt_shown() { shot prompt && [ "$(area 200 220 240 14 -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:)" != 0 ]; }
+# prompt_shown: the prompt "Enter your initials:" is on the screen, the only pure white across the
+# board at top 220.
+prompt_shown() {
+    shot prompt
+    [ "$(area 200 220 240 14 -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:)" != 0 ]
+}
 
-shot() { SHOT="$E2E_SHOTS/$1.png" && import -window root "$SHOT" 2>/dev/null || fail "screenshot $1 failed"; }
-e2e_screenshot() { shot "$1" && echo "$SHOT"; }
+# shot NAME: a screenshot of the whole screen, its file in SHOT.
+shot() {
+    SHOT="$E2E_SHOTS/$1.png"
+    import -window root "$SHOT" 2>/dev/null || fail "screenshot $1 failed"
+}
+
+# screenshot NAME: takes a shot and prints its file.
+screenshot() {
+    shot "$1"
+    echo "$SHOT"
+}
 
 # area X Y WIDTH HEIGHT OPTIONS...: a game-area rectangle of the last screenshot through convert.
 area() { convert "$SHOT" -crop "${3}x${4}+$((ORIGIN_X + $1))+$((ORIGIN_Y + $2))" +repage "${@:5}"; }
+
+# lit X Y WIDTH HEIGHT: the number of pixels of that rectangle of the last screenshot that are not black.
 lit() { area "$@" -threshold 8% -format '%[fx:round(mean*w*h)]' info:; }
 
-# The game's pictures as files in PICTURES.
+# extract_pictures: the game's pictures as files in PICTURES, once.
 extract_pictures() { [ -d "$PICTURES" ] || "$VBFTOOL" extract "$GAME_DIR/graphics.vbf" "$PICTURES" >/dev/null; }
 
 # differing PICTURE X Y [WIDTH HEIGHT [PX PY]]: pixels of the last screenshot's rectangle at X, Y
@@ -204,37 +276,57 @@ differing() {
 }
 
 # shows SHOT PICTURE X Y ...: a new screenshot SHOT has the picture there (differing's arguments).
-shows() { shot "$1" && [ "$(differing "${@:2}")" = 0 ]; }
+shows() {
+    shot "$1"
+    [ "$(differing "${@:2}")" = 0 ]
+}
+
+# see SHOT PICTURE X Y ...: as shows, and the scenario fails when the picture is not there.
 see() { shows "$@" || fail "$1: $(differing "${@:2}") pixels differ from $2"; }
 
-# Alt+F4, as a player closes the window; the exit code lands in GAME_STATUS.
-e2e_close_game() {
+# alt_f4: closes the game with Alt+F4, as a player does; its exit code lands in GAME_STATUS.
+alt_f4() {
     game_window_exists || GAME_WINDOW=$(xdotool search --name '^Quadrone$' 2>/dev/null | tail -n 1)
     xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
     xdotool key --window "$GAME_WINDOW" alt+F4 2>/dev/null
     game_ends && return 0
-    xdotool search --name '^Quadrone$' >/dev/null 2>&1 && fail "the game did not end within 30 s of Alt+F4: its window is still there"
+    if xdotool search --name '^Quadrone$' >/dev/null 2>&1; then
+        fail "the game did not end within 30 s of Alt+F4: its window is still there"
+    fi
     fail "the game did not end within 30 s of Alt+F4: its window is gone, the process is not"
 }
 
-close_game() { e2e_close_game && [ "$GAME_STATUS" = 0 ] || fail "exit code $GAME_STATUS"; }
-
-# The close as the close box sends it, whatever window has the keyboard; exit code 0 expected.
-close_by_message() {
-    wine "$RELIABILITY/close_window.exe" SpriteAnimate </dev/null || fail "the game window took no close"
-    game_ends && [ "$GAME_STATUS" = 0 ] || fail "the game did not end within 30 s of its close with exit code 0 (${GAME_STATUS:-})"
+# close_game: Alt+F4, and the game must end with exit code 0.
+close_game() {
+    alt_f4
+    [ "$GAME_STATUS" = 0 ] || fail "exit code $GAME_STATUS"
 }
 
+# close_by_message: the close as the close box sends it, whatever window has the keyboard; exit code 0.
+close_by_message() {
+    wine "$RELIABILITY/close_window.exe" SpriteAnimate </dev/null || fail "the game window took no close"
+    game_ends || fail "the game did not end within 30 s of its close"
+    [ "$GAME_STATUS" = 0 ] || fail "the game ended with exit code $GAME_STATUS after its close"
+}
+
+# game_gone: the game's process has ended.
 game_gone() { ! kill -0 "$GAME_PID" 2>/dev/null; }
-game_ends() { wait_until 30 game_gone && {
+
+# game_ends: waits up to 30 s for the game to end; its exit code lands in GAME_STATUS.
+game_ends() {
+    wait_until 30 game_gone || return 1
     wait "$GAME_PID"
-    GAME_STATUS=$? GAME_PID=""
-}; }
-e2e_kill_game() { [ -z "$GAME_PID" ] || {
+    GAME_STATUS=$?
+    GAME_PID=""
+}
+
+# kill_game [SIGNAL]: kills a game still running, with SIGNAL (TERM by default), and waits for it.
+kill_game() {
+    [ -n "$GAME_PID" ] || return 0
     kill ${1:+"$1"} "$GAME_PID" 2>/dev/null
     wait "$GAME_PID" 2>/dev/null
     GAME_PID=""
-}; }
+}
 
 # shellcheck source=tests/e2e/sound_lib.sh
 . "$E2E_DIR/sound_lib.sh"

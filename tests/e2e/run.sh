@@ -7,7 +7,7 @@
 E2E_NAME=${1:?which scenario?}
 . "$(dirname "$0")/lib.sh"
 [ -f "$E2E_DIR/scenarios/$E2E_NAME.sh" ] || fail "no scenario $E2E_NAME"
-e2e_prepare_game
+prepare_game
 # shellcheck source=/dev/null
 . "$E2E_DIR/scenarios/$E2E_NAME.sh"
 [ -z "$GAME_PID" ] || close_game

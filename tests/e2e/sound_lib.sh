@@ -45,9 +45,9 @@ hear_silence() { hear "$1" "$2" music music "sound_to <= 2" "seconds >= 4"; }
 
 # Play from the title menu and turn the piece three times; the capture is marked at Play.
 play_three_turns() {
-    e2e_click 480 190
+    click 480 190
     mark
-    e2e_hold_key space 0.1
-    e2e_hold_key space 0.1
-    e2e_hold_key space 0.1
+    hold_key space 0.1
+    hold_key space 0.1
+    hold_key space 0.1
 }

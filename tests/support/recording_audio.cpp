@@ -43,9 +43,9 @@ void StopAllRecordedSounds()
     }
 }
 
+// A question, not an action: not recorded.
 bool SoundIsPlaying(Sound* sound)
 {
-    Recorded("SoundIsPlaying", sound);
     return sound != nullptr && sound->playing;
 }
 

@@ -1,6 +1,7 @@
 // test_support.cpp -- folders and files for tests; works natively and under Wine.
 #include "test_support.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,7 +14,11 @@ namespace fs = std::filesystem;
 
 namespace {
 std::vector<std::string> Calls;
-}
+// Each test program has folders of its own, as other builds on the machine may run the same test
+// at the same moment; their paths stay short, as the score file's calls take 128 characters.
+const std::string ProgramFolder = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+int TestsStarted = 0;
+}  // namespace
 
 void RecordCall(const std::string& call)
 {
@@ -33,9 +38,8 @@ void ClearRecordedCalls()
 void TempDirTest::SetUp()
 {
     previousFolder = fs::current_path().string();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path base = fs::temp_directory_path() / "quadrone-tests";
-    fs::path dir = base / (std::string(info->test_suite_name()) + "." + info->name());
+    fs::path dir =
+        fs::temp_directory_path() / "quadrone-tests" / (ProgramFolder + "-" + std::to_string(++TestsStarted));
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::current_path(dir);

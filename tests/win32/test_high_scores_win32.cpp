@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <ostream>
 
 #include "core/game/board.h"
 #include "core/game/high_scores.h"
@@ -17,24 +16,20 @@ const char* const Partial = "quadrone.dat.new";
 enum Obstacle { None = 0, PartialFile = 1, PartialFolder = 2, Hidden = 4, ReadOnly = 8, Locked = 16 };
 
 struct SaveCase {
+    const char* name;
     int obstacles;
     const char* bestOnDisk;  // "NEW" when the save reached the file, "OLD" when it was kept
 };
 
 // A read-only table is the player's protection: never replaced, though a crash's leftover goes.
 // A locked one keeps its bytes, and a load meanwhile gets the defaults.
-const SaveCase SaveCases[] = {{None, "NEW"},
-                              {PartialFile, "NEW"},
-                              {PartialFolder, "NEW"},
-                              {Hidden, "NEW"},
-                              {Hidden | PartialFolder, "NEW"},
-                              {ReadOnly | PartialFile, "OLD"},
-                              {Locked, "OLD"}};
-
-void PrintTo(const SaveCase& c, std::ostream* out)
-{
-    *out << "obstacles " << c.obstacles;
-}
+const SaveCase SaveCases[] = {{"Nothing", None, "NEW"},
+                              {"PartialFile", PartialFile, "NEW"},
+                              {"PartialFolder", PartialFolder, "NEW"},
+                              {"Hidden", Hidden, "NEW"},
+                              {"HiddenWithPartialFolder", Hidden | PartialFolder, "NEW"},
+                              {"ReadOnlyWithPartialFile", ReadOnly | PartialFile, "OLD"},
+                              {"Locked", Locked, "OLD"}};
 
 class HighScoresOnWindows : public TempDirTest, public ::testing::WithParamInterface<SaveCase> {};
 
@@ -80,4 +75,5 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
     SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_NORMAL);
 }
 
-INSTANTIATE_TEST_SUITE_P(Situations, HighScoresOnWindows, ::testing::ValuesIn(SaveCases));
+INSTANTIATE_TEST_SUITE_P(Situations, HighScoresOnWindows, ::testing::ValuesIn(SaveCases),
+                         [](const auto& info) { return std::string(info.param.name); });

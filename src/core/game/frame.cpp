@@ -22,7 +22,7 @@ constexpr uint32_t LockPauseMs = 100;
 constexpr uint32_t StaticBurstMs = 5;
 constexpr int32_t PlayMusicVolume = -500;
 
-// Counters go back to a new game's values when a game is over.
+// Counters go back to a new game's values when a game is over; a whole new game resets them too.
 void ResetCounters()
 {
     Level = 1;
@@ -243,6 +243,31 @@ ResultCode InitialsFrame(uint32_t now, uint32_t elapsed)
 }
 
 }  // namespace
+
+void ResetGameState(int32_t current, int32_t next)
+{
+    ClearBoard();
+    InitTetradTable();
+    SetCurrentTetrad(current);
+    NextKind = next;
+    SetNextTetrad(next);
+    ResetCounters();
+    CountersDirty = false;
+    GameState = StateTitleMenu;
+    PausedState = StateTitleMenu;
+    LastFrameTime = 0;
+    FallTimer = 0;
+    GhostTimer = 0;
+    GhostVisible = false;
+    InterferenceTimer = 0;
+    LockPauseStart = 0;
+    BoardNeedsClearing = false;
+    RepaintPending = false;
+    Initials[0] = '\0';
+    InitialsActive = false;
+    PromptDirty = false;
+    ResetKeyStates();
+}
 
 bool PointInRect(int32_t px, int32_t py, int32_t left, int32_t top, int32_t right, int32_t bottom)
 {

@@ -9,5 +9,9 @@
 // Runs the current screen state once; 0, or a drawing failure the frame could not repair.
 ResultCode UpdateFrame(MenuButtonSet& buttons);
 
+// A new game on the title menu: an empty board with `current` falling and `next` in the preview,
+// new counters, no timer running, nothing pending, no initials typed and no key held.
+void ResetGameState(int32_t current, int32_t next);
+
 // True when left <= px < right and top <= py < bottom.
 bool PointInRect(int32_t px, int32_t py, int32_t left, int32_t top, int32_t right, int32_t bottom);

@@ -58,7 +58,7 @@ within "$(awk -v h="${heard:--999}" -v l="${loop:-0}" 'BEGIN { print h - l }')" 
 
 step "first run: a finished game's initials lead to the Top Five and are saved on close"
 play_until prompt_shown || fail "no initials prompt within a minute of Down"
-e2e_key Q D R Return && sleep 0.5
+press Q D R Return && sleep 0.5
 see first-table "${PLATE[@]}"
 first_table=$SHOT first_x=$ORIGIN_X first_y=$ORIGIN_Y
 close_game
@@ -73,7 +73,7 @@ exe_made=$(stat -c %Y "$E2E_GAME/quadrone.exe")
 
 step "second run: the same prefix and build, and Scores shows the saved table"
 play_command second
-e2e_click 420 270
+click 420 270
 see second-table "$first_table" 250 190 160 80 $((first_x + 250)) $((first_y + 190))
 close_game
 [ -f "$CHECKOUT/build/wine/desktop-prefix/kept-from-the-first-run" ] || fail "the prefix was made again"

@@ -18,16 +18,16 @@ restart_wine_session() {
     wineserver -p
 }
 
-e2e_start_game
-e2e_click 480 190
+start_game
+click 480 190
 for round in 1 2; do
     step "round $round: F6 where full screen is refused comes back to the window"
-    e2e_key F6 && sleep 1.5
+    press F6 && sleep 1.5
     find_origin
     play_screen_shown "refused-$round"
 done
 log_count "Display switch failed, returning to the previous mode" 2
-e2e_hold_key Left 1.2
+hold_key Left 1.2
 shot after-refusals
 within "$(lit 200 48 24 384)" 1 1e9 "lit pixels at the left wall after Left"
 close_game
@@ -36,16 +36,16 @@ step "/full starts full screen on a 640 x 480 display"
 on_exit "DISPLAY=$DISPLAY restart_wine_session"
 private_display 130 640x480x24
 restart_wine_session
-e2e_prepare_game
-e2e_start_game /full
-e2e_move 5 5
+prepare_game
+start_game /full
+move_mouse 5 5
 see full-start "${TITLE[@]}"
-e2e_click 480 190
+click 480 190
 play_screen_shown full-play
 
 step "F6 from full screen to the window: the play screen goes on in the window's place"
 counters=$SHOT
-e2e_key F6 && sleep 1.5
+press F6 && sleep 1.5
 find_origin
 # Only a repaint draws the background, and Wine shows the restyled window no repaint here: the
 # frames draw the board with its tetrad and the unchanged counters.

@@ -31,8 +31,8 @@ step "from the unpacked folder in a fresh Wine prefix: title picture, exit code 
 export WINEPREFIX="$E2E_WORK/prefix"
 on_exit "wineserver -k 2>/dev/null"
 timeout 300 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || fail "wineboot failed"
-e2e_start_game
-e2e_move 5 5 && sleep 0.5
+start_game
+move_mouse 5 5 && sleep 0.5
 see title "${TITLE[@]}"
 close_game
 [ -s "$E2E_GAME/quadrone.dat" ] && [ -s "$E2E_GAME/debug.log" ] || fail "no quadrone.dat or debug.log beside quadrone.exe"

@@ -23,7 +23,7 @@ while [ "$kills" -lt "$SAVE_KILLS" ]; do
     GAME_PID=$!
     wait_until 30 grep -qs saving "$E2E_WORK/saver.out" || fail "save_loop.exe did not start"
     sleep "0.$((RANDOM % 10))$((RANDOM % 10))$((RANDOM % 10))"
-    e2e_kill_game -KILL
+    kill_game -KILL
     [ -e "$E2E_GAME/quadrone.dat.new" ] && partials=$((partials + 1))
     cmp -s "$E2E_GAME/quadrone.dat" "$E2E_WORK/one.dat" && ones=$((ones + 1))
     whole_table "$E2E_GAME/quadrone.dat" "$E2E_WORK/one.dat" "$E2E_WORK/two.dat"
@@ -37,14 +37,14 @@ scores CPU 1 2 3 4 5 >"$E2E_WORK/unsorted.dat"
 scores CPU 5 4 3 2 1 >"$E2E_WORK/sorted.dat"
 kills=0 saved=0
 while [ "$kills" -lt "$GAME_KILLS" ]; do
-    e2e_prepare_game cp "$E2E_WORK/unsorted.dat" quadrone.dat
-    e2e_start_game
-    e2e_move 5 5
+    prepare_game cp "$E2E_WORK/unsorted.dat" quadrone.dat
+    start_game
+    move_mouse 5 5
     play_until prompt_shown || fail "no initials prompt within a minute of Down"
-    e2e_key A B
+    press A B
     xdotool key --window "$GAME_WINDOW" alt+F4 2>/dev/null
     sleep "0.$((RANDOM % 3))$((RANDOM % 10))"
-    e2e_kill_game -KILL
+    kill_game -KILL
     whole_table "$E2E_GAME/quadrone.dat" "$E2E_WORK/unsorted.dat" "$E2E_WORK/sorted.dat"
     cmp -s "$E2E_GAME/quadrone.dat" "$E2E_WORK/sorted.dat" && saved=$((saved + 1))
 done

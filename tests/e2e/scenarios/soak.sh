@@ -7,7 +7,7 @@
 MINUTES=${QUADRONE_SOAK_MINUTES:-2}
 FIGURES="$BUILD_DIR/logs/soak-figures.txt"
 
-alive() { kill -0 "$GAME_PID" 2>/dev/null && [ -z "$(e2e_boxes)" ] || fail "the game ended or showed a box during the soak ($1)"; }
+alive() { kill -0 "$GAME_PID" 2>/dev/null && [ -z "$(box_captions)" ] || fail "the game ended or showed a box during the soak ($1)"; }
 
 record_minute() {
     local rss probe log_bytes
@@ -23,19 +23,19 @@ record_minute() {
 # Each of the twenty is as likely: mostly the game keys, then F6, M, F1, Escape, Play, a focus
 # change and initials.
 ROOT_WINDOW=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
-ACTIONS=("e2e_key Left" "e2e_key Right" "e2e_key Down" "e2e_key space" "e2e_key Left" "e2e_key Right" "e2e_key Down"
-    "e2e_key space" "e2e_hold_key Down 1" "e2e_key F6; find_origin" "e2e_key m" "e2e_key m" "e2e_key F1" "e2e_key Escape"
-    "e2e_key Escape" "e2e_click 480 190" "e2e_click 480 190" "e2e_key a Return" "e2e_key a Return"
-    "xdotool windowfocus $ROOT_WINDOW 2>/dev/null; sleep 0.5; e2e_focus")
+ACTIONS=("press Left" "press Right" "press Down" "press space" "press Left" "press Right" "press Down"
+    "press space" "hold_key Down 1" "press F6; find_origin" "press m" "press m" "press F1" "press Escape"
+    "press Escape" "click 480 190" "click 480 190" "press a Return" "press a Return"
+    "xdotool windowfocus $ROOT_WINDOW 2>/dev/null; sleep 0.5; focus_game")
 
 echo "minute rss_kb working_set_kb handles threads gdi user windows log_bytes" >"$FIGURES"
 LAST_LOG_BYTES=0
-e2e_start_game
+start_game
 started=$SECONDS
 record_minute 0
 
 step "50 F6 switches and 100 M presses in a row"
-for i in $(seq 50); do e2e_key F6; done
+for i in $(seq 50); do press F6; done
 find_origin
 for _ in $(seq 100); do xdotool key m 2>/dev/null && sleep 0.05; done
 alive "after the F6 and M runs"

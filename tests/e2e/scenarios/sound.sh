@@ -15,7 +15,7 @@ sox -n -r 44100 -c 2 -b 16 "$E2E_WORK/short.wav" synth 2.3 pinknoise synth 2.3 s
     sox "$E2E_WORK/short.wav" -t ogg "$E2E_GAME/loop1.dat" &&
     sox "${loops[@]}" -t raw -r 48000 -e float -b 32 "$REFS/short.raw" ||
     fail "sox cannot make the short loop"
-e2e_start_game
+start_game
 mark
 # The null device plays 3.6 times faster than real time, so a rare stall of the busy machine
 # can starve the ring once; the game's own faults repeat, so a second pass must be clean.
@@ -23,22 +23,22 @@ try_hear "short loop" 20 music short "${LOOP_CHECKS[@]}" ||
     { mark && hear "short loop, again" 20 music short "${LOOP_CHECKS[@]}"; }
 
 step "20 s of the title screen are loop1.dat at full volume, continuous and without dropouts"
-e2e_prepare_game
-e2e_start_game
+prepare_game
+start_game
 mark
 hear "title" 20 music music "${LOOP_CHECKS[@]}" "worst_correlation >= 0.9" "abs(gain_db) <= 1"
 
 step "M silences the music; through six more M pauses it goes on from where it stopped, without a jump"
 mark
-e2e_key m
+press m
 hear_silence "after M" 5
 mark
-e2e_key m
+press m
 # A first stretch long enough to be placed in the loop: the resumes are measured from its end.
 sleep 1
 for _ in 1 2 3 4 5 6; do
-    e2e_key m && sleep 0.5
-    e2e_key m && sleep 1
+    press m && sleep 0.5
+    press m && sleep 1
 done
 # As above, one stall of the busy machine may starve the ring once; a lapped writer jumps 8 s.
 hear "six pauses" 10 resumes music "stretches_matched == 7" "worst_resume_offset <= 0.5" "jumps <= 1"
@@ -58,9 +58,9 @@ mark
 hear_music "focus back" 6
 
 step "F6 keeps the music playing, even after M switched it off"
-e2e_key m && sleep 0.5
+press m && sleep 0.5
 mark
-e2e_key F6 && sleep 1.5
+press F6 && sleep 1.5
 # The switch stops and replays: sound at the end of the stretch.
 hear "the switch" 6 music music "sound_to >= seconds - 0.1"
 mark
@@ -71,10 +71,10 @@ find_origin
 play_three_turns
 hear "three turns" 3 effects music "rotate == 3" "-6 <= gain_db <= -4"
 mark
-e2e_hold_key Down 2
+hold_key Down 2
 hear "dropping" 3 effects music "attach >= 1" "rotate == 0"
 
 step "Escape puts the music back to full volume"
-e2e_key Escape
+press Escape
 mark
 hear_music "back on the title" 6

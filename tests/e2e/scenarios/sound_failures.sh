@@ -12,13 +12,13 @@ silent_game_with_effects() {
     hear "title without music" 5 music music "sound_to == 0"
     play_three_turns
     hear "turns without music" 3 effects music "music_seconds == 0" "rotate == 3"
-    e2e_key Escape m m
+    press Escape m m
     game_window_exists || fail "the game went away after Escape and M"
 }
 
 step "without audio.vbf the music plays, the effects are silent, and nothing is logged as an error"
-e2e_prepare_game rm audio.vbf
-e2e_start_game
+prepare_game rm audio.vbf
+start_game
 log_in_order "Graphics loaded" "Sounds loaded" "Starting game..."
 ! log_lines | grep -i error || fail "an error was logged"
 mark
@@ -27,25 +27,25 @@ play_three_turns
 hear "turns without effects" 4 effects music "rotate == 0"
 
 step "without graphics.vbf: no picture and no box, the effects audible, and the pictures back with F6 once it is there"
-e2e_prepare_game mv graphics.vbf ..
-e2e_start_game
+prepare_game mv graphics.vbf ..
+start_game
 log_in_order "DirectSound initialized" "Graphics loaded" "Sounds loaded" "Starting game..."
 ! log_has "Bitmap loaded" || fail "a picture was loaded from nowhere"
 mv "$E2E_WORK/graphics.vbf" "$E2E_GAME/graphics.vbf"
-e2e_key F6 && sleep 1.5
+press F6 && sleep 1.5
 find_origin
 play_three_turns
 hear "turns after a missing graphics.vbf" 4 effects music "rotate == 3"
-e2e_key F1
+press F1
 see pictures-back controls 80 60 480 360
 
 step "without loop1.dat: \"Error opening file\" and the decoder's box"
-e2e_prepare_game rm loop1.dat
+prepare_game rm loop1.dat
 start_answering Error 2
 silent_game_with_effects
 
 step "an Ogg stream whose Vorbis headers are damaged: the decoder's box"
 # The identification header starts at byte 28 of the first page; its packet type and "vorbis".
-e2e_prepare_game dd of=loop1.dat bs=1 seek=28 conv=notrunc status=none < <(printf XXXXXXX)
+prepare_game dd of=loop1.dat bs=1 seek=28 conv=notrunc status=none < <(printf XXXXXXX)
 start_answering Error 1
 silent_game_with_effects

@@ -9,29 +9,29 @@ startup_log() {
 }
 
 step "start-up writes its lines in order, with 64 lines for the pictures"
-e2e_start_game
+start_game
 diff <(startup_log) <(log_lines | head -n "$(startup_log | wc -l)") || fail "the start-up log differs"
 
 step "the title picture and the three buttons in their normal state"
-e2e_move 5 5
+move_mouse 5 5
 see title "${TITLE[@]}"
 see play play-1 470 180
 see scores scores-1 410 260
 see quit quit-1 470 338
 
 step "hover shows the second picture, a held button the third; sliding off before the release gives no click"
-e2e_move 480 190
+move_mouse 480 190
 see hover play-2 470 180
 xdotool mousedown 1 && sleep 0.5
 see pressed play-3 470 180
-e2e_move 5 5
+move_mouse 5 5
 xdotool mouseup 1 && sleep 0.5
 see slid-off play-1 470 180
 
 step "Scores shows the Top Five plate; Escape comes back"
-e2e_click 420 270
+click 420 270
 see top-five "${PLATE[@]}"
-e2e_key Escape && sleep 0.5
+press Escape && sleep 0.5
 see back-to-title "${TITLE[@]}"
 
 step "the close box ends the program with exit code 0 and saves the scores"

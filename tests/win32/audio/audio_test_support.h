@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "patched_method.h"
+#include "com_method_win32.h"
 #include "test_support.h"
 #include "win32/audio/sound_manager.h"
 

@@ -44,35 +44,44 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
         bool initialised;
         File file;
         Refusing where;
-        int slot;
+        ComMethod refusing;
         HRESULT(STDMETHODCALLTYPE* answer)();
         std::vector<std::string> boxes;
     };
+    const ComMethod createBuffer = Method(&IDirectSound8::CreateSoundBuffer),
+                    query = Method(&IDirectSoundBuffer::QueryInterface),
+                    setPositions = Method(&IDirectSoundNotify::SetNotificationPositions),
+                    play = Method(&IDirectSoundBuffer::Play);
     const Row rows[] = {
-        {false, OggFile, Nothing, 0, nullptr, {}},
+        {false, OggFile, Nothing, {}, nullptr, {}},
         {true,
          NoFile,
          Nothing,
-         0,
+         {},
          nullptr,
          {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
-        {true, ForeignFile, Nothing, 0, nullptr, {"Bitstream is not Vorbis data|Error"}},
-        {true, OggFile, Device, 3, &Answer<DSERR_OUTOFMEMORY>, {"Failed to create secondary buffer|Error"}},
+        {true, ForeignFile, Nothing, {}, nullptr, {"Bitstream is not Vorbis data|Error"}},
+        {true,
+         OggFile,
+         Device,
+         createBuffer,
+         &Answer<DSERR_OUTOFMEMORY>,
+         {"Failed to create secondary buffer|Error"}},
         {true,
          OggFile,
          RingBuffer,
-         0,
+         query,
          &Answer<E_NOINTERFACE>,
          {"no interface|Error", "lpdsnotify not inited|Error"}},
-        {true, OggFile, RingBuffer, 0, &Answer<E_FAIL>, {"lpdsnotify not inited|Error"}},
+        {true, OggFile, RingBuffer, query, &Answer<E_FAIL>, {"lpdsnotify not inited|Error"}},
         {true,
          OggFile,
          Notify,
-         3,
+         setPositions,
          &Answer<DSERR_INVALIDPARAM>,
          {"Couldn't set notification positions|Error"}},
         // The only row that opens: Play itself is refused.
-        {true, OggFile, RingBuffer, 12, &Answer<DSERR_BUFFERLOST>, {"Faled to play|Error"}},
+        {true, OggFile, RingBuffer, play, &Answer<DSERR_BUFFERLOST>, {"Faled to play|Error"}},
     };
     IDirectSoundBuffer* ring = nullptr;
     ASSERT_TRUE(CreateStreamBuffer(manager.device, &ring, Ring));
@@ -83,7 +92,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
     for (size_t index = 0; index < std::size(rows); ++index) {
         const Row& row = rows[index];
         SCOPED_TRACE(index);
-        const bool opens = row.slot == 12;
+        const bool opens = row.refusing.slot == play.slot;
         std::remove("debug.log");
         std::remove("loop1.dat");
         if (row.file != NoFile) {
@@ -94,7 +103,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
         {
             std::unique_ptr<PatchedMethod> patch;
             if (row.where != Nothing) {
-                patch = std::make_unique<PatchedMethod>(objects[row.where], row.slot, row.answer);
+                patch = std::make_unique<PatchedMethod>(objects[row.where], row.refusing, row.answer);
             }
             EXPECT_EQ(OpenMusic(), opens);
             EXPECT_EQ(PlayMusic(), 0);

@@ -109,18 +109,22 @@ TEST_F(SoundDeviceTest, NBuffersShareOneCopyAndPlayUpToNCopiesThenOneAtRandom)
 TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
 {
     struct Row {
+        const char* what;
         std::vector<HRESULT> answers;
         HRESULT result;
         int restoreCalls;
     };
     const Row rows[] = {
-        {{DSERR_BUFFERLOST, DSERR_BUFFERLOST, DS_OK}, DS_OK, 3},
+        {"restored", {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DS_OK}, DS_OK, 3},
         // "Still lost" answers are waited out; only the other refusals count towards giving up.
-        {{DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL}, DSERR_INVALIDCALL, 2 + MaxRestoreFailures},
+        {"given up",
+         {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL},
+         DSERR_INVALIDCALL,
+         2 + MaxRestoreFailures},
     };
     Bytes data = Counting(400);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.restoreCalls);
+        SCOPED_TRACE(row.what);
         std::unique_ptr<Sound> sound = MakeSound(manager, data, Format(2, 16), 2);
         ASSERT_TRUE(sound);
         bool restored = true;
@@ -137,8 +141,8 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
         RestoreCalls = 0;
         const DWORD start = timeGetTime();
         {
-            PatchedMethod status(sound->buffers[0], 9, &TakenStatus);
-            PatchedMethod restore(sound->buffers[0], 20, &ScriptedRestore);
+            PatchedMethod status(sound->buffers[0], Method(&IDirectSoundBuffer::GetStatus), &TakenStatus);
+            PatchedMethod restore(sound->buffers[0], Method(&IDirectSoundBuffer::Restore), &ScriptedRestore);
             EXPECT_EQ(StartSound(sound.get(), 0, 0, -300), row.result);
         }
         EXPECT_GE(timeGetTime() - start, 15u);  // two waits of 10 ms while the memory was still taken

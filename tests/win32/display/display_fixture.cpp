@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 
 #include "core/archive/resource_archive.h"
 #include "win32/display/bitmap_surface.h"
@@ -35,8 +34,6 @@ const std::pair<std::string, SIZE> PictureSizes[] = {
     {"scores-2.bmp", {200, 60}},     {"scores-3.bmp", {180, 50}},    {"quit-1.bmp", {120, 50}},
     {"quit-2.bmp", {120, 50}},       {"quit-3.bmp", {120, 50}}};
 
-// Kept for the process: an object whose method was replaced may outlive the test that did it.
-std::deque<std::vector<void*>> MethodTables;
 HRESULT RefusalCode = DD_OK;
 ComMethod MadeObjectsRefuse = {};
 void* RealCreate = nullptr;
@@ -67,16 +64,6 @@ HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurfa
 }
 
 }  // namespace
-
-void* ReplaceMethod(void* object, ComMethod method, void* replacement)
-{
-    void**& table = *static_cast<void***>(object);
-    MethodTables.emplace_back(table, table + method.tableSize);
-    MethodTables.back()[method.slot] = replacement;
-    void* replaced = table[method.slot];
-    table = MethodTables.back().data();
-    return replaced;
-}
 
 void RefuseMethod(void* object, ComMethod method, HRESULT code)
 {

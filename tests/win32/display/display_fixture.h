@@ -1,10 +1,12 @@
 // display_fixture.h -- a real window and DirectDraw display for each test, pixel readers, and
-// single DirectDraw methods made to fail for the failure tables.
+// single DirectDraw methods made to fail for the failure tables (with copies of their objects'
+// method tables: Wine fails none of these calls by itself).
 #pragma once
 
 #include <ddraw.h>
 #include <windows.h>
 
+#include "com_method_win32.h"
 #include "core/log/debug_log.h"
 #include "core/shell/screen.h"
 #include "ports/drawing.h"
@@ -44,19 +46,17 @@ std::vector<IDirectDrawSurface7**> GamePictureSurfaces();
 TestBitmap GamePicture(const std::string& name);
 void WriteGraphicsArchive(const ArchiveFiles& files);  // "graphics.vbf" in the current folder
 
-// A method of a COM interface: its place in the method table, and the table's length.
-struct ComMethod {
-    int slot, tableSize;
-};
-constexpr ComMethod DrawCreateClipper = {4, 30}, DrawCreateSurface = {6, 30},
-                    DrawSetCooperativeLevel = {20, 30}, DrawSetDisplayMode = {21, 30},
-                    DrawRestoreAllSurfaces = {25, 30};
-constexpr ComMethod SurfaceBlt = {5, 49}, SurfaceGetDC = {17, 49}, SurfaceSetClipper = {28, 49},
-                    ClipperSetHWnd = {8, 9};
+// The DirectDraw methods the failure tables refuse.
+const ComMethod DrawCreateClipper = Method(&IDirectDraw7::CreateClipper),
+                DrawCreateSurface = Method(&IDirectDraw7::CreateSurface),
+                DrawSetCooperativeLevel = Method(&IDirectDraw7::SetCooperativeLevel),
+                DrawSetDisplayMode = Method(&IDirectDraw7::SetDisplayMode),
+                DrawRestoreAllSurfaces = Method(&IDirectDraw7::RestoreAllSurfaces);
+const ComMethod SurfaceBlt = Method(&IDirectDrawSurface7::Blt),
+                SurfaceGetDC = Method(&IDirectDrawSurface7::GetDC),
+                SurfaceSetClipper = Method(&IDirectDrawSurface7::SetClipper),
+                ClipperSetHWnd = Method(&IDirectDrawClipper::SetHWnd);
 
-// Wine fails none of these calls by itself, so the object gets a copy of its method table with
-// one method replaced, for the rest of its life. Returns the method replaced.
-void* ReplaceMethod(void* object, ComMethod method, void* replacement);
 // The method does nothing but answer `code`.
 void RefuseMethod(void* object, ComMethod method, HRESULT code);
 // Every object that `creator` of `object` makes from now on refuses `method` with `code`.

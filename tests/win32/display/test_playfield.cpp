@@ -3,7 +3,6 @@
 #include "display_fixture.h"
 
 #include <algorithm>
-#include <tuple>
 
 #include "core/common/random.h"
 #include "core/game/board.h"
@@ -227,7 +226,8 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
     GhostTimer = 76;
     CurrentTetrad.y = 11;  // would land on row 15: four rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_EQ(std::make_pair(GhostVisible, GhostTimer), std::make_pair(true, 0u));
+    EXPECT_TRUE(GhostVisible);
+    EXPECT_EQ(GhostTimer, 0u) << "a blink starts the count afresh";
     EXPECT_TRUE(ScreenShows(200, 48,
                             Composed(10, 16,
                                      {floor,
@@ -236,7 +236,8 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
     GhostTimer = 75;
     CurrentTetrad.y = 12;  // three rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_EQ(std::make_pair(GhostVisible, GhostTimer), std::make_pair(true, 75u));
+    EXPECT_TRUE(GhostVisible) << "no blink at 75 ms";
+    EXPECT_EQ(GhostTimer, 75u);
     EXPECT_TRUE(ScreenShows(
         200, 48, Composed(10, 16, {floor, {{{5, 11}, {4, 12}, {5, 12}, {6, 12}}, BlockPicture(1)}})));
 }
@@ -267,19 +268,24 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
     const uint32_t seed =
         SeedGiving(9991);  // leaves the generator just after the roll: the next two place the noise
     const int32_t left = Random() % 520, top = Random() % 360;
-    const std::tuple<uint32_t, uint32_t, long, bool> frames[] = {// seed, timer, starts, noise shown
-                                                                 {seed, 9, 0, false},
-                                                                 {SeedGiving(9990), 10, 0, false},
-                                                                 {seed, 10, 1, true},
-                                                                 {seed, 10, 0, true}};
-    for (const auto& [frameSeed, timer, starts, noise] : frames) {
-        SeedRandom(frameSeed);
-        InterferenceTimer = timer;
+    const struct {
+        const char* what;
+        uint32_t seed, timer;
+        long starts;
+        bool noise;
+    } frames[] = {{"9991 before 10 ms have gathered", seed, 9, 0, false},
+                  {"9990", SeedGiving(9990), 10, 0, false},
+                  {"9991", seed, 10, 1, true},
+                  {"9991 again while it plays", seed, 10, 0, true}};
+    for (const auto& frame : frames) {
+        SCOPED_TRACE(frame.what);
+        SeedRandom(frame.seed);
+        InterferenceTimer = frame.timer;
         ClearRecordedCalls();
         DrawPlayScreen();
         const std::vector<std::string> calls = RecordedCalls();
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayEffect static 0 0"), starts) << timer;
-        EXPECT_EQ(ScreenShows(49, 180, Cut(GamePicture("static1.bmp"), left, top, 120, 120)), noise);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayEffect static 0 0"), frame.starts);
+        EXPECT_EQ(ScreenShows(49, 180, Cut(GamePicture("static1.bmp"), left, top, 120, 120)), frame.noise);
     }
 }
 

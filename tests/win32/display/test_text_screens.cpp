@@ -32,7 +32,7 @@ TEST_F(TextScreens, TitleScreenAndButtons)
                                         {MenuButtons[1], 3},
                                         {MenuButtons[1], -1},
                                         {hoverless, ButtonHover}}) {
-        EXPECT_EQ(DrawButton(button, state), ResultOk);
+        EXPECT_EQ(DrawButton(button, state), ResultOk) << "state " << state;
     }
     Paste(expected, GamePicture("scores-3.bmp"), 410, 260);
     EXPECT_TRUE(ScreenShows(0, 0, expected));

@@ -5,12 +5,11 @@
 #include <dinput.h>
 
 #include <cstdio>
-#include <iterator>
 #include <optional>
 
+#include "com_method_win32.h"
 #include "core/game/frame_state.h"
 #include "core/shell/shell.h"
-#include "patched_method.h"
 #include "ports/platform.h"
 #include "test_support.h"
 #include "win32/audio/sound_manager.h"
@@ -67,14 +66,15 @@ protected:
 
     // Starts as WinMain does, with every box recorded; the exit code, or 1 when the loop would run.
     // Hidden, the window goes in a moment (a shown one takes Wine 2 s), but is never in front.
-    int Start(Patched where = Draw, int slot = -1)
+    int Start(Patched where = Draw, std::optional<ComMethod> refusing = std::nullopt)
     {
         Boxes.clear();
         MusicEnabled = true;
-        PatchedMethod acquired(PlatformObject(Keyboard), 7, &Answer<DI_OK>);
+        PatchedMethod acquired(PlatformObject(Keyboard), Method(&IDirectInputDeviceA::Acquire),
+                               &Answer<DI_OK>);
         std::optional<PatchedMethod> refused;
-        if (slot >= 0) {
-            refused.emplace(PlatformObject(where), slot, &Answer<E_ACCESSDENIED>);
+        if (refusing) {
+            refused.emplace(PlatformObject(where), *refusing, &Answer<E_ACCESSDENIED>);
         }
         int exitCode = 0;
         return StartUp(GetModuleHandleA(nullptr), "", SW_HIDE, exitCode) ? 1 : exitCode;
@@ -97,37 +97,55 @@ TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
 {
     const std::string input = "Failed to initialize DirectInput|Error|0 after Shutdown";
     struct Row {
+        const char* name;
         Patched where;
-        int slot;
+        ComMethod refusing;
         std::vector<std::string> log;
         std::vector<std::string> boxes;
         int exitCode;
     };
     const Row rows[] = {
-        {Draw,
-         20,
+        {"display cooperative level",
+         Draw,
+         Method(&IDirectDraw7::SetCooperativeLevel),
          {},
          {"Failed to set cooperative level|Error|0",
           "DirectDraw init failed. The program will now exit. |Quadrone|16"},
          E_FAIL},
-        {Input, 3, {"DirectDraw initialized", "Failed to create DirectInput device"}, {input}, E_FAIL},
-        {Keyboard, 11, {"DirectDraw initialized", "Failed to set DirectInput data format"}, {input}, E_FAIL},
-        {Keyboard,
-         13,
+        {"keyboard device",
+         Input,
+         Method(&IDirectInputA::CreateDevice),
+         {"DirectDraw initialized", "Failed to create DirectInput device"},
+         {input},
+         E_FAIL},
+        {"keyboard data format",
+         Keyboard,
+         Method(&IDirectInputDeviceA::SetDataFormat),
+         {"DirectDraw initialized", "Failed to set DirectInput data format"},
+         {input},
+         E_FAIL},
+        {"keyboard cooperative level",
+         Keyboard,
+         Method(&IDirectInputDeviceA::SetCooperativeLevel),
          {"DirectDraw initialized", "Failed to set DirectInput cooperative level"},
          {input},
          E_FAIL},
-        {Keyboard, 7, {"DirectDraw initialized"}, {input}, E_FAIL},
-        {SoundDevice,
-         6,
+        {"keyboard acquisition",
+         Keyboard,
+         Method(&IDirectInputDeviceA::Acquire),
+         {"DirectDraw initialized"},
+         {input},
+         E_FAIL},
+        {"sound cooperative level",
+         SoundDevice,
+         Method(&IDirectSound8::SetCooperativeLevel),
          {"DirectDraw initialized", "DirectInput initialized"},
          {"Error initializing DirectSound|Error|0 after Shutdown"},
          0},
     };
-    for (size_t index = 0; index < std::size(rows); ++index) {
-        const Row& row = rows[index];
-        SCOPED_TRACE(index);
-        EXPECT_EQ(Start(row.where, row.slot), row.exitCode);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Start(row.where, row.refusing), row.exitCode);
         std::vector<std::string> log = {"-----------------", "Initializing...", "Window Created"};
         log.insert(log.end(), row.log.begin(), row.log.end());
         EXPECT_EQ(ReadDebugLog(), log);
@@ -157,7 +175,8 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
 
     Boxes.clear();  // the missing music's
     {
-        PatchedMethod refused(PlatformObject(Draw), 20, &Answer<E_ACCESSDENIED>);
+        PatchedMethod refused(PlatformObject(Draw), Method(&IDirectDraw7::SetCooperativeLevel),
+                              &Answer<E_ACCESSDENIED>);
         SwitchDisplayMode();
     }
     EXPECT_EQ(Boxes, (std::vector<std::string>{
