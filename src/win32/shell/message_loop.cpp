@@ -17,7 +17,21 @@ uint32_t ReportedRefreshRate()
     return hz > 0 ? static_cast<uint32_t>(hz) : 0;
 }
 
+FramePacer Pacer = StartPacing(FallbackRefreshHz, 0);
+
 }  // namespace
+
+RefreshRateReader ReadRefreshRate = ReportedRefreshRate;
+
+void RefreshRateChanged()
+{
+    ChangeRefreshRate(Pacer, ReadRefreshRate(), timeGetTime());
+}
+
+uint32_t PacedRefreshRate()
+{
+    return Pacer.refreshHz;
+}
 
 // Messages are handled the moment they arrive. While the window is active, a frame runs once per
 // refresh and the loop waits for the next one or for a message in between; running frames back
@@ -27,7 +41,7 @@ WPARAM RunMessageLoop()
 {
     // Waits end within a millisecond of their time only at this timer resolution.
     timeBeginPeriod(1);
-    FramePacer pacer = StartPacing(ReportedRefreshRate(), timeGetTime());
+    Pacer = StartPacing(ReadRefreshRate(), timeGetTime());
     MSG message = {};
     for (;;) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -44,12 +58,12 @@ WPARAM RunMessageLoop()
             continue;
         }
         const uint32_t now = timeGetTime();
-        const uint32_t wait = MillisecondsUntilFrame(pacer, now);
+        const uint32_t wait = MillisecondsUntilFrame(Pacer, now);
         if (wait > 0) {
             MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
-        FrameRuns(pacer, now);
+        FrameRuns(Pacer, now);
         if (UpdateFrame(MenuButtons) < 0) {
             WriteDebugLog("Displaying the next frame failed, exiting...");
             GameActive = false;

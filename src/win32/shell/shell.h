@@ -20,6 +20,12 @@ void StartNotificationThread();
 
 // Handles messages and runs frames until WM_QUIT; returns its wParam.
 WPARAM RunMessageLoop();
+// Frames follow the rate the display reports now; after F6 and a display change.
+void RefreshRateChanged();
+uint32_t PacedRefreshRate();
+// The display's own report by default; 0 when it has none.
+using RefreshRateReader = uint32_t (*)();
+extern RefreshRateReader ReadRefreshRate;
 
 // The title's buttons; the shell owns them and lends them to the frame and the display.
 extern MenuButtonSet MenuButtons;

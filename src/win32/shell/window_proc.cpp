@@ -69,6 +69,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         break;
     case WM_LBUTTONUP: HandleLeftButtonUp(); break;
+    case WM_DISPLAYCHANGE: RefreshRateChanged(); break;
     case WM_EXITMENULOOP: LastFrameTime = timeGetTime(); break;
     case WM_EXITSIZEMOVE:
         if (GameState == StatePlaying) {
