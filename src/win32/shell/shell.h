@@ -29,6 +29,8 @@ extern RefreshRateReader ReadRefreshRate;
 
 // The title's buttons; the shell owns them and lends them to the frame and the display.
 extern MenuButtonSet MenuButtons;
+// The screen may have been drawn over: the next title frame draws every button again.
+void ForgetShownButtons();
 
 // CoInitialize for this run of the shell; the next Shutdown undoes it, once.
 void InitCom();
