@@ -62,13 +62,15 @@ build_probe() {
     g++ -O2 -o "$PROBE" "$ROOT/tools/bench/screen_probe.cpp" -lX11 -lXtst || fail "the screen probe did not build"
 }
 
-# A game folder with the data files (and the icon and cursor a build reads).
+# A game folder with the data files, and the icon and cursor that builds before the asset folder
+# took from it.
 game_folder() {
     local folder=$1 file
     mkdir -p "$folder"
-    for file in graphics.vbf audio.vbf loop1.dat quadrone.ico quadrone.cur; do
+    for file in graphics.vbf audio.vbf loop1.dat; do
         cp "$GAME_DIR/$file" "$folder/" || fail "the game folder lacks $file"
     done
+    cp "$ASSET_DIR/quadrone.ico" "$ASSET_DIR/quadrone.cur" "$folder/" || fail "the asset folder lacks the icon"
 }
 
 # The worktree's own Windows build, the one the tests use.
@@ -89,7 +91,7 @@ build_before() {
     ROOT="$source" run_logged bench-before-configure configure_once "$build" \
         -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_PREFIX_PATH="$QUADRONE_CACHE/mingw64" -DCMAKE_BUILD_TYPE=Release -DQUADRONE_TESTS=OFF \
-        -DQUADRONE_GAME_DIR="$BENCH/before/game" &&
+        -DQUADRONE_GAME_DIR="$BENCH/before/game" -DQUADRONE_ASSET_DIR="$ASSET_DIR" &&
         run_logged bench-before-build cmake --build "$build" --target quadrone quadrone_frame_bench quadrone_bare ||
         fail "the build of $BEFORE failed"
     cp "$build/tools/bench/"*.exe "$BENCH/before/game/"

@@ -20,6 +20,7 @@ struct IDirectDrawSurface7;
 constexpr int32_t ButtonNormal = 0;
 constexpr int32_t ButtonHover = 1;
 constexpr int32_t ButtonPressed = 2;
+constexpr int32_t ButtonPictureUnknown = -1;
 constexpr int MenuButtonCount = 3;
 constexpr int MenuButtonNameSize = 260;
 
@@ -32,6 +33,8 @@ struct MenuButton {
     int32_t width;  // of the normal picture
     int32_t height;
     int32_t state;
+    // The picture on the screen; unknown when something may have been drawn over it.
+    int32_t shown = ButtonPictureUnknown;
 };
 
 // Play, Scores, Quit, in this order. The shell owns them; the frame and the display get them by reference.

@@ -117,8 +117,7 @@ TEST_F(Frame, AReleaseOnAButtonsRightOrBottomEdgeIsNoClick)
 TEST_F(Frame, QuitPostsACloseAndStaysOnTheMenu)
 {
     EXPECT_EQ(Click(470 + 100 + 99, 338 + 50 + 39, 1020), ResultOk);
-    EXPECT_EQ(RecordedCalls(),
-              (Calls{"DrawButton 470 0", "DrawButton 410 0", "DrawButton 470 1", "PostClose"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "PostClose"}));
     EXPECT_EQ(GameState, StateTitleMenu);
 }
 
@@ -143,6 +142,30 @@ TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoard)
     EXPECT_EQ(GameState, StatePlaying);
     EXPECT_EQ(BoardCell(3, 15), EmptyCell);
     EXPECT_FALSE(BoardNeedsClearing);
+}
+
+// A button is drawn when its picture changes, when the screen may have been drawn over, and again
+// after a draw that failed.
+TEST_F(Frame, MenuButtonsAreDrawnOnlyWhenTheirPictureChanges)
+{
+    SetMouse(10, 10, false);
+    FrameAt(1000);
+    FrameAt(1017);
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 0", "DrawButton 410 0", "DrawButton 470 0"}));
+    ClearRecordedCalls();
+    SetMouse(PlayX, PlayY, false);
+    FrameAt(1034);
+    FrameAt(1051);
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1"}));
+    SetMouse(PlayX, PlayY, true);
+    buttons[2].shown = ButtonPictureUnknown;
+    SetDrawResults(ResultOk, ResultSurfaceLost);
+    FrameAt(1068);
+    SetDrawResults(ResultOk, ResultOk);
+    ClearRecordedCalls();
+    FrameAt(1085);
+    FrameAt(1102);
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 2", "DrawButton 470 0"}));
 }
 
 TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)

@@ -138,3 +138,23 @@ TEST(FramePacing, FramesAreDueARefreshApart)
     FrameRuns(pacer, late);
     EXPECT_EQ(MillisecondsUntilFrame(pacer, late), 16u) << "a refresh after the late frame, not at once";
 }
+
+// After a mode switch or a display change, the new rate takes over at once, without waiting out
+// the old rate's longer refresh; an implausible one means 60 Hz again.
+TEST(FramePacing, ANewRefreshRateTakesOverAtOnce)
+{
+    FramePacer pacer = StartPacing(30, 1000);
+    FrameRuns(pacer, 1000);
+    ChangeRefreshRate(pacer, 75, 1000);
+    EXPECT_EQ(MillisecondsUntilFrame(pacer, 1000), 13u);
+    int frames = 0;
+    for (uint32_t now = 1000; now < 2000; ++now) {
+        if (MillisecondsUntilFrame(pacer, now) == 0) {
+            FrameRuns(pacer, now);
+            ++frames;
+        }
+    }
+    EXPECT_EQ(frames, 75);
+    ChangeRefreshRate(pacer, 1, 2000);
+    EXPECT_EQ(pacer.refreshHz, 60u);
+}

@@ -31,6 +31,7 @@ void ResetCounters()
     FallSpeed = 10;
 }
 
+// The draw's result counts here: a lost surface drops the click.
 ResultCode ClickButton(MenuButtonSet& buttons, int index)
 {
     MenuButton& button = buttons[index];
@@ -39,6 +40,9 @@ ResultCode ClickButton(MenuButtonSet& buttons, int index)
     if (drawn == ResultSurfaceLost) {
         RestoreSurfaces(buttons);
         return drawn;
+    }
+    if (drawn >= 0) {
+        button.shown = ButtonHover;
     }
     if (index == PlayButton) {
         if (BoardNeedsClearing) {
@@ -59,6 +63,22 @@ ResultCode ClickButton(MenuButtonSet& buttons, int index)
     return ResultOk;
 }
 
+bool CursorOver(const MenuButton& button, ScreenPoint cursor)
+{
+    const int32_t left = button.x + ScreenOffset.x;
+    const int32_t top = button.y + ScreenOffset.y;
+    return PointInRect(cursor.x, cursor.y, left, top, left + button.width, top + button.height);
+}
+
+// Each blit to the screen costs the window system a copy, so a button is drawn only when its
+// picture changes; a failed draw is tried again in the next frame.
+void ShowButtonState(MenuButton& button)
+{
+    if (button.shown != button.state && DrawButton(button, button.state) >= 0) {
+        button.shown = button.state;
+    }
+}
+
 // A click is a release over the button that was pressed; where the press began does not matter.
 ResultCode TitleMenuFrame(MenuButtonSet& buttons)
 {
@@ -67,12 +87,17 @@ ResultCode TitleMenuFrame(MenuButtonSet& buttons)
         RepaintPending = false;
     }
     const ScreenPoint cursor = CursorPosition();
-    const bool down = LeftButtonDown();
+    bool over[MenuButtonCount];
+    bool overAny = false;
+    for (int index = 0; index < MenuButtonCount; ++index) {
+        over[index] = CursorOver(buttons[index], cursor);
+        overAny = overAny || over[index];
+    }
+    // The mouse button matters only over a button.
+    const bool down = overAny && LeftButtonDown();
     for (int index = 0; index < MenuButtonCount; ++index) {
         MenuButton& button = buttons[index];
-        const int32_t left = button.x + ScreenOffset.x;
-        const int32_t top = button.y + ScreenOffset.y;
-        if (!PointInRect(cursor.x, cursor.y, left, top, left + button.width, top + button.height)) {
+        if (!over[index]) {
             button.state = ButtonNormal;
         } else if (down) {
             button.state = ButtonPressed;
@@ -81,7 +106,7 @@ ResultCode TitleMenuFrame(MenuButtonSet& buttons)
         } else {
             button.state = ButtonHover;
         }
-        DrawButton(button, button.state);
+        ShowButtonState(button);
     }
     return ResultOk;
 }

@@ -33,6 +33,20 @@ FramePacer StartPacing(uint32_t refreshHz, uint32_t now)
     return {PlausibleRefreshRate(refreshHz), now, 0};
 }
 
+void ChangeRefreshRate(FramePacer& pacer, uint32_t reportedHz, uint32_t now)
+{
+    const uint32_t hz = PlausibleRefreshRate(reportedHz);
+    if (hz == pacer.refreshHz) {
+        return;
+    }
+    pacer.refreshHz = hz;
+    // The owed fraction was counted in the old rate's units.
+    pacer.remainder = 0;
+    if (Ahead(pacer.nextDue, now) > static_cast<int32_t>(1000 / hz)) {
+        pacer.nextDue = now + 1000 / hz;
+    }
+}
+
 uint32_t MillisecondsUntilFrame(const FramePacer& pacer, uint32_t now)
 {
     const int32_t ahead = Ahead(pacer.nextDue, now);

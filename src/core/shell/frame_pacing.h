@@ -17,6 +17,10 @@ struct FramePacer {
 
 FramePacer StartPacing(uint32_t refreshHz, uint32_t now);
 
+// The display now reports `reportedHz` (another mode, another display): frames follow that rate
+// from now on, and the next one is due no later than a refresh of the new rate from `now`.
+void ChangeRefreshRate(FramePacer& pacer, uint32_t reportedHz, uint32_t now);
+
 // Milliseconds until the next frame is due; 0 when it is due now or overdue.
 uint32_t MillisecondsUntilFrame(const FramePacer& pacer, uint32_t now);
 

@@ -102,12 +102,14 @@ void RefillBlocksAndSparks()
     }
 }
 
+// What the lost screen showed is gone with it.
 void RefillButtons(MenuButtonSet& buttons)
 {
     for (MenuButton& button : buttons) {
         CopyBitmap(button.image[0], button.name[0]);
         CopyBitmap(button.image[2], button.name[2]);
         CopyBitmap(button.image[1], button.name[1]);
+        button.shown = ButtonPictureUnknown;
     }
 }
 
@@ -158,6 +160,7 @@ void LoadMenuButtonImages(MenuButton& button)
     }
     GetSurfaceSize(button.image[0], button.width, button.height);
     button.state = ButtonNormal;
+    button.shown = ButtonPictureUnknown;
 }
 
 // The controls picture is refilled too, so a pause after a loss shows it rather than leftovers.

@@ -54,6 +54,7 @@ void SwitchDisplayMode()
         ReturnToPreviousMode();
     }
     LoadGraphics(MenuButtons);
+    RefreshRateChanged();
     LastFrameTime = timeGetTime();
     GameMusic.Play();
     MusicEnabled = true;

@@ -17,20 +17,36 @@ uint32_t ReportedRefreshRate()
     return hz > 0 ? static_cast<uint32_t>(hz) : 0;
 }
 
+FramePacer Pacer = StartPacing(FallbackRefreshHz, 0);
+
 }  // namespace
+
+RefreshRateReader ReadRefreshRate = ReportedRefreshRate;
+
+void RefreshRateChanged()
+{
+    ChangeRefreshRate(Pacer, ReadRefreshRate(), timeGetTime());
+}
+
+uint32_t PacedRefreshRate()
+{
+    return Pacer.refreshHz;
+}
 
 // Messages are handled the moment they arrive. While the window is active, a frame runs once per
 // refresh and the loop waits for the next one or for a message in between; running frames back
-// to back kept a core busy for a screen that changes a few cells a second. An inactive window
-// sleeps until the next message.
+// to back kept a core busy for a screen that changes a few cells a second. Every look at the
+// queue is a call into the window system, so an active loop looks only when its wait ended for a
+// message. An inactive window sleeps until the next message.
 WPARAM RunMessageLoop()
 {
     // Waits end within a millisecond of their time only at this timer resolution.
     timeBeginPeriod(1);
-    FramePacer pacer = StartPacing(ReportedRefreshRate(), timeGetTime());
+    Pacer = StartPacing(ReadRefreshRate(), timeGetTime());
     MSG message = {};
+    bool messageCame = true;
     for (;;) {
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if ((messageCame || !GameActive) && PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
             if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
                 break;
             }
@@ -43,13 +59,15 @@ WPARAM RunMessageLoop()
             LastFrameTime = timeGetTime();
             continue;
         }
+        // Ends at once when a message waits, even one already looked at.
+        const uint32_t wait = MillisecondsUntilFrame(Pacer, timeGetTime());
+        messageCame =
+            MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT;
         const uint32_t now = timeGetTime();
-        const uint32_t wait = MillisecondsUntilFrame(pacer, now);
-        if (wait > 0) {
-            MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (messageCame || MillisecondsUntilFrame(Pacer, now) > 0) {
             continue;
         }
-        FrameRuns(pacer, now);
+        FrameRuns(Pacer, now);
         if (UpdateFrame(MenuButtons) < 0) {
             WriteDebugLog("Displaying the next frame failed, exiting...");
             GameActive = false;

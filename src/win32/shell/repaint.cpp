@@ -84,6 +84,7 @@ void RepaintState()
 void RepaintScreen()
 {
     ShowCursor(FALSE);
+    ForgetShownButtons();
     ScreenOffset = ComputeScreenOffset();
     if (PrimarySurface != nullptr) {
         RepaintState();

@@ -20,9 +20,17 @@ void StartNotificationThread();
 
 // Handles messages and runs frames until WM_QUIT; returns its wParam.
 WPARAM RunMessageLoop();
+// Frames follow the rate the display reports now; after F6 and a display change.
+void RefreshRateChanged();
+uint32_t PacedRefreshRate();
+// The display's own report by default; 0 when it has none.
+using RefreshRateReader = uint32_t (*)();
+extern RefreshRateReader ReadRefreshRate;
 
 // The title's buttons; the shell owns them and lends them to the frame and the display.
 extern MenuButtonSet MenuButtons;
+// The screen may have been drawn over: the next title frame draws every button again.
+void ForgetShownButtons();
 
 // CoInitialize for this run of the shell; the next Shutdown undoes it, once.
 void InitCom();

@@ -11,6 +11,13 @@ void RepaintScreen();  // repaint.cpp
 
 MenuButtonSet MenuButtons;
 
+void ForgetShownButtons()
+{
+    for (MenuButton& button : MenuButtons) {
+        button.shown = ButtonPictureUnknown;
+    }
+}
+
 namespace {
 
 LRESULT OnDestroy()
@@ -69,6 +76,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         break;
     case WM_LBUTTONUP: HandleLeftButtonUp(); break;
+    case WM_DISPLAYCHANGE:
+        RefreshRateChanged();
+        ForgetShownButtons();
+        break;
     case WM_EXITMENULOOP: LastFrameTime = timeGetTime(); break;
     case WM_EXITSIZEMOVE:
         if (GameState == StatePlaying) {

@@ -161,7 +161,8 @@ TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
 }
 
 // Minimising stops the frames and restoring resumes them; a display switch that can set up
-// neither mode ends the game as a failed start does; Shutdown does its work once.
+// neither mode ends the game as a failed start does; the frames follow the refresh rate the
+// display reports after a switch and a display change; Shutdown does its work once.
 TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
 {
     ASSERT_EQ(Start(), 1);
@@ -174,11 +175,18 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
     }
 
     Boxes.clear();  // the missing music's
+    const RefreshRateReader display = ReadRefreshRate;
+    ReadRefreshRate = []() -> uint32_t { return 75; };
     {
         PatchedMethod refused(PlatformObject(Draw), Method(&IDirectDraw7::SetCooperativeLevel),
                               &Answer<E_ACCESSDENIED>);
         SwitchDisplayMode();
     }
+    EXPECT_EQ(PacedRefreshRate(), 75u) << "the rate is read again after a switch";
+    ReadRefreshRate = []() -> uint32_t { return 100; };
+    SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    EXPECT_EQ(PacedRefreshRate(), 100u) << "and after a display change";
+    ReadRefreshRate = display;
     EXPECT_EQ(Boxes, (std::vector<std::string>{
                          "Failed to set cooperative level|Error|0", "Failed to set cooperative level|Error|0",
                          "DirectDraw init failed. The program will now exit. |Quadrone|16"}));
