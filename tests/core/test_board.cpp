@@ -139,6 +139,7 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall)
     BoardCell(2, 14) = 1;  // row 14 has a hole everywhere else
     FillRow(15);
     BoardCell(4, 0) = 5;  // a lone cell in the top row falls with both rows
+    CountersDirty = false;
     ClearFullLines();
     EXPECT_EQ(Score, 600u) << "two single rows at level 3";
     EXPECT_EQ(Lines, 2u);

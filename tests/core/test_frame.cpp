@@ -266,7 +266,7 @@ TEST_F(Frame, ResetAfterAFinishedGameGivesANewOne)
     EXPECT_EQ(Score, 0u);
     EXPECT_EQ(LastFrameTime, 0u);
     EXPECT_FALSE(BoardNeedsClearing);
-    EXPECT_FALSE(CountersDirty);
+    EXPECT_TRUE(CountersDirty) << "a new game prints its counters";
     EXPECT_FALSE(InitialsActive);
     EXPECT_FALSE(PromptDirty);
     EXPECT_STREQ(Initials, "");

@@ -277,7 +277,7 @@ void ResetGameState(int32_t current, int32_t next)
     NextKind = next;
     SetNextTetrad(next);
     ResetCounters();
-    CountersDirty = false;
+    CountersDirty = true;
     GameState = StateTitleMenu;
     PausedState = StateTitleMenu;
     LastFrameTime = 0;

@@ -80,14 +80,11 @@ bool StartGame()
     if (!LoadGameData()) {
         return false;
     }
-    GameState = StateTitleMenu;
-    LastFrameTime = timeGetTime();
     SeedRandom(GetTickCount());
-    ClearBoard();
-    InitTetradTable();
-    SetCurrentTetrad(Random() % TetradKindCount);
-    NextKind = Random() % TetradKindCount;
-    SetNextTetrad(NextKind);
+    const int32_t current = Random() % TetradKindCount;
+    const int32_t next = Random() % TetradKindCount;
+    ResetGameState(current, next);
+    LastFrameTime = timeGetTime();
     WriteDebugLog("Starting game...");
     StartNotificationThread();
     if (MusicEnabled && !StartMusic()) {
