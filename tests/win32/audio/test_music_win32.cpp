@@ -11,7 +11,42 @@
 
 namespace {
 
-constexpr DWORD Ring = 8 * 176400;
+constexpr DWORD Chunk = 176400;
+constexpr DWORD Ring = 8 * Chunk;
+
+DWORD CursorChunk()
+{
+    DWORD cursor = 0;
+    GameMusic.streamBuffer->GetCurrentPosition(&cursor, nullptr);
+    return cursor / Chunk;
+}
+
+// Whole chunks the writer is past the chunk being played, read between fills.
+DWORD Lead()
+{
+    EnterCriticalSection(&GameMusic.fillLock);
+    const DWORD lead = (GameMusic.writeOffset / Chunk + 8 - CursorChunk()) % 8;
+    LeaveCriticalSection(&GameMusic.fillLock);
+    return lead;
+}
+
+// Polls until the condition holds, for as long as the play cursor crosses at most `chunks` chunk ends
+// (and a minute at most, should the buffer not play).
+template <typename Condition>
+bool WithinChunks(DWORD chunks, Condition condition)
+{
+    DWORD last = CursorChunk(), crossed = 0;
+    for (int poll = 0; poll < 6000 && crossed <= chunks; ++poll) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(10);
+        const DWORD now = CursorChunk();
+        crossed += (now + 8 - last) % 8;
+        last = now;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -151,6 +186,23 @@ TEST_F(MusicTest, FillsTakeTurns)
     CloseHandle(threads[1]);
     EXPECT_EQ(GameMusic.writeOffset, 0u);
     EXPECT_TRUE(ReadBuffer(GameMusic.streamBuffer, 0, Ring) == ReadBuffer(reference.streamBuffer, 0, Ring));
+}
+
+// A music thread held up while the cursor crosses two chunk ends wakes once for both: it fills back
+// to two chunks ahead of the cursor instead of losing a chunk of lead for good; held up for three,
+// the cursor has passed the writer, which goes on at the chunk being played.
+TEST_F(MusicTest, LateThreadFillsBackToItsLead)
+{
+    ASSERT_TRUE(OpenMusic() && GameMusic.Play());
+    for (const DWORD late : {2u, 3u}) {
+        ASSERT_TRUE(WithinChunks(3, [] { return Lead() == 2; }));
+        const DWORD from = CursorChunk();
+        SuspendThread(GameMusic.threadHandle);
+        const bool crossed = WithinChunks(8, [&] { return CursorChunk() == (from + late) % 8; });
+        ResumeThread(GameMusic.threadHandle);
+        ASSERT_TRUE(crossed);
+        EXPECT_TRUE(WithinChunks(3, [] { return Lead() == 2; })) << "held up for " << late << " chunks";
+    }
 }
 
 // Without a usable event the music thread waits on its queue alone: it burns no processor, and
