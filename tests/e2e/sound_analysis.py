@@ -35,11 +35,14 @@ def load(path, channels, start=0, end=None):
     return data.reshape(-1, channels) if channels > 1 else data
 
 
+def runs(mask):
+    """(start, end) of each run of True."""
+    return np.flatnonzero(np.diff(np.concatenate(([0], mask.astype(np.int8), [0])))).reshape(-1, 2)
+
+
 def cut_rig_gaps(capture):
     """The capture without runs of exact-zero frames of at most one period between sound; their count."""
-    zero = np.concatenate(([False], ~capture.any(axis=1), [False]))
-    runs = np.flatnonzero(np.diff(zero.astype(np.int8))).reshape(-1, 2)
-    gaps = [(a, b) for a, b in runs if 0 < a and b < len(capture) and b - a <= BLOCK]
+    gaps = [(a, b) for a, b in runs(~capture.any(axis=1)) if 0 < a and b < len(capture) and b - a <= BLOCK]
     keep = np.ones(len(capture), dtype=bool)
     for a, b in gaps:
         keep[a:b] = False
@@ -105,10 +108,6 @@ def blocks(signal):
     return signal[: n * BLOCK].reshape(n, BLOCK, -1)
 
 
-def silent_blocks(capture, lo, hi):
-    return int((np.abs(blocks(capture[lo:hi])).max(axis=(1, 2)) <= SILENT).sum())
-
-
 def music(capture, ref, effects=False):
     """The music's figures, the reference laid under the capture where it matched, its gain."""
     figures = {"seconds": len(capture) / RATE, "sound_to": 0.0, "music_seconds": 0, "gain_db": -180.0,
@@ -130,7 +129,8 @@ def music(capture, ref, effects=False):
     figures.update(sound_from=first / RATE, sound_to=last / RATE, music_seconds=len(good) * WINDOW / RATE,
                    worst_correlation=min((w[2] for w in windows), default=0.0), jumps=jumps(windows, mono_ref))
     if good:
-        figures["silent_blocks_inside"] = silent_blocks(capture, good[0][0], good[-1][0] + WINDOW)
+        inside = blocks(capture[good[0][0]:good[-1][0] + WINDOW])
+        figures["silent_blocks_inside"] = int((np.abs(inside).max(axis=(1, 2)) <= SILENT).sum())
     for start, place, _ in good:
         at = int(round(place))
         estimate[start:start + WINDOW] = ref[at:at + WINDOW]
@@ -186,25 +186,17 @@ def command_effects(capture, ref, refs):
 def command_resumes(capture, ref, refs):
     """Where each stretch of sound starts in the loop against where the one before it ended:
     music that goes on from where it stopped gives offsets near 0."""
-    loud = np.abs(blocks(capture)).max(axis=(1, 2)) > SILENT
-    stretches, start, quiet = [], None, 0
-    for i, is_loud in enumerate(loud):
-        if is_loud:
-            start, quiet = i if start is None else start, 0
-        elif start is not None:
-            quiet += 1
-            if quiet == 20:   # 200 ms of silence ends a stretch
-                stretches.append((start * BLOCK, (i - quiet + 1) * BLOCK))
-                start = None
-    if start is not None:
-        stretches.append((start * BLOCK, len(loud) * BLOCK))
+    # 200 ms of silence, or silence at either end, is a pause between stretches.
+    quiet = np.abs(blocks(capture)).max(axis=(1, 2)) <= SILENT
+    pauses = np.zeros(len(quiet), dtype=bool)
+    for a, b in runs(quiet):
+        pauses[a:b] = b - a >= 20 or a == 0 or b == len(quiet)
     mono_ref, ends = ref.mean(axis=1), []
-    figures = {"stretches_matched": 0, "jumps": 0, "silent_blocks_inside": 0}
-    for lo, hi in stretches:
+    figures = {"jumps": 0, "silent_blocks_inside": int((quiet & ~pauses).sum())}
+    for lo, hi in runs(~pauses) * BLOCK:
         windows = track(capture[lo:hi].mean(axis=1), mono_ref, 0, hi - lo)
         good = matched(windows)
         figures["jumps"] += jumps(windows, mono_ref)
-        figures["silent_blocks_inside"] += silent_blocks(capture, lo, hi)
         if good:
             ends.append((follows(good[0], 0, mono_ref), follows(good[-1], hi - lo, mono_ref)))
     loop = len(mono_ref) / 2
