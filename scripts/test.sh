@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of Quadrone and prints one summary; exits non-zero on any failure.
-#   0. the sources' layers and layout (tests/source_checks.sh)
+#   0. the sources' layers and layout (tests/source_checks.sh), and the sound analysis of the
+#      end-to-end tests on hand-made captures
 #   1. native unit tests of the portable code (AddressSanitizer, UndefinedBehaviorSanitizer)
 #   2. the fuzzers for a fixed time (scripts/fuzz.sh runs them longer)
 #   3. Windows tests under Wine
@@ -41,6 +42,17 @@ check_sources() {
             report "source check: $check" 0 1
         fi
     done
+}
+
+# The end-to-end tests' sound analysis on hand-made captures.
+check_sound_analysis() {
+    local log="$BUILD_DIR/logs/sound-analysis.log"
+    if /usr/bin/python3 -B "$ROOT/tests/e2e/test_sound_analysis.py" >"$log" 2>&1; then
+        report "sound analysis" 1 0
+    else
+        grep -v '^ok' "$log" >&2
+        report "sound analysis" 0 1
+    fi
 }
 
 # gtest prints "[  PASSED  ] N tests." and "N FAILED TEST(S)".
@@ -127,6 +139,7 @@ run_end_to_end_tests() {
 }
 
 check_sources
+check_sound_analysis
 run_native_tests
 run_fuzzers
 if wine_start; then

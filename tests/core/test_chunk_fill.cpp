@@ -127,6 +127,8 @@ TEST(ChunkFill, RingPositionsAndTheLeadToFill)
         EXPECT_EQ(ChunksToFill(c.writeChunk * Chunk, c.cursor, Chunk, Ring, 2), c.fills)
             << "writer at chunk " << c.writeChunk << ", cursor " << c.cursor;
     }
+    EXPECT_EQ(LeadStart(1 * Chunk, 7 * Chunk + 5, Chunk, Ring, 2), 1 * Chunk) << "two ahead across the wrap";
+    EXPECT_EQ(LeadStart(4 * Chunk, 7 * Chunk + 5, Chunk, Ring, 2), 7 * Chunk) << "passed: on at the cursor";
     EXPECT_EQ(NextWriteOffset(6 * Chunk, Chunk, Ring), 7 * Chunk);
     EXPECT_EQ(NextWriteOffset(7 * Chunk, Chunk, Ring), 0u);
     EXPECT_EQ(NotificationOffset(0, Chunk), Chunk - 1) << "the last byte of each chunk";

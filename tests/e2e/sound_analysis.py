@@ -4,12 +4,15 @@
   sound_analysis.py COMMAND CAPTURE FROM TO MUSIC REFERENCES CHECK...
 
 CAPTURE is raw 32-bit float stereo at 48000 Hz and FROM, TO byte offsets into it; MUSIC is the
-decoded loop in the same format, REFERENCES a folder with rotate.raw and attach.raw (mono). The
-COMMAND gives the figures:
-  music    seconds, sound_to (the end of the last sound), music_seconds, worst_correlation, jumps,
-           gain_db, loud_residual_blocks, silent_blocks_inside, residual_peak_db
+loop decoded twice in one piece in the same format, REFERENCES a folder with rotate.raw and
+attach.raw (mono). The test device's own gaps are cut out first and counted as rig_gaps: when its
+mixer is late, Wine's ALSA driver writes one period (480 frames) of exact zeros to the null device,
+and the music goes on where it was. The COMMAND gives, besides rig_gaps, jumps (music skipped or
+repeated) and silent_blocks_inside (10 ms blocks of silence inside the music):
+  music    seconds, sound_from, sound_to, music_seconds, worst_correlation, gain_db,
+           loud_residual_blocks, residual_peak_db
   effects  music_seconds, gain_db, rotate, attach (the plays of each effect)
-  resumes  stretches_matched, jumps, worst_resume_offset (music broken by pauses)
+  resumes  stretches_matched, worst_resume_offset (music broken by pauses)
 Each CHECK is a Python expression over the figures. Prints the figures and the failed checks;
 the exit status is 1 when a check fails.
 """
@@ -18,7 +21,7 @@ import sys
 import numpy as np
 
 RATE = 48000
-BLOCK = 480             # 10 ms: the grain of the dropout test
+BLOCK = 480             # 10 ms: the grain of the dropout test, and one period of Wine's ALSA driver
 WINDOW = RATE // 4      # 250 ms: the grain of the alignment tracking
 SILENT = 1e-4           # mixed silence is exact zeros; anything above this is sound
 MATCH = 0.9             # normalised correlation that counts as "the same music"
@@ -32,6 +35,20 @@ def load(path, channels, start=0, end=None):
     return data.reshape(-1, channels) if channels > 1 else data
 
 
+def runs(mask):
+    """(start, end) of each run of True."""
+    return np.flatnonzero(np.diff(np.concatenate(([0], mask.astype(np.int8), [0])))).reshape(-1, 2)
+
+
+def cut_rig_gaps(capture):
+    """The capture without runs of exact-zero frames of at most one period between sound; their count."""
+    gaps = [(a, b) for a, b in runs(~capture.any(axis=1)) if 0 < a and b < len(capture) and b - a <= BLOCK]
+    keep = np.ones(len(capture), dtype=bool)
+    for a, b in gaps:
+        keep[a:b] = False
+    return capture[keep], len(gaps)
+
+
 def correlate(signal, template):
     """The template against every lag of the signal: raw, and normalised to [-1, 1]."""
     size = 1 << int(np.ceil(np.log2(len(signal) + len(template))))
@@ -42,51 +59,59 @@ def correlate(signal, template):
     return raw, raw / np.sqrt(np.maximum(energy[n:] - energy[:-n], 1e-20) * np.dot(template, template))
 
 
-def search(mono, ref, start, centre=None, reach=480):
-    """The lag that places a window of the capture in the reference, near `centre` if given."""
-    piece = mono[start:start + WINDOW]
-    lo, hi = (0, len(ref)) if centre is None else (max(0, start + centre - reach), start + centre + reach + WINDOW)
-    if min(hi, len(ref)) - lo < WINDOW or np.dot(piece, piece) < 1e-12:
+def search(mono, ref, start, expected=None, reach=480):
+    """Where in the loop a window of the capture starts, near `expected` if given. The reference
+    holds the loop twice: windows start in the first copy and run on into the second."""
+    loop, piece = len(ref) / 2, mono[start:start + WINDOW]
+    if len(piece) < WINDOW or np.dot(piece, piece) < 1e-12:
         return None, 0.0
+    lo, hi = 0, int(loop) + WINDOW
+    if expected is not None:
+        lo = int(expected) - reach + (int(loop) if expected < reach else 0)
+        hi = lo + 2 * reach + WINDOW
     corr = correlate(ref[lo:hi], piece)[1]
     best = int(np.argmax(corr))
-    return lo + best - start, float(corr[best])
+    return (lo + best) % loop, float(corr[best])
 
 
 def track(mono, ref, first, last):
-    """(start, lag, correlation) of each window: near the last good lag, else anywhere."""
-    windows, lag = [], None
+    """(start, place in the loop, correlation) of each window: where the last match leads, else anywhere."""
+    windows, anchor = [], None
     for start in range(first, last - WINDOW + 1, WINDOW):
-        found = search(mono, ref, start, lag) if lag is not None else (None, 0.0)
-        if found[0] is None or found[1] < MATCH:
+        found = (None, 0.0) if anchor is None else search(mono, ref, start, follows(anchor, start, ref))
+        if found[1] < MATCH:
             found = search(mono, ref, start)
         windows.append((start,) + found)
-        if found[0] is not None and found[1] >= MATCH:
-            lag = found[0]
+        anchor = (start, found[0]) if found[1] >= MATCH else anchor
     return windows
 
 
+def follows(window, start, ref):
+    """The place in the loop that music going on from a window reaches at `start`."""
+    return (window[1] + start - window[0]) % (len(ref) / 2)
+
+
 def matched(windows):
-    return [w for w in windows if w[1] is not None and w[2] >= MATCH]
+    return [w for w in windows if w[2] >= MATCH]
 
 
 def jumps(windows, ref):
-    """Lag changes beyond the resamplers' slack between matched windows. A tiled reference holds
-    the same audio at several lags: moving between those is no jump."""
+    """Matched windows that are not where the one before leads: music skipped or repeated."""
+    loop = len(ref) / 2
     good = matched(windows)
     return sum(1 for a, b in zip(good, good[1:])
-               if abs(a[1] - b[1]) > RESAMPLER_SLACK and not same_audio(ref, b[0] + a[1], b[0] + b[1]))
+               if RESAMPLER_SLACK < abs(b[1] - follows(a, b[0], ref)) < loop - RESAMPLER_SLACK)
 
 
-def same_audio(ref, lo_a, lo_b):
-    a, b = ref[lo_a:lo_a + WINDOW], ref[lo_b:lo_b + WINDOW]
-    energy = float(np.sqrt(np.dot(a, a) * np.dot(b, b))) if min(lo_a, lo_b) >= 0 and len(a) == len(b) == WINDOW else 0
-    return energy > 0 and float(np.dot(a, b)) / energy > 0.999
+def blocks(signal):
+    n = len(signal) // BLOCK
+    return signal[: n * BLOCK].reshape(n, BLOCK, -1)
 
 
 def music(capture, ref, effects=False):
     """The music's figures, the reference laid under the capture where it matched, its gain."""
-    figures = {"seconds": len(capture) / RATE, "sound_to": 0.0, "music_seconds": 0, "gain_db": -180.0}
+    figures = {"seconds": len(capture) / RATE, "sound_to": 0.0, "music_seconds": 0, "gain_db": -180.0,
+               "jumps": 0, "silent_blocks_inside": 0}
     estimate, covered = np.zeros_like(capture), np.zeros(len(capture), dtype=bool)
     loud = np.nonzero(np.abs(capture).max(axis=1) > SILENT)[0]
     if len(loud) == 0:
@@ -95,27 +120,25 @@ def music(capture, ref, effects=False):
     mono_ref = ref.mean(axis=1)
     windows = track(capture.mean(axis=1), mono_ref, first, last)
     if effects:
-        # Windows drowned by effects take the lag of matched neighbours that agree.
-        good = [i for i, w in enumerate(windows) if w[1] is not None and w[2] >= MATCH]
+        # Windows drowned by effects take the place of matched neighbours that agree.
+        good = [i for i, w in enumerate(windows) if w[2] >= MATCH]
         for a, b in zip(good, good[1:]):
-            if b > a + 1 and windows[b][1] == windows[a][1]:
-                windows[a + 1:b] = [(w[0], windows[a][1], MATCH) for w in windows[a + 1:b]]
+            if b > a + 1 and jumps([windows[a], windows[b]], mono_ref) == 0:
+                windows[a + 1:b] = [(w[0], follows(windows[a], w[0], mono_ref), MATCH) for w in windows[a + 1:b]]
     good = matched(windows)
     figures.update(sound_from=first / RATE, sound_to=last / RATE, music_seconds=len(good) * WINDOW / RATE,
                    worst_correlation=min((w[2] for w in windows), default=0.0), jumps=jumps(windows, mono_ref))
-    for start, lag, _ in good:
-        if 0 <= start + lag and start + lag + WINDOW <= len(ref):
-            estimate[start:start + WINDOW] = ref[start + lag:start + lag + WINDOW]
-            covered[start:start + WINDOW] = True
+    if good:
+        inside = blocks(capture[good[0][0]:good[-1][0] + WINDOW])
+        figures["silent_blocks_inside"] = int((np.abs(inside).max(axis=(1, 2)) <= SILENT).sum())
+    for start, place, _ in good:
+        at = int(round(place))
+        estimate[start:start + WINDOW] = ref[at:at + WINDOW]
+        covered[start:start + WINDOW] = True
     energy = float(np.sum(estimate[covered] ** 2))
     gain = float(np.sum(capture[covered] * estimate[covered]) / energy) if energy > 0 else 0.0
     figures["gain_db"] = 20 * np.log10(max(gain, 1e-9))
     return figures, estimate, covered, gain
-
-
-def blocks(signal):
-    n = len(signal) // BLOCK
-    return signal[: n * BLOCK].reshape(n, BLOCK, -1)
 
 
 def command_music(capture, ref, refs):
@@ -132,10 +155,6 @@ def command_music(capture, ref, refs):
     # A click is one loud sample: the residual's peak against the music's RMS in its block.
     peaks = np.abs(residual).max(axis=(1, 2))[judged] / np.sqrt(music_energy[judged] / (2 * BLOCK))
     figures["residual_peak_db"] = float(20 * np.log10(np.maximum(peaks, 1e-15)).max()) if len(peaks) else 0.0
-    # Sound-free blocks inside the music: a gap in the stream.
-    silent = np.abs(blocks(capture)).max(axis=(1, 2)) <= SILENT
-    inside = silent[int(figures["sound_from"] * RATE) // BLOCK:int(figures["sound_to"] * RATE) // BLOCK]
-    figures["silent_blocks_inside"] = int(inside.sum())
     return figures
 
 
@@ -167,40 +186,40 @@ def command_effects(capture, ref, refs):
 def command_resumes(capture, ref, refs):
     """Where each stretch of sound starts in the loop against where the one before it ended:
     music that goes on from where it stopped gives offsets near 0."""
-    loud = np.abs(blocks(capture)).max(axis=(1, 2)) > SILENT
-    stretches, start, quiet = [], None, 0
-    for i, is_loud in enumerate(loud):
-        if is_loud:
-            start, quiet = i if start is None else start, 0
-        elif start is not None:
-            quiet += 1
-            if quiet == 20:   # 200 ms of silence ends a stretch
-                stretches.append((start * BLOCK, (i - quiet + 1) * BLOCK))
-                start = None
-    if start is not None:
-        stretches.append((start * BLOCK, len(loud) * BLOCK))
-    mono_ref, ends, jump_count = ref.mean(axis=1), [], 0
-    for lo, hi in stretches:
+    # 200 ms of silence, or silence at either end, is a pause between stretches.
+    quiet = np.abs(blocks(capture)).max(axis=(1, 2)) <= SILENT
+    pauses = np.zeros(len(quiet), dtype=bool)
+    for a, b in runs(quiet):
+        pauses[a:b] = b - a >= 20 or a == 0 or b == len(quiet)
+    mono_ref, ends = ref.mean(axis=1), []
+    figures = {"jumps": 0, "silent_blocks_inside": int((quiet & ~pauses).sum())}
+    for lo, hi in runs(~pauses) * BLOCK:
         windows = track(capture[lo:hi].mean(axis=1), mono_ref, 0, hi - lo)
         good = matched(windows)
-        jump_count += jumps(windows, mono_ref)
+        figures["jumps"] += jumps(windows, mono_ref)
         if good:
-            ends.append((good[0][1], hi - lo + good[-1][1]))
-    loop = len(ref)
-    offsets = [abs((b[0] - a[1] + loop // 2) % loop - loop // 2) / RATE for a, b in zip(ends, ends[1:])]
-    return {"stretches_matched": len(ends), "jumps": jump_count, "worst_resume_offset": max(offsets, default=0.0)}
+            ends.append((follows(good[0], 0, mono_ref), follows(good[-1], hi - lo, mono_ref)))
+    loop = len(mono_ref) / 2
+    offsets = [abs((b[0] - a[1] + loop / 2) % loop - loop / 2) / RATE for a, b in zip(ends, ends[1:])]
+    figures.update(stretches_matched=len(ends), worst_resume_offset=max(offsets, default=0.0))
+    return figures
+
+
+def analyse(command, capture, ref, refs):
+    capture, rig_gaps = cut_rig_gaps(capture)
+    return dict(globals()["command_" + command](capture, ref, refs), rig_gaps=rig_gaps)
 
 
 def holds(check, figures):
     try:
         return bool(eval(check, {"abs": abs}, dict(figures)))
-    except NameError:   # a figure the stretch does not have, as jumps of silence
+    except NameError:   # a figure the stretch does not have, as the residual of silence
         return False
 
 
 def main():
     command, capture, start, end, music_path, refs = sys.argv[1:7]
-    figures = globals()["command_" + command](load(capture, 2, int(start), int(end)), load(music_path, 2), refs)
+    figures = analyse(command, load(capture, 2, int(start), int(end)), load(music_path, 2), refs)
     print("   ", " ".join("%s=%s" % (k, "%.3f" % v if isinstance(v, float) else v) for k, v in figures.items()))
     failed = [check for check in sys.argv[7:] if not holds(check, figures)]
     for check in failed:

@@ -34,12 +34,32 @@ uint32_t NextWriteOffset(uint32_t writeOffset, uint32_t chunkSize, uint32_t buff
     return next >= bufferSize ? 0 : next;
 }
 
+namespace {
+
+// Whole chunks from the one the play cursor is in to the writer, around the ring.
+uint32_t ChunksAhead(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize)
+{
+    const uint32_t chunks = bufferSize / chunkSize;
+    return (writeOffset / chunkSize + chunks - playCursor % bufferSize / chunkSize) % chunks;
+}
+
+}  // namespace
+
 uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
                       uint32_t lead)
 {
-    const uint32_t chunks = bufferSize / chunkSize;
-    const uint32_t ahead = (writeOffset / chunkSize + chunks - playCursor % bufferSize / chunkSize) % chunks;
+    const uint32_t ahead = ChunksAhead(writeOffset, playCursor, chunkSize, bufferSize);
     return ahead < lead ? lead - ahead : 0;
+}
+
+uint32_t LeadStart(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
+                   uint32_t lead)
+{
+    // Filling never puts the writer more than `lead` chunks ahead: further means the cursor passed it.
+    if (ChunksAhead(writeOffset, playCursor, chunkSize, bufferSize) <= lead) {
+        return writeOffset;
+    }
+    return playCursor % bufferSize / chunkSize * chunkSize;
 }
 
 uint32_t NotificationOffset(uint32_t index, uint32_t chunkSize)

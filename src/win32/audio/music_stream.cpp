@@ -90,6 +90,31 @@ void ShowFillNotes(const FillNotes& notes)
     }
 }
 
+// Decodes, in one hold of the fill lock, the chunks that put the writer PlayLeadChunks past the
+// chunk being played: one after a notification, two when a late thread found two merged into one,
+// none when they are there already, so the music thread and Play never fill for the same lack. A
+// writer that the cursor has passed goes on at the chunk being played.
+bool FillToLead(MusicStream& stream)
+{
+    FillNotes notes;
+    bool filled = true;
+    EnterCriticalSection(&stream.fillLock);
+    DWORD cursor = 0;
+    if (stream.streamBuffer == nullptr || FAILED(stream.streamBuffer->GetCurrentPosition(&cursor, nullptr))) {
+        // A cursor that cannot be read counts as one chunk behind the writer: one fill.
+        cursor = stream.writeOffset + stream.streamBufferSize - stream.chunkSize;
+    }
+    const DWORD size = stream.streamBufferSize;
+    stream.writeOffset = LeadStart(stream.writeOffset, cursor, stream.chunkSize, size, PlayLeadChunks);
+    const uint32_t missing = ChunksToFill(stream.writeOffset, cursor, stream.chunkSize, size, PlayLeadChunks);
+    for (uint32_t chunk = 0; chunk < missing; ++chunk) {
+        filled = FillUnderLock(stream, notes) && filled;
+    }
+    LeaveCriticalSection(&stream.fillLock);
+    ShowFillNotes(notes);
+    return filled;
+}
+
 void ShowOpenError(HWND window, int result)
 {
     switch (result) {
@@ -231,16 +256,7 @@ bool MusicStream::Play()
     streamBuffer->Stop();
     // Only what the stopped cursor lacks is decoded: two fresh chunks at every resume would move
     // the writer further ahead each time, until it overwrote the chunk being played.
-    DWORD cursor = 0;
-    EnterCriticalSection(&fillLock);
-    if (FAILED(streamBuffer->GetCurrentPosition(&cursor, nullptr))) {
-        cursor = writeOffset;
-    }
-    const uint32_t missing = ChunksToFill(writeOffset, cursor, chunkSize, streamBufferSize, PlayLeadChunks);
-    LeaveCriticalSection(&fillLock);
-    for (uint32_t chunk = 0; chunk < missing; ++chunk) {
-        fillstreambuffer();
-    }
+    FillToLead(*this);
     if (FAILED(streamBuffer->Play(0, 0, DSBPLAY_LOOPING))) {
         ShowErrorBox("Faled to play");
         return false;
@@ -318,7 +334,7 @@ DWORD RunMusicThread(MusicStream& stream)
         if (wake == Wake::Quit) {
             return 0;
         }
-        if (wake == Wake::Event && !stream.fillstreambuffer()) {
+        if (wake == Wake::Event && !FillToLead(stream)) {
             WriteDebugLog("Error filling stream buffer");
         }
     }

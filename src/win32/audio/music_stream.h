@@ -54,7 +54,8 @@ bool OpenMusic();
 int PlayMusic();
 // The music thread of GameMusic (the parameter is not used).
 DWORD WINAPI MusicThreadProc(LPVOID parameter);
-// The music thread's loop for any stream: a fill per notification until WM_QUIT.
+// The music thread's loop for any stream: on each notification, fills back to the lead the play
+// cursor lacks, until WM_QUIT.
 DWORD RunMusicThread(MusicStream& stream);
 // The shell's idle thread: waits on NotificationEvent and its queue until WM_QUIT.
 DWORD WINAPI NotificationThreadProc(LPVOID window);

@@ -11,7 +11,39 @@
 
 namespace {
 
-constexpr DWORD Ring = 8 * 176400;
+constexpr DWORD Chunk = 176400;
+constexpr DWORD Ring = 8 * Chunk;
+
+DWORD CursorChunk()
+{
+    DWORD cursor = 0;
+    GameMusic.streamBuffer->GetCurrentPosition(&cursor, nullptr);
+    return cursor / Chunk;
+}
+
+// Whole chunks the writer is past the chunk being played, read between fills.
+DWORD Lead()
+{
+    EnterCriticalSection(&GameMusic.fillLock);
+    const DWORD lead = (GameMusic.writeOffset / Chunk + 8 - CursorChunk()) % 8;
+    LeaveCriticalSection(&GameMusic.fillLock);
+    return lead;
+}
+
+// Polls until the condition holds, while the play cursor moves on by at most `chunks` chunks (and
+// a minute at most, should the buffer not play); a poll that overslept still gets a last look.
+template <typename Condition>
+bool WithinChunks(DWORD chunks, Condition condition)
+{
+    const DWORD from = CursorChunk();
+    for (int poll = 0; poll < 6000 && (CursorChunk() + 8 - from) % 8 <= chunks; ++poll) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return condition();
+}
 
 }  // namespace
 
@@ -160,6 +192,22 @@ TEST_F(MusicTest, FillsTakeTurns)
     CloseHandle(threads[1]);
     EXPECT_EQ(GameMusic.writeOffset, 0u);
     EXPECT_TRUE(ReadBuffer(GameMusic.streamBuffer, 0, Ring) == ReadBuffer(reference.streamBuffer, 0, Ring));
+}
+
+// A music thread held up while the cursor crosses two chunk ends wakes once for both: it fills back
+// to two chunks ahead of the cursor instead of losing a chunk of lead for good; held up for three
+// or more, the cursor has passed the writer, which goes on at the chunk being played.
+TEST_F(MusicTest, LateThreadFillsBackToItsLead)
+{
+    ASSERT_TRUE(OpenMusic() && GameMusic.Play());
+    ASSERT_TRUE(WithinChunks(3, [] { return Lead() == 2; }));
+    for (const DWORD late : {2u, 3u}) {
+        const DWORD from = CursorChunk();
+        SuspendThread(GameMusic.threadHandle);
+        EXPECT_TRUE(WithinChunks(7, [&] { return (CursorChunk() + 8 - from) % 8 >= late; }));
+        ResumeThread(GameMusic.threadHandle);
+        EXPECT_TRUE(WithinChunks(3, [] { return Lead() == 2; })) << "held up for " << late << " chunks";
+    }
 }
 
 // Without a usable event the music thread waits on its queue alone: it burns no processor, and

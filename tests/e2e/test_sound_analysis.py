@@ -1,0 +1,39 @@
+#!/usr/bin/python3
+"""sound_analysis.py on hand-made captures of a 5.3 s loop: the test device's own gaps are cut
+and counted; every fault of the game's stream moves real music and shows as a jump."""
+import sys
+
+import numpy as np
+
+from sound_analysis import RATE, analyse
+
+LOOP = int(5.3 * RATE)
+# Noise under a tone, so that every stretch of the loop differs from every other.
+mono = 0.05 * np.random.default_rng(7).standard_normal(LOOP) + 0.2 * np.sin(np.arange(LOOP) * 0.06)
+LOOPED = np.stack([mono, 0.8 * mono], axis=1)
+
+
+def music(at, seconds):
+    """The loop played on from second `at`."""
+    return LOOPED[(int(at * RATE) + np.arange(int(seconds * RATE))) % LOOP]
+
+
+# Name, capture, then rig_gaps, jumps and whether silence is left inside the music.
+CASES = [
+    ("clean, across three loop points", music(2, 18), 0, 0, False),
+    ("the test device's gaps of one period and less", np.concatenate([music(1, 4), np.zeros((480, 2)), music(5, 3),
+     np.zeros((77, 2)), music(8, 3), np.zeros((480, 2)), music(11, 4)]), 3, 0, False),
+    ("a 50 ms gap", np.concatenate([music(1, 6), np.zeros((2400, 2)), music(7, 6)]), 0, 1, True),
+    ("two periods at once", np.concatenate([music(1, 6), np.zeros((960, 2)), music(7, 6)]), 0, 1, True),
+    ("a 1 s skip", np.concatenate([music(1, 6), music(8, 6)]), 0, 1, False),
+    ("a lapped ring: 3 s again", np.concatenate([music(1, 6), music(4, 6)]), 0, 1, False),
+    ("a loop joined 0.1 s early", np.concatenate([music(0, 5.2)] * 3 + [music(0, 2)]), 0, 3, False),
+]
+
+failed = 0
+for name, capture, *expected in CASES:
+    figures = analyse("music", capture, np.concatenate([LOOPED, LOOPED]), None)
+    found = [figures["rig_gaps"], figures["jumps"], figures["silent_blocks_inside"] > 0]
+    failed += found != expected
+    print("%-4s %s: rig_gaps=%d jumps=%d silence inside=%s" % ("ok" if found == expected else "FAIL", name, *found))
+sys.exit(1 if failed else 0)
