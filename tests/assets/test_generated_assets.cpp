@@ -55,8 +55,7 @@ protected:
 // 44.1 kHz of their lengths.
 TEST_F(GeneratedAssets, ArchivesHoldEveryEntryInLoadOrderAndAFormatTheGameTakes)
 {
-    std::vector<std::pair<std::string, int>> pictures = {
-        {"titlescreen", 640}, {"background", 640}, {"controls", 480}};
+    std::vector<std::pair<std::string, int>> pictures = {{"titlescreen", 640}, {"background", 640}, {"controls", 480}};
     for (int i = 1; i <= 7; ++i) {
         const std::string block = "block" + std::to_string(i);
         pictures.insert(pictures.end(), {{block, 24}, {block + "-ghost", 24}});
@@ -121,16 +120,14 @@ TEST_F(GeneratedAssets, MusicDecodesToAStereoLoopOfWholeBars)
     for (long got; (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) != 0; decoded += got) {
         ASSERT_GT(got, 0) << "decoder error";
     }
-    EXPECT_EQ(ov_pcm_total(&vf, -1), static_cast<ogg_int64_t>(MusicSamplesPerBar) * MusicBars)
-        << "whole bars";
+    EXPECT_EQ(ov_pcm_total(&vf, -1), static_cast<ogg_int64_t>(MusicSamplesPerBar) * MusicBars) << "whole bars";
     ov_clear(&vf);
     EXPECT_EQ(decoded, static_cast<size_t>(MusicSamplesPerBar) * MusicBars * 4) << "16-bit stereo to the end";
 }
 
 TEST_F(GeneratedAssets, TwoRunsWriteTheSameBytes)
 {
-    const fs::path second =
-        RunGenerator(fs::temp_directory_path() / ("quadrone-assets-" + std::to_string(getpid())));
+    const fs::path second = RunGenerator(fs::temp_directory_path() / ("quadrone-assets-" + std::to_string(getpid())));
     for (const char* name : OutputFiles) {
         const std::vector<uint8_t> first = ReadFileBytes(Output(name));
         EXPECT_FALSE(first.empty()) << name;

@@ -51,8 +51,7 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine)
     EXPECT_EQ(0, std::memcmp(bitmap.infoHeader, &cell[14], 40));
     EXPECT_EQ(bitmap.pixels, Bytes(cell.begin() + 54, cell.end()));
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Bitmap loaded"});
-    const std::pair<const char*, size_t> sizes[] = {
-        {"narrow.bmp", 3 * 32}, {"hi.bmp", 4 * 12}, {"true.bmp", 2 * 12}};
+    const std::pair<const char*, size_t> sizes[] = {{"narrow.bmp", 3 * 32}, {"hi.bmp", 4 * 12}, {"true.bmp", 2 * 12}};
     for (const auto& size : sizes) {
         EXPECT_TRUE(Load(size.first) && bitmap.pixels.size() == size.second) << size.first;
     }

@@ -146,8 +146,7 @@ TEST_F(BoardTest, SeparateRunsScoreSeparatelyAndTheRowsAboveFall)
     EXPECT_TRUE(CountersDirty);
     EXPECT_FALSE(GhostVisible) << "the ghost starts its blink again";
     EXPECT_EQ(GhostTimer, 0u);
-    EXPECT_EQ(RecordedCalls(),
-              (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"StopSound static", "DrawPlayScreen", "DrawSparks 13", "DrawSparks 15"}));
     EXPECT_EQ(FilledCells(), (Cells{{4, 2}, {2, 15}}));
     EXPECT_EQ(BoardCell(4, 2), 5);
 }
@@ -161,9 +160,8 @@ TEST_F(BoardTest, RunsScoreAtTheOldLevelAndTheLevelRisesOncePerClear)
         uint32_t level, lines, speed;
         uint32_t score, linesAfter, levelAfter, speedAfter;
     } cases[] = {
-        {14, 2, 3, 0, 10, 900, 2, 3, 10},  {12, 4, 2, 0, 10, 1600, 4, 2, 10},
-        {15, 1, 1, 10, 10, 100, 11, 2, 9}, {15, 1, 2, 19, 9, 200, 20, 2, 9},
-        {15, 1, 2, 45, 9, 200, 46, 3, 8},  {15, 1, 9, 90, 1, 900, 91, 10, 1},
+        {14, 2, 3, 0, 10, 900, 2, 3, 10}, {12, 4, 2, 0, 10, 1600, 4, 2, 10}, {15, 1, 1, 10, 10, 100, 11, 2, 9},
+        {15, 1, 2, 19, 9, 200, 20, 2, 9}, {15, 1, 2, 45, 9, 200, 46, 3, 8},  {15, 1, 9, 90, 1, 900, 91, 10, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows at level " << c.level << " after " << c.lines);

@@ -107,8 +107,7 @@ TEST_F(Frame, APressMovedOntoAButtonAndReleasedThereClicksIt)
 
 TEST_F(Frame, AReleaseOnAButtonsRightOrBottomEdgeIsNoClick)
 {
-    for (const auto& [x, y] :
-         {std::pair{470 + 100 + 100, 338 + 50 + 39}, std::pair{470 + 100 + 99, 338 + 50 + 40}}) {
+    for (const auto& [x, y] : {std::pair{470 + 100 + 100, 338 + 50 + 39}, std::pair{470 + 100 + 99, 338 + 50 + 40}}) {
         Click(x, y, 1015);
         EXPECT_FALSE(Called("PostClose")) << x << "," << y << ": the right and bottom edges lie outside";
     }
@@ -137,8 +136,7 @@ TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoard)
     BoardNeedsClearing = true;
     BoardCell(3, 15) = 4;
     Click(PlayX, PlayY, 1060);
-    EXPECT_EQ(RecordedCalls(),
-              (Calls{"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"}));
+    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"}));
     EXPECT_EQ(GameState, StatePlaying);
     EXPECT_EQ(BoardCell(3, 15), EmptyCell);
     EXPECT_FALSE(BoardNeedsClearing);
@@ -277,8 +275,7 @@ TEST_F(Frame, ResetAfterAFinishedGameGivesANewOne)
 TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
 {
     GameState = StatePlaying;
-    const std::pair<uint32_t, uint32_t> frames[] = {{1004, 0}, {1009, 0}, {1026, 2},
-                                                    {1030, 1}, {1500, 4}, {1509, 0}};
+    const std::pair<uint32_t, uint32_t> frames[] = {{1004, 0}, {1009, 0}, {1026, 2}, {1030, 1}, {1500, 4}, {1509, 0}};
     for (const auto& frame : frames) {
         FrameAt(frame.first);
         EXPECT_EQ(InterferenceRollsDue(), frame.second) << "at " << frame.first;

@@ -64,20 +64,17 @@ TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SetScoreFiles(c.file ? std::map<std::string, Bytes>{{ScoreFile, *c.file}}
-                             : std::map<std::string, Bytes>{});
+        SetScoreFiles(c.file ? std::map<std::string, Bytes>{{ScoreFile, *c.file}} : std::map<std::string, Bytes>{});
         LoadHighScores();
         EXPECT_EQ(TableText(), c.table);
-        EXPECT_EQ(ScoreFiles().at(ScoreFile), c.file ? *c.file : DefaultFile)
-            << "a file that loads is not written";
+        EXPECT_EQ(ScoreFiles().at(ScoreFile), c.file ? *c.file : DefaultFile) << "a file that loads is not written";
     }
 }
 
 TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
 {
     LoadHighScores();
-    const std::pair<std::string, uint32_t> inserted[] = {
-        {std::string(20, 'N'), 4500}, {"ABC", 2500}, {"NO", 10}};
+    const std::pair<std::string, uint32_t> inserted[] = {{std::string(20, 'N'), 4500}, {"ABC", 2500}, {"NO", 10}};
     for (const auto& row : inserted) {
         Score = row.second;
         InsertHighScore(row.first.c_str(), Score);
@@ -86,9 +83,8 @@ TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
     EXPECT_EQ(TableText(), after);
 
     SaveHighScores();
-    EXPECT_EQ(
-        ScoreFiles().at(ScoreFile),
-        Rows({{"MQV", 5000}, {std::string(19, 'N'), 4500}, {"MQV", 4000}, {"MQV", 3000}, {"ABC", 2500}}));
+    EXPECT_EQ(ScoreFiles().at(ScoreFile),
+              Rows({{"MQV", 5000}, {std::string(19, 'N'), 4500}, {"MQV", 4000}, {"MQV", 3000}, {"ABC", 2500}}));
     LoadHighScores();
     EXPECT_EQ(TableText(), after);
 }

@@ -97,8 +97,7 @@ TEST_F(DamagedArchive, DamagedTablesAreBoundedAndLeaveTheReaderFailed)
         WriteFileBytes("t.vbf", bytes);
         ResourceArchive archive;
         ASSERT_TRUE(archive.Open("t.vbf"));
-        EXPECT_EQ(BoxTexts(),
-                  std::vector<std::string>(c.boxes, "Notice: Failed while reading on node creation"));
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>(c.boxes, "Notice: Failed while reading on node creation"));
         EXPECT_EQ(ReadDebugLog(), c.log ? std::vector<std::string>{c.log} : std::vector<std::string>{});
         EXPECT_TRUE(archive.Failed());
         EXPECT_EQ(archive.Entries().size(), c.tableOffset ? 0u : c.records);

@@ -15,8 +15,7 @@ protected:
     StoredWave wave;
 
     // Loads `name` from a fresh archive of `files`; returns the log it wrote.
-    Lines LoadFrom(const std::vector<StoredFile>& files, const char* name, bool expected,
-                   bool* failedAfter = nullptr)
+    Lines LoadFrom(const std::vector<StoredFile>& files, const char* name, bool expected, bool* failedAfter = nullptr)
     {
         std::remove(".\\debug.log");
         WriteFileBytes("audio.vbf", TableFirstArchive(files));
@@ -37,8 +36,7 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged)
     Bytes b = MakeWave(70000);  // more than one read piece
     PutLe16(b, 32, 7);          // stored alignment disagrees: replaced
     PutLe32(b, 28, 123456);     // stored byte rate: kept as it is
-    const std::vector<StoredFile> files = {
-        {"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}};
+    const std::vector<StoredFile> files = {{"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}};
     EXPECT_TRUE(LoadFrom(files, "ROTATE.wav", true).empty());
     const WaveFormat& f = wave.format;
     EXPECT_EQ(f.formatTag, 1);

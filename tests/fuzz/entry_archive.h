@@ -30,8 +30,7 @@ inline bool OpenEntryArchive(ResourceArchive& archive, const char* name, const u
 
     constexpr uint32_t dataOffset = ArchiveHeaderSize + ArchiveEntrySize;
     std::vector<uint8_t> file(dataOffset + size);
-    const uint8_t header[ArchiveHeaderSize] = {
-        'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, ArchiveHeaderSize};
+    const uint8_t header[ArchiveHeaderSize] = {'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, ArchiveHeaderSize};
     std::memcpy(file.data(), header, sizeof header);
     ArchiveEntry entry = {};
     std::strncpy(entry.name, name, ArchiveNameSize - 1);

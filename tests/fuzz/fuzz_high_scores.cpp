@@ -121,8 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TypeInitial(data[i]);
         Check(std::strlen(Initials) <= MaxInitials);
     }
-    Score = size >= 4 ? static_cast<uint32_t>(data[size - 4]) << 24 | data[size - 3] << 16 |
-                            data[size - 2] << 8 | data[size - 1]
+    Score = size >= 4 ? static_cast<uint32_t>(data[size - 4]) << 24 | data[size - 3] << 16 | data[size - 2] << 8 |
+                            data[size - 1]
                       : 0;
     const int32_t rank = FindScoreRank();
     InsertHighScore(Initials, Score);

@@ -25,8 +25,8 @@ Found FindProcess(const char* name)
     MultiByteToWideChar(CP_ACP, 0, name, -1, wanted, MAX_PATH);
     std::vector<BYTE> list(1 << 20);
     Found found;
-    if (NtQuerySystemInformation(SystemProcessInformation, list.data(), static_cast<ULONG>(list.size()),
-                                 nullptr) != 0) {
+    if (NtQuerySystemInformation(SystemProcessInformation, list.data(), static_cast<ULONG>(list.size()), nullptr) !=
+        0) {
         return found;
     }
     for (size_t at = 0;;) {
@@ -87,9 +87,8 @@ int main(int argc, char** argv)
     const bool haveMemory = GetProcessMemoryInfo(process, &memory, sizeof memory);
     WindowCount windows = {found.processId, 0};
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-    std::printf("%ld %ld %ld %ld %ld %d\n",
-                haveMemory ? static_cast<long>(memory.WorkingSetSize / 1024) : -1L, found.handles,
-                found.threads, GuiCount(process, GR_GDIOBJECTS), GuiCount(process, GR_USEROBJECTS),
+    std::printf("%ld %ld %ld %ld %ld %d\n", haveMemory ? static_cast<long>(memory.WorkingSetSize / 1024) : -1L,
+                found.handles, found.threads, GuiCount(process, GR_GDIOBJECTS), GuiCount(process, GR_USEROBJECTS),
                 windows.windows);
     CloseHandle(process);
     return 0;

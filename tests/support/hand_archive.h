@@ -36,10 +36,7 @@ struct HandArchive {
 
     HandArchive() { std::memcpy(bytes.data(), "VBF", 4); }
 
-    void Store(const std::string& name, const std::string& text)
-    {
-        Store(name, Bytes(text.begin(), text.end()));
-    }
+    void Store(const std::string& name, const std::string& text) { Store(name, Bytes(text.begin(), text.end())); }
 
     void Store(const std::string& name, const Bytes& contents)
     {

@@ -13,13 +13,10 @@ using DebugLogOnWindows = TempDirTest;
 TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole)
 {
     constexpr int LinesEach = 400;
-    auto line = [](const char* name, int i) {
-        return name + std::string(" thread, line ") + std::to_string(i);
-    };
+    auto line = [](const char* name, int i) { return name + std::string(" thread, line ") + std::to_string(i); };
     auto writer = [](LPVOID name) -> DWORD {
         for (int i = 0; i < LinesEach; ++i) {
-            WriteDebugLog(
-                (static_cast<const char*>(name) + std::string(" thread, line ") + std::to_string(i)).c_str());
+            WriteDebugLog((static_cast<const char*>(name) + std::string(" thread, line ") + std::to_string(i)).c_str());
         }
         return 0;
     };

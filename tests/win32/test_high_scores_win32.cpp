@@ -51,14 +51,14 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
     if (c.obstacles & PartialFolder) {
         CreateDirectoryA(Partial, nullptr);
     }
-    const DWORD attributes = (c.obstacles & Hidden ? FILE_ATTRIBUTE_HIDDEN : 0) |
-                             (c.obstacles & ReadOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    const DWORD attributes =
+        (c.obstacles & Hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (c.obstacles & ReadOnly ? FILE_ATTRIBUTE_READONLY : 0);
     if (attributes) {
         SetFileAttributesA("quadrone.dat", attributes);
     }
-    const HANDLE holder = c.obstacles & Locked ? CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr,
-                                                             OPEN_EXISTING, 0, nullptr)
-                                               : INVALID_HANDLE_VALUE;
+    const HANDLE holder = c.obstacles & Locked
+                              ? CreateFileA("quadrone.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
     SaveHighScores();
     EXPECT_STREQ(HighScoreTable[0].name, "NEW") << "nothing is lost in memory";
     LoadHighScores();
@@ -69,8 +69,7 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
     const std::vector<uint8_t> now = ReadFileBytes("quadrone.dat");
     ASSERT_EQ(now.size(), 120u);
     EXPECT_STREQ(reinterpret_cast<const char*>(now.data()), c.bestOnDisk);
-    EXPECT_EQ(GetFileAttributesA("quadrone.dat") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-              attributes);
+    EXPECT_EQ(GetFileAttributesA("quadrone.dat") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), attributes);
     EXPECT_FALSE(std::filesystem::is_regular_file(Partial));
     SetFileAttributesA("quadrone.dat", FILE_ATTRIBUTE_NORMAL);
 }

@@ -64,8 +64,7 @@ Image MakeContactSheet(const std::vector<Picture>& pictures)
     // Static pictures are shown as a corner each: whole, they are just noise.
     const int staticY = y + 3 * (44 + LabelGap + 10) + 6;
     Place(sheet, Crop(get("static1.bmp"), 0, 0, 200, 100), "static1.bmp (corner)", plateX, staticY);
-    Place(sheet, Crop(get("static2.bmp"), 0, 0, 200, 100), "static2.bmp (corner)", plateX + 200 + Margin,
-          staticY);
+    Place(sheet, Crop(get("static2.bmp"), 0, 0, 200, 100), "static2.bmp (corner)", plateX + 200 + Margin, staticY);
 
     y += 360 + LabelGap + Margin;
     int x = Margin;

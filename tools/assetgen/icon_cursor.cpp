@@ -62,8 +62,7 @@ std::vector<Rgb> MakePalette(const Image& img)
     std::vector<Rgb> palette = {Rgb{0, 0, 0}};
     if (seen.size() < 256) {
         for (const auto& entry : seen) {
-            palette.push_back(
-                MakeRgb(std::get<0>(entry.first), std::get<1>(entry.first), std::get<2>(entry.first)));
+            palette.push_back(MakeRgb(std::get<0>(entry.first), std::get<1>(entry.first), std::get<2>(entry.first)));
         }
     } else {
         for (int r = 0; r < 6; ++r) {

@@ -131,10 +131,8 @@ void DrawLine(Image& img, float x0, float y0, float x1, float y1, Rgb c, float a
 
 void FillDisc(Image& img, float cx, float cy, float radius, Rgb c, float alpha)
 {
-    const int x0 = static_cast<int>(std::floor(cx - radius - 1)),
-              x1 = static_cast<int>(std::ceil(cx + radius + 1));
-    const int y0 = static_cast<int>(std::floor(cy - radius - 1)),
-              y1 = static_cast<int>(std::ceil(cy + radius + 1));
+    const int x0 = static_cast<int>(std::floor(cx - radius - 1)), x1 = static_cast<int>(std::ceil(cx + radius + 1));
+    const int y0 = static_cast<int>(std::floor(cy - radius - 1)), y1 = static_cast<int>(std::ceil(cy + radius + 1));
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
             const float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy);

@@ -36,8 +36,7 @@ void FillRect(Image& img, int x, int y, int w, int h, Rgb c);
 void BlendRect(Image& img, int x, int y, int w, int h, Rgb c, float alpha);
 void VerticalGradient(Image& img, int x, int y, int w, int h, Rgb top, Rgb bottom);
 // A raised (or, when sunken, pushed-in) bevelled edge of the given thickness.
-void BevelFrame(Image& img, int x, int y, int w, int h, int thickness, Rgb light, Rgb dark,
-                bool sunken = false);
+void BevelFrame(Image& img, int x, int y, int w, int h, int thickness, Rgb light, Rgb dark, bool sunken = false);
 void OutlineRect(Image& img, int x, int y, int w, int h, Rgb c);
 void DrawLine(Image& img, float x0, float y0, float x1, float y1, Rgb c, float alpha = 1.0f);
 // Anti-aliased filled disc and a soft radial glow.

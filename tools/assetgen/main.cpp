@@ -80,8 +80,7 @@ int main(int argc, char** argv)
     std::error_code error;
     fs::create_directories(scratch, error);
     if (error) {
-        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", scratch.string().c_str(),
-                     error.message().c_str());
+        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", scratch.string().c_str(), error.message().c_str());
         return 1;
     }
 

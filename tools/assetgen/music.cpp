@@ -49,14 +49,11 @@ const char* const TuneA[8] = {
     "F5:6 D5:2 Bb4:4 D5:4", "C5:6 D5:2 E5:8",
 };
 const char* const TuneB[8] = {
-    "F5:2 G5:2 A5:4 C6:2 A5:2 G5:4",  "E5:2 G5:2 A5:6 G5:2 E5:4",
-    "F5:2 D5:2 F5:2 A5:2 G5:6 F5:2",  "E5:12 r:4",
-    "D5:2 F5:2 A5:4 C6:6 A5:2",       "Bb5:6 A5:2 F5:4 D5:4",
-    "G5:2 F5:2 D5:2 F5:2 G5:4 Bb5:4", "G5:6 F5:2 E5:8",
+    "F5:2 G5:2 A5:4 C6:2 A5:2 G5:4", "E5:2 G5:2 A5:6 G5:2 E5:4", "F5:2 D5:2 F5:2 A5:2 G5:6 F5:2",  "E5:12 r:4",
+    "D5:2 F5:2 A5:4 C6:6 A5:2",      "Bb5:6 A5:2 F5:4 D5:4",     "G5:2 F5:2 D5:2 F5:2 G5:4 Bb5:4", "G5:6 F5:2 E5:8",
 };
 const char* const BellLine[8] = {
-    "A5:8 G5:4 F5:4", "E5:16",          "F5:8 D5:8",       "E5:8 G5:8",
-    "F5:8 A5:8",      "D6:8 C6:4 A5:4", "Bb5:8 A5:4 F5:4", "G5:8 E5:8",
+    "A5:8 G5:4 F5:4", "E5:16", "F5:8 D5:8", "E5:8 G5:8", "F5:8 A5:8", "D6:8 C6:4 A5:4", "Bb5:8 A5:4 F5:4", "G5:8 E5:8",
 };
 
 struct Note {
@@ -182,9 +179,9 @@ void PlayLead(Bus& bus, long at, float seconds, int midi, float gain)
         const float t = static_cast<float>(i) / SampleRate;
         const float depth = 0.004f * std::min(1.0f, std::max(0.0f, (t - 0.18f) / 0.3f));
         phase += hz * (1.0 + depth * std::sin(TwoPi * 5.3f * t)) / SampleRate;
-        const float s = (HollowWave().At(phase) * 0.6f + SoftSawWave().At(phase) * 0.25f +
-                         SineWave().At(phase * 2) * 0.15f) *
-                        Envelope(t, seconds * 0.95f, 0.025f, 0.5f, 0.75f, 0.09f) * gain;
+        const float s =
+            (HollowWave().At(phase) * 0.6f + SoftSawWave().At(phase) * 0.25f + SineWave().At(phase * 2) * 0.15f) *
+            Envelope(t, seconds * 0.95f, 0.025f, 0.5f, 0.75f, 0.09f) * gain;
         bus.Add(at + i, s * 0.85f, s);
     }
 }
@@ -273,10 +270,8 @@ void WriteHarmony(Bus& pads, Bus& bass, Bus& keys)
         const int* tones = (bar % 8 == 7) ? ResolvedLastChord : chord.notes;
         // Each section moves the figure differently so the pattern never wears thin:
         // eighths rising, sixteenths up and down, broken sixteenths, eighths falling.
-        static const int orders[4][8] = {{0, 1, 2, 3, 0, 1, 2, 3},
-                                         {0, 1, 2, 3, 4, 3, 2, 1},
-                                         {0, 2, 1, 3, 2, 4, 3, 1},
-                                         {4, 3, 2, 1, 4, 3, 2, 1}};
+        static const int orders[4][8] = {
+            {0, 1, 2, 3, 0, 1, 2, 3}, {0, 1, 2, 3, 4, 3, 2, 1}, {0, 2, 1, 3, 2, 4, 3, 1}, {4, 3, 2, 1, 4, 3, 2, 1}};
         const bool eighths = section == 0 || section == 3;
         const int step = eighths ? 2 : 1;
         for (int i = 0; i < 16; i += step) {

@@ -21,8 +21,7 @@ std::vector<Picture> MakePictureSet()
     const char* prefixes[3] = {"play", "scores", "quit"};
     for (int b = 0; b < 3; ++b) {
         for (int s = 0; s < 3; ++s) {
-            set.push_back(
-                {std::string(prefixes[b]) + "-" + std::to_string(s + 1) + ".bmp", MakeButton(labels[b], s)});
+            set.push_back({std::string(prefixes[b]) + "-" + std::to_string(s + 1) + ".bmp", MakeButton(labels[b], s)});
         }
     }
     return set;

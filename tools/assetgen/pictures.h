@@ -27,8 +27,8 @@ Image MakeTopScores();            // 172 x 153
 Image MakeButton(const std::string& label, int state);
 
 // Shared pieces of the screen pictures.
-void DrawSky(Image& img, unsigned seed);                 // gradient, stars and grid
-void DrawPanel(Image& img, int x, int y, int w, int h);  // bevelled steel frame around (x, y, w, h)
+void DrawSky(Image& img, unsigned seed);                                     // gradient, stars and grid
+void DrawPanel(Image& img, int x, int y, int w, int h);                      // bevelled steel frame around (x, y, w, h)
 void DrawKeyCap(Image& img, int x, int y, int w, const std::string& label);  // 20 px high key
 // Draws the block picture of colour index at (x, y), scaled by whole pixels.
 void DrawBlockAt(Image& img, int x, int y, int index);

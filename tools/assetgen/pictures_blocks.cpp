@@ -33,8 +33,7 @@ bool PatternPixel(int index, int x, int y)
         return ax * ax + ay * ay <= 3.2f;
     }
     case 6:  // cross
-        return (std::abs(2 * cx + 1) <= 3 && y >= 6 && y <= 17) ||
-               (std::abs(2 * cy + 1) <= 3 && x >= 6 && x <= 17);
+        return (std::abs(2 * cx + 1) <= 3 && y >= 6 && y <= 17) || (std::abs(2 * cy + 1) <= 3 && x >= 6 && x <= 17);
     default: return false;
     }
 }

@@ -40,8 +40,7 @@ void DrawPanel(Image& img, int x, int y, int w, int h)
 {
     const int t = 6;
     VerticalGradient(img, x - t, y - t, w + 2 * t, h + 2 * t, theme::SteelLight, theme::Steel);
-    VerticalGradient(img, x - t + 2, y - t + 2, w + 2 * t - 4, h + 2 * t - 4, theme::Steel,
-                     Shade(theme::Steel, 0.7f));
+    VerticalGradient(img, x - t + 2, y - t + 2, w + 2 * t - 4, h + 2 * t - 4, theme::Steel, Shade(theme::Steel, 0.7f));
     BevelFrame(img, x - t, y - t, w + 2 * t, h + 2 * t, 2, theme::SteelLight, theme::SteelDark);
     BevelFrame(img, x - 2, y - 2, w + 4, h + 4, 2, Shade(theme::SteelLight, 1.1f), theme::SteelDark, true);
     // Rivets in the corners of the frame.

@@ -82,8 +82,7 @@ Image MakeStatic(int variant)
     Rng rng(variant == 0 ? 1234 : 5678);
     // Slow rolling bands, like a receiver losing its lock.
     for (int y = 0; y < img.height; ++y) {
-        const float band =
-            0.82f + 0.18f * std::sin(y * 0.045f + variant * 1.7f) + (rng.Below(40) == 0 ? 0.25f : 0.0f);
+        const float band = 0.82f + 0.18f * std::sin(y * 0.045f + variant * 1.7f) + (rng.Below(40) == 0 ? 0.25f : 0.0f);
         const float scan = (y & 1) ? 0.78f : 1.0f;
         for (int x = 0; x < img.width; ++x) {
             float v = rng.Unit();
@@ -92,8 +91,7 @@ Image MakeStatic(int variant)
             if (variant == 0) {
                 p = MakeRgb(static_cast<int>(v * 0.92f), static_cast<int>(v * 0.96f), static_cast<int>(v));
             } else {
-                p = MakeRgb(static_cast<int>(v * 0.55f), static_cast<int>(v * 0.95f),
-                            static_cast<int>(v * 0.8f));
+                p = MakeRgb(static_cast<int>(v * 0.55f), static_cast<int>(v * 0.95f), static_cast<int>(v * 0.8f));
             }
             img.Set(x, y, p);
         }

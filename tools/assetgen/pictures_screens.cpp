@@ -121,8 +121,7 @@ Image MakeControls()
         y += 36;
     }
     FillRect(img, 40, y + 2, img.width - 80, 1, Shade(theme::Accent, 0.4f));
-    DrawCentredText(img, img.width / 2, y + 12, "Click or press Esc to resume", theme::TextDim, theme::Shadow,
-                    1);
+    DrawCentredText(img, img.width / 2, y + 12, "Click or press Esc to resume", theme::TextDim, theme::Shadow, 1);
     return img;
 }
 

@@ -25,5 +25,4 @@ int DrawText(Image& img, int x, int y, const std::string& text, Rgb colour, int 
 // Text with a one-font-pixel drop shadow below right.
 int DrawShadowText(Image& img, int x, int y, const std::string& text, Rgb colour, Rgb shadow, int scale = 1);
 // Text centred on cx.
-void DrawCentredText(Image& img, int cx, int y, const std::string& text, Rgb colour, Rgb shadow,
-                     int scale = 1);
+void DrawCentredText(Image& img, int cx, int y, const std::string& text, Rgb colour, Rgb shadow, int scale = 1);

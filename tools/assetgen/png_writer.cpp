@@ -40,13 +40,8 @@ void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, std::vector<ui
     for (int type = 0; type < 5; ++type) {
         long score = 0;
         for (size_t i = 0; i < n; ++i) {
-            const int a = i >= 3 ? row[i - 3] : 0, b = prev ? prev[i] : 0,
-                      c = (prev && i >= 3) ? prev[i - 3] : 0;
-            const int pred = type == 0   ? 0
-                             : type == 1 ? a
-                             : type == 2 ? b
-                             : type == 3 ? (a + b) / 2
-                                         : Paeth(a, b, c);
+            const int a = i >= 3 ? row[i - 3] : 0, b = prev ? prev[i] : 0, c = (prev && i >= 3) ? prev[i - 3] : 0;
+            const int pred = type == 0 ? 0 : type == 1 ? a : type == 2 ? b : type == 3 ? (a + b) / 2 : Paeth(a, b, c);
             trial[i] = static_cast<uint8_t>(row[i] - pred);
             score += trial[i] < 128 ? trial[i] : 256 - trial[i];
         }
@@ -77,8 +72,7 @@ std::vector<uint8_t> EncodePng(const Image& img)
     }
     uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
     std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 6) !=
-        Z_OK) {
+    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 6) != Z_OK) {
         return {};
     }
     packed.resize(packedSize);
@@ -87,8 +81,7 @@ std::vector<uint8_t> EncodePng(const Image& img)
     std::vector<uint8_t> header;
     PutBig32(header, static_cast<uint32_t>(img.width));
     PutBig32(header, static_cast<uint32_t>(img.height));
-    header.insert(header.end(),
-                  {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, adaptive filter, no interlace
+    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, adaptive filter, no interlace
     PutChunk(out, "IHDR", header);
     PutChunk(out, "IDAT", packed);
     PutChunk(out, "IEND", {});

@@ -48,9 +48,9 @@ HWND CreateBareWindow()
     RegisterClassA(&windowClass);
     const int width = 640 + 2 * GetSystemMetrics(SM_CXFRAME);
     const int height = 480 + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    HWND window = CreateWindowExA(0, "BareDirectDraw", "Bare DirectDraw",
-                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window =
+        CreateWindowExA(0, "BareDirectDraw", "Bare DirectDraw", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     return window;
@@ -63,18 +63,17 @@ bool CreateDisplay(HWND window)
     description.dwSize = sizeof description;
     description.dwFlags = DDSD_CAPS;
     description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    return SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&DirectDraw), IID_IDirectDraw7,
-                                        nullptr)) &&
+    return SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&DirectDraw), IID_IDirectDraw7, nullptr)) &&
            SUCCEEDED(DirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL)) &&
            SUCCEEDED(DirectDraw->CreateSurface(&description, &Primary, nullptr)) &&
-           SUCCEEDED(DirectDraw->CreateClipper(0, &clipper, nullptr)) &&
-           SUCCEEDED(clipper->SetHWnd(0, window)) && SUCCEEDED(Primary->SetClipper(clipper));
+           SUCCEEDED(DirectDraw->CreateClipper(0, &clipper, nullptr)) && SUCCEEDED(clipper->SetHWnd(0, window)) &&
+           SUCCEEDED(Primary->SetClipper(clipper));
 }
 
 bool LoadPicture(const char* path)
 {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (bitmap == nullptr) {
         return false;
     }
@@ -85,8 +84,8 @@ bool LoadPicture(const char* path)
     description.dwWidth = 640;
     description.dwHeight = 480;
     HDC surfaceDc = nullptr;
-    bool loaded = SUCCEEDED(DirectDraw->CreateSurface(&description, &Picture, nullptr)) &&
-                  SUCCEEDED(Picture->GetDC(&surfaceDc));
+    bool loaded =
+        SUCCEEDED(DirectDraw->CreateSurface(&description, &Picture, nullptr)) && SUCCEEDED(Picture->GetDC(&surfaceDc));
     if (loaded) {
         HDC memoryDc = CreateCompatibleDC(surfaceDc);
         HGDIOBJ old = SelectObject(memoryDc, bitmap);

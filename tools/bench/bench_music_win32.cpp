@@ -27,9 +27,7 @@ double ThreadCpuSeconds(HANDLE thread)
     if (!GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
         return -1;
     }
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
+    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
     return (ticks(kernel) + ticks(user)) / 1e7;
 }
 
@@ -55,8 +53,8 @@ void MeasureChunkDecoding()
     }
     std::printf("chunk decode (176400 bytes, one second): %zu fills, mean %.2f ms, median %.2f ms, "
                 "p95 %.2f ms, max %.2f ms (%.2f%% of a second at the mean)\n",
-                times.size(), sum / times.size(), times[times.size() / 2], times[times.size() * 95 / 100],
-                times.back(), sum / times.size() / 10);
+                times.size(), sum / times.size(), times[times.size() / 2], times[times.size() * 95 / 100], times.back(),
+                sum / times.size() / 10);
 }
 
 // Plays for `seconds` of wall time and follows the play cursor to know how much music went by.

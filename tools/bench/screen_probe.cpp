@@ -64,8 +64,7 @@ Origin FindArea(Display* display, const char* name)
         }
         int x = 0, y = 0;
         Window child;
-        if (std::strcmp(title, name) == 0 &&
-            XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child)) {
+        if (std::strcmp(title, name) == 0 && XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child)) {
             const int spareX = std::max(0, attributes.width - AreaWidth),
                       spareY = std::max(0, attributes.height - AreaHeight);
             origin = {true, x + spareX / 2, y + spareY / 2, spareX, spareY};
@@ -98,8 +97,7 @@ int Title(Display* display, char** argv)
 {
     std::ifstream file(argv[3], std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), {});
-    const int x = std::atoi(argv[4]), y = std::atoi(argv[5]), width = std::atoi(argv[6]),
-              height = std::atoi(argv[7]);
+    const int x = std::atoi(argv[4]), y = std::atoi(argv[5]), width = std::atoi(argv[6]), height = std::atoi(argv[7]);
     const double start = std::atof(argv[8]) / 1e6;
     const double deadline = RealtimeMs() + std::atof(argv[9]) * 1000;
     std::vector<unsigned> reference;

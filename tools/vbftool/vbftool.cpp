@@ -140,8 +140,7 @@ int Pack(const char* archivePath, int count, char** arguments)
     bool packed = true;
     for (const std::string& file : FilesToPack(count, arguments)) {
         if (!builder.AddFile(file.c_str())) {
-            std::fprintf(stderr, "vbftool: cannot store %s (missing, empty or name too long)\n",
-                         file.c_str());
+            std::fprintf(stderr, "vbftool: cannot store %s (missing, empty or name too long)\n", file.c_str());
             packed = false;
             break;
         }

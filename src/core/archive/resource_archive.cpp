@@ -125,8 +125,8 @@ void ResourceArchive::ReportMissingRecords(int32_t missing)
     }
     if (missing > notices) {
         char line[ArchiveNameSize + 64];
-        std::snprintf(line, sizeof line, "Archive entry table is %ld records short: %s",
-                      static_cast<long>(missing), path);
+        std::snprintf(line, sizeof line, "Archive entry table is %ld records short: %s", static_cast<long>(missing),
+                      path);
         WriteDebugLog(line);
     }
 }
@@ -233,8 +233,7 @@ bool ResourceArchive::WriteHeader()
     uint8_t header[ArchiveHeaderSize] = {'V', 'B', 'F', 0, 0x00, 0x01};
     WriteLe32(header + 12, static_cast<uint32_t>(entryCount));
     WriteLe32(header + 16, tableOffset);
-    return std::fseek(stream, 0, SEEK_SET) == 0 &&
-           std::fwrite(header, 1, sizeof header, stream) == sizeof header;
+    return std::fseek(stream, 0, SEEK_SET) == 0 && std::fwrite(header, 1, sizeof header, stream) == sizeof header;
 }
 
 // Appends one stored file whole; its recorded size is what was actually copied.

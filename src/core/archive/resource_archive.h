@@ -30,7 +30,7 @@ public:
     ResourceArchive& operator=(const ResourceArchive&) = delete;
 
     // Reading side.
-    bool Open(const char* path);  // true when open and its table was read; starts clean
+    bool Open(const char* path);                            // true when open and its table was read; starts clean
     const ArchiveEntry* FindEntry(const char* name) const;  // first match, ASCII case ignored
     void Seek(uint32_t offset);                             // reports nothing; does nothing while failed
     void Read(void* buffer, uint32_t count);                // a short read enters the failed state

@@ -11,8 +11,7 @@ uint32_t FillChunk(ChunkDecoder& decoder, uint8_t* region, uint32_t size)
         const long result = decoder.Read(region + written, size - written);
         if (result > 0) {
             // A decoder that claims more than it was given must not move the writer past the region.
-            written +=
-                result > static_cast<long>(size - written) ? size - written : static_cast<uint32_t>(result);
+            written += result > static_cast<long>(size - written) ? size - written : static_cast<uint32_t>(result);
             idleReads = 0;
             continue;
         }
@@ -45,15 +44,13 @@ uint32_t ChunksAhead(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSi
 
 }  // namespace
 
-uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
-                      uint32_t lead)
+uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize, uint32_t lead)
 {
     const uint32_t ahead = ChunksAhead(writeOffset, playCursor, chunkSize, bufferSize);
     return ahead < lead ? lead - ahead : 0;
 }
 
-uint32_t LeadStart(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
-                   uint32_t lead)
+uint32_t LeadStart(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize, uint32_t lead)
 {
     // Filling never puts the writer more than `lead` chunks ahead: further means the cursor passed it.
     if (ChunksAhead(writeOffset, playCursor, chunkSize, bufferSize) <= lead) {

@@ -31,8 +31,7 @@ uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkS
 
 // Where the writer goes on: where it is, or at the start of the chunk being played when the cursor
 // has passed it (a writer held up for long), so that stale music stops at once.
-uint32_t LeadStart(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
-                   uint32_t lead);
+uint32_t LeadStart(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize, uint32_t lead);
 
 // Where the i-th notification sits: the last byte of chunk i.
 uint32_t NotificationOffset(uint32_t index, uint32_t chunkSize);

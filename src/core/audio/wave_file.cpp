@@ -20,8 +20,8 @@ uint16_t Get16(const uint8_t* p)
 
 uint32_t Get32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
 }
 
 bool IsId(const uint8_t* p, const char* id)
@@ -30,8 +30,8 @@ bool IsId(const uint8_t* p, const char* id)
 }
 
 // One header step: read `count` bytes, then check the chunk id if one is given.
-bool ReadStep(ResourceArchive& archive, uint8_t* buffer, uint32_t count, const char* readError,
-              const char* id, const char* idError)
+bool ReadStep(ResourceArchive& archive, uint8_t* buffer, uint32_t count, const char* readError, const char* id,
+              const char* idError)
 {
     archive.Read(buffer, count);
     if (archive.Failed()) {

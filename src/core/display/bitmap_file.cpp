@@ -19,8 +19,8 @@ uint16_t Get16(const uint8_t* p)
 
 uint32_t Get32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
 }
 
 // GDI gets only this header and one spare colour entry, so anything that

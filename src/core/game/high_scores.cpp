@@ -46,8 +46,7 @@ void BytesToTable(const uint8_t (&bytes)[HighScoreFileSize])
         HighScoreTable[row].name[HighScoreNameSize - 1] = '\0';
         const uint8_t* score = in + HighScoreNameSize;
         HighScoreTable[row].score = static_cast<uint32_t>(score[0]) | static_cast<uint32_t>(score[1]) << 8 |
-                                    static_cast<uint32_t>(score[2]) << 16 |
-                                    static_cast<uint32_t>(score[3]) << 24;
+                                    static_cast<uint32_t>(score[2]) << 16 | static_cast<uint32_t>(score[3]) << 24;
     }
 }
 

@@ -62,8 +62,7 @@ void UpdateKey(const GameKey& key, bool down, uint32_t elapsed)
         DoKeyAction(key.code);
         // Frames come a refresh apart, so each repeat would be late by part of a frame: the time
         // held beyond the delay counts towards the next one, but at most one repeat is banked.
-        const uint32_t next =
-            state.delay > FastestRepeat + RepeatStep ? state.delay - RepeatStep : FastestRepeat;
+        const uint32_t next = state.delay > FastestRepeat + RepeatStep ? state.delay - RepeatStep : FastestRepeat;
         state.heldTime = std::min(state.heldTime - state.delay, next);
         state.delay = next;
     }

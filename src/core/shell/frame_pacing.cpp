@@ -24,8 +24,7 @@ void Advance(FramePacer& pacer)
 
 uint32_t PlausibleRefreshRate(uint32_t reportedHz)
 {
-    return reportedHz >= LowestPlausibleHz && reportedHz <= HighestPlausibleHz ? reportedHz
-                                                                               : FallbackRefreshHz;
+    return reportedHz >= LowestPlausibleHz && reportedHz <= HighestPlausibleHz ? reportedHz : FallbackRefreshHz;
 }
 
 FramePacer StartPacing(uint32_t refreshHz, uint32_t now)

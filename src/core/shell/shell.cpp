@@ -66,8 +66,7 @@ WindowSize WindowSizeFor(bool fullScreen, const FrameMetrics& frame)
     if (fullScreen) {
         return {GameAreaWidth, GameAreaHeight};
     }
-    return {GameAreaWidth + 2 * frame.frameWidth,
-            GameAreaHeight + 2 * frame.frameHeight + frame.captionHeight};
+    return {GameAreaWidth + 2 * frame.frameWidth, GameAreaHeight + 2 * frame.frameHeight + frame.captionHeight};
 }
 
 void HandleKeyDown(uint32_t key)

@@ -34,8 +34,8 @@ public:
 
     long Read(uint8_t* destination, uint32_t length) override
     {
-        const long result = ov_read(&stream.vorbisFile, reinterpret_cast<char*>(destination),
-                                    static_cast<int>(length), 0, 2, 1, &stream.currentSection);
+        const long result = ov_read(&stream.vorbisFile, reinterpret_cast<char*>(destination), static_cast<int>(length),
+                                    0, 2, 1, &stream.currentSection);
         if (result == OV_EBADLINK) {
             notes.badLink = true;
         } else if (result == OV_HOLE) {
@@ -58,8 +58,8 @@ bool FillUnderLock(MusicStream& stream, FillNotes& notes)
         notes.initialError = true;
         return false;
     }
-    if (FAILED(stream.streamBuffer->Lock(stream.writeOffset, stream.chunkSize, &stream.lockPointer,
-                                         &stream.lockBytes, nullptr, nullptr, 0))) {
+    if (FAILED(stream.streamBuffer->Lock(stream.writeOffset, stream.chunkSize, &stream.lockPointer, &stream.lockBytes,
+                                         nullptr, nullptr, 0))) {
         return false;
     }
     if (stream.lockBytes != stream.chunkSize) {
@@ -135,8 +135,8 @@ bool SetNotifications(MusicStream& stream)
         positions[i].hEventNotify = stream.notifyEvent;
     }
     stream.lpdsnotify = nullptr;
-    const HRESULT result = stream.streamBuffer->QueryInterface(IID_IDirectSoundNotify,
-                                                               reinterpret_cast<void**>(&stream.lpdsnotify));
+    const HRESULT result =
+        stream.streamBuffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&stream.lpdsnotify));
     if (result == E_NOINTERFACE) {
         ShowErrorBox("no interface");
     }
@@ -370,8 +370,8 @@ bool CreateStreamBuffer(IDirectSound8* device, IDirectSoundBuffer** out, DWORD s
     format.wBitsPerSample = 16;
     DSBUFFERDESC description = {};
     description.dwSize = sizeof description;
-    description.dwFlags = DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_CTRLVOLUME |
-                          DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY;
+    description.dwFlags =
+        DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY;
     description.dwBufferBytes = size;
     description.lpwfxFormat = &format;
     if (FAILED(device->CreateSoundBuffer(&description, out, nullptr))) {

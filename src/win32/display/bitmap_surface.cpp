@@ -29,8 +29,7 @@ public:
         std::memcpy(&info.header, bitmap.infoHeader, sizeof info.header);
         memoryDc = CreateCompatibleDC(nullptr);
         void* bits = nullptr;
-        section = CreateDibSection(memoryDc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                   nullptr, 0);
+        section = CreateDibSection(memoryDc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
         if (section != nullptr && bits != nullptr) {
             std::memcpy(bits, bitmap.pixels.data(), bitmap.pixels.size());
         } else if (section != nullptr) {

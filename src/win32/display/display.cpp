@@ -48,8 +48,7 @@ constexpr ModeAttempt ModeAttempts[] = {
 HRESULT SetFullScreenMode()
 {
     for (const ModeAttempt& attempt : ModeAttempts) {
-        if (SUCCEEDED(DirectDrawObject->SetDisplayMode(GameAreaWidth, GameAreaHeight, attempt.bitsPerPixel, 0,
-                                                       0))) {
+        if (SUCCEEDED(DirectDrawObject->SetDisplayMode(GameAreaWidth, GameAreaHeight, attempt.bitsPerPixel, 0, 0))) {
             return DD_OK;
         }
         WriteDebugLog(attempt.refusal);
@@ -83,8 +82,8 @@ HRESULT CreatePrimarySurface()
 
 bool AttachClipper(HWND window)
 {
-    return SUCCEEDED(DirectDrawObject->CreateClipper(0, &Clipper, nullptr)) &&
-           SUCCEEDED(Clipper->SetHWnd(0, window)) && SUCCEEDED(PrimarySurface->SetClipper(Clipper));
+    return SUCCEEDED(DirectDrawObject->CreateClipper(0, &Clipper, nullptr)) && SUCCEEDED(Clipper->SetHWnd(0, window)) &&
+           SUCCEEDED(PrimarySurface->SetClipper(Clipper));
 }
 
 // The primary surface with its clipper; a second call replaces them instead of leaking them.
@@ -159,8 +158,7 @@ ResultCode InitDirectDraw(HWND window)
     if (FAILED(screen)) {
         return screen;
     }
-    DrawTextOnSurface(PrimarySurface, nullptr, "Loading...", ScreenOffset.x + 300, ScreenOffset.y + 200,
-                      White, Black);
+    DrawTextOnSurface(PrimarySurface, nullptr, "Loading...", ScreenOffset.x + 300, ScreenOffset.y + 200, White, Black);
     return ResultOk;
 }
 

@@ -29,8 +29,7 @@ extern IDirectDrawSurface7* GhostBlockSurfaces[BlockPictureCount];
 extern IDirectDrawSurface7* SparkSurfaces[SparkPictureCount];
 
 // DirectDrawCreateEx by default; tests put a refusal in its place, since Wine never refuses it.
-using DirectDrawCreateFunction = HRESULT(WINAPI*)(GUID* driver, void** object, REFIID interfaceId,
-                                                  IUnknown* outer);
+using DirectDrawCreateFunction = HRESULT(WINAPI*)(GUID* driver, void** object, REFIID interfaceId, IUnknown* outer);
 inline DirectDrawCreateFunction CreateDirectDraw = DirectDrawCreateEx;
 
 // Creates (or reuses) the DirectDraw object, sets the mode, primary surface and clipper.

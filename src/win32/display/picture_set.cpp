@@ -140,8 +140,7 @@ void LoadGraphics(MenuButtonSet& buttons)
     DataArchive.Close();
 }
 
-void LoadMenuButton(MenuButton& button, const char* name1, const char* name2, const char* name3, int32_t x,
-                    int32_t y)
+void LoadMenuButton(MenuButton& button, const char* name1, const char* name2, const char* name3, int32_t x, int32_t y)
 {
     const char* names[3] = {name1, name2, name3};
     for (int i = 0; i < 3; ++i) {
@@ -174,8 +173,8 @@ ResultCode RestoreSurfaces(MenuButtonSet& buttons)
         WriteDebugLog("Failed restoring all surfaces");
         return ResultFail;
     }
-    DrawTextOnSurface(PrimarySurface, nullptr, "Please Wait...", 290 + ScreenOffset.x, 200 + ScreenOffset.y,
-                      White, Black);
+    DrawTextOnSurface(PrimarySurface, nullptr, "Please Wait...", 290 + ScreenOffset.x, 200 + ScreenOffset.y, White,
+                      Black);
     OpenGraphicsArchive();
     CopyBitmap(BackgroundSurface, "background.bmp");
     CopyBitmap(TitleScreenSurface, "titlescreen.bmp");

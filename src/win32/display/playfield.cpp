@@ -192,8 +192,7 @@ void DrawBoardCells()
     for (int32_t row = 0; row < BoardRows; ++row) {
         for (int32_t column = 0; column < BoardColumns; ++column) {
             const int32_t colour = BoardCell(column, row);
-            if (colour > EmptyCell &&
-                FAILED(BlitCell(BoardSurface, PictureOf(BlockSurfaces, colour), column, row))) {
+            if (colour > EmptyCell && FAILED(BlitCell(BoardSurface, PictureOf(BlockSurfaces, colour), column, row))) {
                 WriteDebugLog("Error Blitting to Quadrone Board Surface");
                 return;
             }
@@ -225,8 +224,7 @@ void DrawNextTetrad()
     }
     IDirectDrawSurface7* picture = PictureOf(BlockSurfaces, NextTetrad.colour);
     for (const TetradCell& cell : NextTetrad.cells) {
-        const HRESULT result =
-            BlitCell(NextPieceSurface, picture, cell.dx + PreviewCentre, PreviewCentre - cell.dy);
+        const HRESULT result = BlitCell(NextPieceSurface, picture, cell.dx + PreviewCentre, PreviewCentre - cell.dy);
         if (FAILED(result)) {
             LogTetradFailure(result);
             return;
@@ -259,8 +257,7 @@ ResultCode BlitNextPieceToScreen()
     if (NextPieceSurface == nullptr) {
         return ResultOk;
     }
-    const HRESULT result =
-        BlitToScreen(NextPieceSurface, PreviewLeft, PreviewTop, PreviewPixels, PreviewPixels);
+    const HRESULT result = BlitToScreen(NextPieceSurface, PreviewLeft, PreviewTop, PreviewPixels, PreviewPixels);
     if (FAILED(result)) {
         WriteDebugLog("Error during next piece blt vsync");
     }

@@ -11,8 +11,8 @@
 namespace {
 
 // What a replaced table file carries over from the old one.
-constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 HANDLE AsHandle(HFILE file)
 {

@@ -19,11 +19,9 @@ void ApplyMode(bool fullScreen)
     FullScreen = fullScreen;
     const WindowSize size = WindowSizeFor(fullScreen, WindowFrame);
     const DWORD style = static_cast<DWORD>(GetWindowLongA(MainWindow, GWL_STYLE));
-    const DWORD newStyle =
-        fullScreen ? (style & 0xFF30FFFFu) | 0x80000000u : (style & 0x7F30FFFFu) | 0x00CA0000u;
+    const DWORD newStyle = fullScreen ? (style & 0xFF30FFFFu) | 0x80000000u : (style & 0x7F30FFFFu) | 0x00CA0000u;
     SetWindowLongA(MainWindow, GWL_STYLE, static_cast<LONG>(newStyle));
-    SetWindowPos(MainWindow, HWND_TOP, 50, 50, size.width, size.height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(MainWindow, HWND_TOP, 50, 50, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateScreenOffset();
 }
 
@@ -35,8 +33,7 @@ void ReturnToPreviousMode()
     ReleaseDisplay(MenuButtons);
     ApplyMode(!FullScreen);
     if (InitDirectDraw(MainWindow) < 0) {
-        OwnedMessageBox(MainWindow, "DirectDraw init failed. The program will now exit. ", "Quadrone",
-                        MB_ICONERROR);
+        OwnedMessageBox(MainWindow, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
         PostMessageA(MainWindow, WM_CLOSE, 0, 0);
     }
 }

@@ -61,8 +61,7 @@ WPARAM RunMessageLoop()
         }
         // Ends at once when a message waits, even one already looked at.
         const uint32_t wait = MillisecondsUntilFrame(Pacer, timeGetTime());
-        messageCame =
-            MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT;
+        messageCame = MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT;
         const uint32_t now = timeGetTime();
         if (messageCame || MillisecondsUntilFrame(Pacer, now) > 0) {
             continue;

@@ -15,8 +15,7 @@ void BlitBackground()
     if (BackgroundSurface == nullptr) {
         return;
     }
-    RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth,
-                 ScreenOffset.y + GameAreaHeight};
+    RECT area = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
     if (PrimarySurface->Blt(&area, BackgroundSurface, nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST) {
         RestoreSurfaces(MenuButtons);
     }

@@ -19,8 +19,7 @@ bool ShutDown = false;
 void StartNotificationThread()
 {
     NotificationEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    NotificationThread =
-        CreateThread(nullptr, 0, NotificationThreadProc, MainWindow, 0, &NotificationThreadId);
+    NotificationThread = CreateThread(nullptr, 0, NotificationThreadProc, MainWindow, 0, &NotificationThreadId);
 }
 
 void InitCom()

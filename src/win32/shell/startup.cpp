@@ -22,8 +22,7 @@ namespace {
 HRESULT StartDevices(HINSTANCE instance, HWND window)
 {
     if (InitDirectDraw(window) < 0) {
-        OwnedMessageBox(window, "DirectDraw init failed. The program will now exit. ", "Quadrone",
-                        MB_ICONERROR);
+        OwnedMessageBox(window, "DirectDraw init failed. The program will now exit. ", "Quadrone", MB_ICONERROR);
         Shutdown();
         return E_FAIL;
     }

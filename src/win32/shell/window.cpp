@@ -11,8 +11,7 @@ constexpr DWORD FullScreenStyle = WS_POPUP;
 
 void ReadFrameMetrics()
 {
-    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                   GetSystemMetrics(SM_CYCAPTION)};
+    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
 }
 
 HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window)
@@ -35,9 +34,9 @@ HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window)
 
     ReadFrameMetrics();
     const WindowSize size = WindowSizeFor(FullScreen, WindowFrame);
-    HWND created = CreateWindowExA(0, "SpriteAnimate", "Quadrone",
-                                   FullScreen ? FullScreenStyle : WindowedStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   size.width, size.height, nullptr, nullptr, instance, nullptr);
+    HWND created =
+        CreateWindowExA(0, "SpriteAnimate", "Quadrone", FullScreen ? FullScreenStyle : WindowedStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, nullptr);
     if (created == nullptr) {
         return E_FAIL;
     }

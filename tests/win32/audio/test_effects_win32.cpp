@@ -17,8 +17,7 @@ size_t RefusedAllocationSize = 0;
 
 void* operator new(size_t size)
 {
-    void* memory =
-        RefusedAllocationSize != 0 && size >= RefusedAllocationSize ? nullptr : std::malloc(size + 1);
+    void* memory = RefusedAllocationSize != 0 && size >= RefusedAllocationSize ? nullptr : std::malloc(size + 1);
     return memory != nullptr ? memory : throw std::bad_alloc();
 }
 
@@ -28,8 +27,7 @@ void* operator new(size_t size)
 TEST_F(SoundDeviceTest, EffectRefusalsLeaveItSilent)
 {
     ResetDataArchive();
-    WriteFileBytes("audio.vbf",
-                   TableFirstArchive({{"good.wav", MakeWave(4321)}, {"empty.wav", MakeWave(0)}}));
+    WriteFileBytes("audio.vbf", TableFirstArchive({{"good.wav", MakeWave(4321)}, {"empty.wav", MakeWave(0)}}));
     ASSERT_TRUE(DataArchive.Open(".\\audio.vbf"));
     struct Row {
         const char* name;

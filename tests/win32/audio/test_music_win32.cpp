@@ -86,19 +86,9 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
                     play = Method(&IDirectSoundBuffer::Play);
     const Row rows[] = {
         {false, OggFile, Nothing, {}, nullptr, {}},
-        {true,
-         NoFile,
-         Nothing,
-         {},
-         nullptr,
-         {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
+        {true, NoFile, Nothing, {}, nullptr, {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
         {true, ForeignFile, Nothing, {}, nullptr, {"Bitstream is not Vorbis data|Error"}},
-        {true,
-         OggFile,
-         Device,
-         createBuffer,
-         &Answer<DSERR_OUTOFMEMORY>,
-         {"Failed to create secondary buffer|Error"}},
+        {true, OggFile, Device, createBuffer, &Answer<DSERR_OUTOFMEMORY>, {"Failed to create secondary buffer|Error"}},
         {true,
          OggFile,
          RingBuffer,
@@ -143,8 +133,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
         EXPECT_EQ(Boxes(), row.boxes);
         const std::vector<std::string> log = {"Error opening ogg file", "Error playing ogg file"};
         EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(log.begin() + opens, log.end()));
-        EXPECT_EQ(GameMusic.streamBuffer == nullptr && GameMusic.notifyEvent == nullptr &&
-                      GameMusic.file == nullptr,
+        EXPECT_EQ(GameMusic.streamBuffer == nullptr && GameMusic.notifyEvent == nullptr && GameMusic.file == nullptr,
                   !opens);
         SetMusicVolume(-500);  // without a buffer: nothing to do
         GameMusic.Close();
@@ -158,8 +147,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
 TEST_F(MusicTest, ReadOnlyMusicPlaysAndClosesTwice)
 {
     ASSERT_TRUE(SetFileAttributesA("loop1.dat", FILE_ATTRIBUTE_READONLY));
-    HANDLE reader =
-        CreateFileA("loop1.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE reader = CreateFileA("loop1.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     const bool opened = OpenMusic();
     CloseHandle(reader);
     ASSERT_TRUE(opened);

@@ -28,8 +28,8 @@ Bytes Counting(size_t size)
 std::unique_ptr<Sound> MakeSound(SoundManager& manager, Bytes& data, WAVEFORMATEX format, DWORD count)
 {
     Sound* sound = nullptr;
-    EXPECT_EQ(manager.CreateSound(&sound, data.data(), static_cast<DWORD>(data.size()), &format,
-                                  DSBCAPS_CTRLVOLUME, GUID_NULL, count),
+    EXPECT_EQ(manager.CreateSound(&sound, data.data(), static_cast<DWORD>(data.size()), &format, DSBCAPS_CTRLVOLUME,
+                                  GUID_NULL, count),
               S_OK);
     EXPECT_NE(sound, nullptr);
     return std::unique_ptr<Sound>(sound);

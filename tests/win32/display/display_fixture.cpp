@@ -56,8 +56,8 @@ HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer)
     return result;
 }
 
-HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from,
-                           DWORD flags, DDBLTFX* fx)
+HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from, DWORD flags,
+                           DDBLTFX* fx)
 {
     const auto real = reinterpret_cast<decltype(&FilteredBlt)>(RealBlt);
     return RefusedBlit(source, to) ? RefusalCode : real(self, to, source, from, flags, fx);
@@ -96,8 +96,8 @@ std::vector<IDirectDrawSurface7**> GamePictureSurfaces()
     for (int i = 0; i < BlockPictureCount; ++i) {
         all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
     }
-    all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface,
-                           &Static1Surface, &Static2Surface});
+    all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface, &Static1Surface,
+                           &Static2Surface});
     for (MenuButton& button : MenuButtons) {
         all.insert(all.end(), {&button.image[0], &button.image[1], &button.image[2]});
     }
@@ -138,9 +138,9 @@ TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area)
         return {};
     }
     EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u) << "the tests read 32-bit pixels";
-    TestBitmap bitmap =
-        area != nullptr ? Plain(area->right - area->left, area->bottom - area->top, 0)
-                        : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
+    TestBitmap bitmap = area != nullptr
+                            ? Plain(area->right - area->left, area->bottom - area->top, 0)
+                            : Plain(static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight), 0);
     for (int32_t y = 0; y < bitmap.height; ++y) {
         const auto* row =
             reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch);
@@ -167,8 +167,7 @@ void FillSurface(IDirectDrawSurface7* surface, uint32_t colour, RECT* area)
     ASSERT_EQ(surface->Blt(area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
 }
 
-TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour,
-                    Colour background)
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background)
 {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, onto.width, -onto.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -225,13 +224,11 @@ void Paste(TestBitmap& onto, const TestBitmap& picture, int32_t left, int32_t to
 void DisplayTest::SetUp()
 {
     TempDirTest::SetUp();
-    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                   GetSystemMetrics(SM_CYCAPTION)};
-    static const HWND window =
-        CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
-                        GameAreaWidth + 2 * WindowFrame.frameWidth,
-                        GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight, nullptr,
-                        nullptr, nullptr, nullptr);
+    WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
+    static const HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
+                                               GameAreaWidth + 2 * WindowFrame.frameWidth,
+                                               GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight,
+                                               nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     UpdateScreenOffset();
     OwnedBoxes.clear();
@@ -256,8 +253,7 @@ void GameScreenTest::SetUp()
     DisplayTest::SetUp();
     WriteGraphicsArchive(GameGraphicsFiles());
     LoadGraphics(MenuButtons);
-    RECT gameArea = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth,
-                     ScreenOffset.y + GameAreaHeight};
+    RECT gameArea = {ScreenOffset.x, ScreenOffset.y, ScreenOffset.x + GameAreaWidth, ScreenOffset.y + GameAreaHeight};
     FillSurface(PrimarySurface, Grey, &gameArea);
     ClearDebugLog();
 }

@@ -19,10 +19,7 @@ struct TestBitmap {
     int32_t width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    bool operator==(const TestBitmap& o) const
-    {
-        return width == o.width && height == o.height && pixels == o.pixels;
-    }
+    bool operator==(const TestBitmap& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
 TestBitmap Plain(int32_t width, int32_t height, uint32_t colour);
 TestBitmap Cut(const TestBitmap& picture, int32_t left, int32_t top, int32_t width, int32_t height);
@@ -35,8 +32,7 @@ bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected);
 SIZE TextExtent(const char* text);  // in the default font
 // The picture with the text drawn on it at (x, y) by GDI itself, in the default font;
 // TransparentBackground draws no box behind the text.
-TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour,
-                    Colour background);
+TestBitmap WithText(TestBitmap onto, int32_t x, int32_t y, const char* text, Colour textColour, Colour background);
 
 // The game's picture set, each picture a pattern of its own at its proper size: its archive
 // entries and the surfaces they go to, in the order LoadGraphics builds them.
@@ -52,8 +48,7 @@ const ComMethod DrawCreateClipper = Method(&IDirectDraw7::CreateClipper),
                 DrawSetCooperativeLevel = Method(&IDirectDraw7::SetCooperativeLevel),
                 DrawSetDisplayMode = Method(&IDirectDraw7::SetDisplayMode),
                 DrawRestoreAllSurfaces = Method(&IDirectDraw7::RestoreAllSurfaces);
-const ComMethod SurfaceBlt = Method(&IDirectDrawSurface7::Blt),
-                SurfaceGetDC = Method(&IDirectDrawSurface7::GetDC),
+const ComMethod SurfaceBlt = Method(&IDirectDrawSurface7::Blt), SurfaceGetDC = Method(&IDirectDrawSurface7::GetDC),
                 SurfaceSetClipper = Method(&IDirectDrawSurface7::SetClipper),
                 ClipperSetHWnd = Method(&IDirectDrawClipper::SetHWnd);
 

@@ -38,8 +38,7 @@ struct LoadFailure {
     std::vector<std::string> log;  // of LoadBitmapSurface, then of CopyBitmap
 };
 
-const std::string Absent = "Error finding file in VBF", Loaded = "Bitmap loaded",
-                  NoDib = "Error creating DIB section";
+const std::string Absent = "Error finding file in VBF", Loaded = "Bitmap loaded", NoDib = "Error creating DIB section";
 const std::string Copy = "COPYBITMAP:  p.bmp";
 
 const LoadFailure LoadFailures[] = {
@@ -72,14 +71,11 @@ const LoadFailure LoadFailures[] = {
      },
      true,
      ResultOk,
-     {"p.bmp", Loaded, "Error copying bitmap to surface", Copy, Loaded,
-      "Error copying bitmap to surface (RESTORE)"}},
+     {"p.bmp", Loaded, "Error copying bitmap to surface", Copy, Loaded, "Error copying bitmap to surface (RESTORE)"}},
     {"DibSectionRefused",
      "p.bmp",
      [](auto&) {
-         CreateDibSection = [](HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD) -> HBITMAP {
-             return nullptr;
-         };
+         CreateDibSection = [](HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD) -> HBITMAP { return nullptr; };
      },
      false,
      ResultFail,

@@ -90,12 +90,7 @@ const SetupFailure SetupFailures[] = {
      true},
     {"ClipperCreation", [] { Refuse(DrawCreateClipper); }, {}, {}, ResultFail, false},
     {"ClipperBinding", [] { RefuseInMade(DrawCreateClipper, ClipperSetHWnd); }, {}, {}, ResultFail, false},
-    {"ClipperAttachment",
-     [] { RefuseInMade(DrawCreateSurface, SurfaceSetClipper); },
-     {},
-     {},
-     ResultFail,
-     false},
+    {"ClipperAttachment", [] { RefuseInMade(DrawCreateSurface, SurfaceSetClipper); }, {}, {}, ResultFail, false},
 };
 
 class DisplaySetupFailure : public DisplayTest, public ::testing::WithParamInterface<SetupFailure> {};
@@ -125,23 +120,20 @@ TEST_P(DisplaySetupFailure, IsReportedAndReturned)
 {
     const SetupFailure& row = GetParam();
     ReleaseDisplay(MenuButtons);
-    ASSERT_EQ(
-        CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject), IID_IDirectDraw7, nullptr),
-        DD_OK);
+    ASSERT_EQ(CreateDirectDraw(nullptr, reinterpret_cast<void**>(&DirectDrawObject), IID_IDirectDraw7, nullptr), DD_OK);
     row.arrange();
     EXPECT_EQ(InitDirectDraw(MainWindow), row.result);
     EXPECT_EQ(ReadDebugLog(), row.log);
     EXPECT_EQ(OwnedBoxes, row.boxes);
-    EXPECT_EQ(DirectDrawObject != nullptr, row.objectKept)
-        << "kept for ReleaseDisplay, or released with the rest";
+    EXPECT_EQ(DirectDrawObject != nullptr, row.objectKept) << "kept for ReleaseDisplay, or released with the rest";
     EXPECT_EQ(PrimarySurface != nullptr && Clipper != nullptr, row.result == ResultOk);
     if (row.result == ResultOk) {
         HWND clipped = nullptr;
         Clipper->GetHWnd(&clipped);
         EXPECT_EQ(clipped, MainWindow);
         const SIZE loading = TextExtent("Loading...");
-        EXPECT_TRUE(ScreenShows(
-            300, 200, WithText(Plain(loading.cx, loading.cy, 0), 0, 0, "Loading...", Black, White)));
+        EXPECT_TRUE(
+            ScreenShows(300, 200, WithText(Plain(loading.cx, loading.cy, 0), 0, 0, "Loading...", Black, White)));
     }
 }
 INSTANTIATE_TEST_SUITE_P(Rows, DisplaySetupFailure, ::testing::ValuesIn(SetupFailures), RowName);

@@ -43,9 +43,8 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
     for (int b = 0; b < MenuButtonCount; ++b) {
         const MenuButton& button = MenuButtons[b];
         const TestBitmap normal = GamePicture(button.name[0]);
-        EXPECT_EQ(
-            std::vector<int32_t>({button.x, button.y, button.width, button.height, button.state}),
-            std::vector<int32_t>({places[b][0], places[b][1], normal.width, normal.height, ButtonNormal}));
+        EXPECT_EQ(std::vector<int32_t>({button.x, button.y, button.width, button.height, button.state}),
+                  std::vector<int32_t>({places[b][0], places[b][1], normal.width, normal.height, ButtonNormal}));
     }
 
     // Refilled in the order background, title, controls, blocks, sparks, noise, plate, and images 1, 3, 2.
@@ -70,8 +69,7 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
         EXPECT_TRUE(ReadSurface(*surfaces[i]) == GamePicture(pictures[i].first)) << pictures[i].first;
     }
     const SIZE wait = TextExtent("Please Wait...");
-    EXPECT_TRUE(
-        ScreenShows(290, 200, WithText(Plain(wait.cx, wait.cy, 0), 0, 0, "Please Wait...", Black, White)));
+    EXPECT_TRUE(ScreenShows(290, 200, WithText(Plain(wait.cx, wait.cy, 0), 0, 0, "Please Wait...", Black, White)));
     EXPECT_TRUE(RepaintPending);
 }
 
@@ -79,17 +77,16 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
 TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject)
 {
     ArchiveFiles files = GameGraphicsFiles();
-    files.erase(
-        std::remove_if(files.begin(), files.end(),
-                       [](const auto& f) { return f.first == "block3.bmp" || f.first == "spark1.bmp"; }),
-        files.end());
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const auto& f) { return f.first == "block3.bmp" || f.first == "spark1.bmp"; }),
+                files.end());
     WriteGraphicsArchive(files);
     LoadGraphics(MenuButtons);
     std::vector<std::string> log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"block2-ghost.bmp", "Bitmap loaded", "block3.bmp", "Error finding file in VBF",
                                "Error loading blocks!", "block3-ghost.bmp", "Bitmap loaded"}));
-    EXPECT_TRUE(Contains(
-        log, {"spark1.bmp", "Error finding file in VBF", "Failed to load spark images", "spark2.bmp"}));
+    EXPECT_TRUE(
+        Contains(log, {"spark1.bmp", "Error finding file in VBF", "Failed to load spark images", "spark2.bmp"}));
     EXPECT_EQ(log.size(), 66u);
     // Of the blocks and ghost blocks, only block 3 is missing.
     for (int i = 0; i < BlockPictureCount; ++i) {
@@ -99,16 +96,15 @@ TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject)
     ClearDebugLog();
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
     log = ReadDebugLog();
-    EXPECT_TRUE(Contains(log, {"Bitmap loaded", "Surface is NULL during CopyBitmap",
-                               "Error restoring blocks!", "COPYBITMAP:  block3-ghost.bmp"}));
-    EXPECT_TRUE(Contains(log, {"Surface is NULL during CopyBitmap", "Failed to restore spark images",
-                               "COPYBITMAP:  spark2.bmp"}));
+    EXPECT_TRUE(Contains(log, {"Bitmap loaded", "Surface is NULL during CopyBitmap", "Error restoring blocks!",
+                               "COPYBITMAP:  block3-ghost.bmp"}));
+    EXPECT_TRUE(Contains(
+        log, {"Surface is NULL during CopyBitmap", "Failed to restore spark images", "COPYBITMAP:  spark2.bmp"}));
 
     RefuseMethod(DirectDrawObject, DrawRestoreAllSurfaces, DDERR_UNSUPPORTED);
     ClearDebugLog();
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);
-    EXPECT_EQ(ReadDebugLog(),
-              (std::vector<std::string>{"Restoring Surfaces", "Failed restoring all surfaces"}));
+    EXPECT_EQ(ReadDebugLog(), (std::vector<std::string>{"Restoring Surfaces", "Failed restoring all surfaces"}));
     ShutdownDisplay(MenuButtons);
     ClearDebugLog();
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultFail);

@@ -111,58 +111,27 @@ struct BlitFailure {
     bool previewShown;
 };
 
-const std::string Lost = "Surface Lost while drawing current Tetrad",
-                  Unknown = "Unknown Error Drawing Current Tetrad";
+const std::string Lost = "Surface Lost while drawing current Tetrad", Unknown = "Unknown Error Drawing Current Tetrad";
 const std::string NoDc = "Couldn't get HDC to draw text";
 
 const BlitFailure PlayFailures[] = {
     {"ClearingTheBoard", &BoardSurface, Fill, Refused, {"Error Clearing Board Surface"}, ResultOk, true},
-    {"BoardCell",
-     &BoardSurface,
-     BoardBlock,
-     Refused,
-     {"Error Blitting to Quadrone Board Surface"},
-     ResultOk,
-     true},
+    {"BoardCell", &BoardSurface, BoardBlock, Refused, {"Error Blitting to Quadrone Board Surface"}, ResultOk, true},
     {"FallingTetradLost", &BoardSurface, FallingBlock, DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, true},
     {"FallingTetrad", &BoardSurface, FallingBlock, Refused, {Unknown}, ResultOk, true},
     {"GhostTetrad", &BoardSurface, GhostBlock, Refused, {Unknown}, ResultOk, true},
-    {"ClearingThePreview",
-     &NextPieceSurface,
-     Fill,
-     Refused,
-     {"Error Clearing Next Piece Surface"},
-     ResultOk,
-     false},
+    {"ClearingThePreview", &NextPieceSurface, Fill, Refused, {"Error Clearing Next Piece Surface"}, ResultOk, false},
     {"PreviewCellLost", &NextPieceSurface, PreviewBlock, DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, false},
     {"BoardToScreen", &PrimarySurface, Board, Refused, {"Error during board blt vsync"}, Refused, false},
-    {"PreviewToScreen",
-     &PrimarySurface,
-     Preview,
-     Refused,
-     {"Error during next piece blt vsync"},
-     ResultOk,
-     false},
+    {"PreviewToScreen", &PrimarySurface, Preview, Refused, {"Error during next piece blt vsync"}, ResultOk, false},
     {"CounterText", &PrimarySurface, nullptr, Refused, {NoDc, NoDc, NoDc}, ResultOk, true},
 };
 
 // Here `result` is that of DrawStatic after a spark run.
 const BlitFailure EffectFailures[] = {
     {"Spark", &PrimarySurface, Spark, Refused, {"Failed to blit spark"}, ResultOk, false},
-    {"StaticScreen1",
-     &PrimarySurface,
-     Screen1,
-     Refused,
-     {"Error during screen 1 static blit"},
-     Refused,
-     false},
-    {"StaticScreen3",
-     &PrimarySurface,
-     Screen3,
-     Refused,
-     {"Error during screen 3static blit"},
-     Refused,
-     false},
+    {"StaticScreen1", &PrimarySurface, Screen1, Refused, {"Error during screen 1 static blit"}, Refused, false},
+    {"StaticScreen3", &PrimarySurface, Screen3, Refused, {"Error during screen 3static blit"}, Refused, false},
 };
 
 class PlayScreenFailure : public PlayScreen, public ::testing::WithParamInterface<BlitFailure> {};
@@ -181,8 +150,7 @@ TEST_P(PlayScreenFailure, IsLoggedAndTheRestIsDrawn)
     EXPECT_EQ(DrawPlayScreen(), row.result);
     EXPECT_EQ(ReadDebugLog(), row.log);
     EXPECT_TRUE(ScreenShows(49 + 48, 180 + 48, row.previewShown ? BlockPicture(4) : Plain(24, 24, Grey)));
-    EXPECT_EQ(CountersDirty, row.result == Refused)
-        << "only a failed board blit stops the frame before the counters";
+    EXPECT_EQ(CountersDirty, row.result == Refused) << "only a failed board blit stops the frame before the counters";
     StopRefusingBlits();
     EXPECT_EQ(DrawPlayScreen(), ResultOk) << "the next frame starts afresh";
 }
@@ -204,8 +172,8 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
     BoardCell(4, 14) = 6;
     const std::pair<Cells, TestBitmap> cell = {{{4, 14}}, BlockPicture(6)};
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
-    EXPECT_TRUE(ScreenShows(
-        200, 48, Composed(10, 16, {floor, cell, {{{5, 0}, {4, 1}, {5, 1}, {6, 1}}, BlockPicture(1)}})));
+    EXPECT_TRUE(
+        ScreenShows(200, 48, Composed(10, 16, {floor, cell, {{{5, 0}, {4, 1}, {5, 1}, {6, 1}}, BlockPicture(1)}})));
     EXPECT_TRUE(ScreenShows(49, 180, Composed(5, 5, {{{{2, 1}, {3, 1}, {2, 2}, {3, 2}}, BlockPicture(4)}})));
     CurrentTetrad = {3, 0, {{0, 1}, {0, 0}, {1, 0}, {2, 0}}, 3};
     GhostVisible = true;
@@ -238,8 +206,8 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_TRUE(GhostVisible) << "no blink at 75 ms";
     EXPECT_EQ(GhostTimer, 75u);
-    EXPECT_TRUE(ScreenShows(
-        200, 48, Composed(10, 16, {floor, {{{5, 11}, {4, 12}, {5, 12}, {6, 12}}, BlockPicture(1)}})));
+    EXPECT_TRUE(
+        ScreenShows(200, 48, Composed(10, 16, {floor, {{{5, 11}, {4, 12}, {5, 12}, {6, 12}}, BlockPicture(1)}})));
 }
 
 TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
@@ -265,8 +233,7 @@ TEST_F(PlayScreen, CountersWaitForAnActiveWindow)
 // plays; the chance is rolled only once 10 ms of play have gathered.
 TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
 {
-    const uint32_t seed =
-        SeedGiving(9991);  // leaves the generator just after the roll: the next two place the noise
+    const uint32_t seed = SeedGiving(9991);  // leaves the generator just after the roll: the next two place the noise
     const int32_t left = Random() % 520, top = Random() % 360;
     const struct {
         const char* what;
@@ -294,8 +261,7 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
 TEST_F(PlayScreen, EffectsReachTheScreen)
 {
     SeedRandom(4321);
-    const int32_t left1 = Random() % 520, top1 = Random() % 360, left3 = Random() % 471,
-                  top3 = Random() % 380;
+    const int32_t left1 = Random() % 520, top1 = Random() % 360, left3 = Random() % 471, top3 = Random() % 380;
     const int32_t next = Random();
     SeedRandom(4321);
     ASSERT_EQ(DrawStatic(true, true), ResultOk);

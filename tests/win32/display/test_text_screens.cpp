@@ -58,10 +58,8 @@ TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable)
     Paste(expected, GamePicture("topscores.bmp"), 234, 136);
     expected = WithText(expected, (640 - TextExtent("Top Five").cx) / 2, 155, "Top Five", White, HeadingRed);
     for (int row = 0; row < HighScoreRows; ++row) {
-        expected =
-            WithText(expected, 255, 195 + 15 * row, rows[row][0].c_str(), Yellow, TransparentBackground);
-        expected =
-            WithText(expected, 345, 195 + 15 * row, rows[row][1].c_str(), Yellow, TransparentBackground);
+        expected = WithText(expected, 255, 195 + 15 * row, rows[row][0].c_str(), Yellow, TransparentBackground);
+        expected = WithText(expected, 345, 195 + 15 * row, rows[row][1].c_str(), Yellow, TransparentBackground);
     }
     EXPECT_TRUE(ScreenShows(0, 0, expected));
     EXPECT_TRUE(ReadDebugLog().empty());

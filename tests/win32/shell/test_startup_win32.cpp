@@ -37,11 +37,10 @@ void* PlatformObject(Patched which)
     static void* objects[4] = {};
     if (objects[Draw] == nullptr) {
         DirectDrawCreateEx(nullptr, &objects[Draw], IID_IDirectDraw7, nullptr);
-        DirectInputCreateA(GetModuleHandleA(nullptr), 0x0700,
-                           reinterpret_cast<IDirectInputA**>(&objects[Input]), nullptr);
-        static_cast<IDirectInputA*>(objects[Input])
-            ->CreateDevice(GUID_SysKeyboard, reinterpret_cast<IDirectInputDeviceA**>(&objects[Keyboard]),
+        DirectInputCreateA(GetModuleHandleA(nullptr), 0x0700, reinterpret_cast<IDirectInputA**>(&objects[Input]),
                            nullptr);
+        static_cast<IDirectInputA*>(objects[Input])
+            ->CreateDevice(GUID_SysKeyboard, reinterpret_cast<IDirectInputDeviceA**>(&objects[Keyboard]), nullptr);
         DirectSoundCreate8(nullptr, reinterpret_cast<IDirectSound8**>(&objects[SoundDevice]), nullptr);
     }
     return objects[which];
@@ -70,8 +69,7 @@ protected:
     {
         Boxes.clear();
         MusicEnabled = true;
-        PatchedMethod acquired(PlatformObject(Keyboard), Method(&IDirectInputDeviceA::Acquire),
-                               &Answer<DI_OK>);
+        PatchedMethod acquired(PlatformObject(Keyboard), Method(&IDirectInputDeviceA::Acquire), &Answer<DI_OK>);
         std::optional<PatchedMethod> refused;
         if (refusing) {
             refused.emplace(PlatformObject(where), *refusing, &Answer<E_ACCESSDENIED>);
@@ -109,8 +107,7 @@ TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
          Draw,
          Method(&IDirectDraw7::SetCooperativeLevel),
          {},
-         {"Failed to set cooperative level|Error|0",
-          "DirectDraw init failed. The program will now exit. |Quadrone|16"},
+         {"Failed to set cooperative level|Error|0", "DirectDraw init failed. The program will now exit. |Quadrone|16"},
          E_FAIL},
         {"keyboard device",
          Input,
@@ -166,10 +163,8 @@ TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
 TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
 {
     ASSERT_EQ(Start(), 1);
-    for (const auto& [size, active] : {std::pair{SIZE_MINIMIZED, false},
-                                       {SIZE_RESTORED, true},
-                                       {SIZE_MAXHIDE, false},
-                                       {SIZE_MAXSHOW, true}}) {
+    for (const auto& [size, active] :
+         {std::pair{SIZE_MINIMIZED, false}, {SIZE_RESTORED, true}, {SIZE_MAXHIDE, false}, {SIZE_MAXSHOW, true}}) {
         SendMessageA(MainWindow, WM_SIZE, size, 0);
         EXPECT_EQ(GameActive, active) << size;
     }
@@ -187,9 +182,9 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
     SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     EXPECT_EQ(PacedRefreshRate(), 100u) << "and after a display change";
     ReadRefreshRate = display;
-    EXPECT_EQ(Boxes, (std::vector<std::string>{
-                         "Failed to set cooperative level|Error|0", "Failed to set cooperative level|Error|0",
-                         "DirectDraw init failed. The program will now exit. |Quadrone|16"}));
+    EXPECT_EQ(Boxes, (std::vector<std::string>{"Failed to set cooperative level|Error|0",
+                                               "Failed to set cooperative level|Error|0",
+                                               "DirectDraw init failed. The program will now exit. |Quadrone|16"}));
     EXPECT_FALSE(FullScreen);
     MSG close;
     EXPECT_TRUE(PeekMessageA(&close, MainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE));
