@@ -246,31 +246,6 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
     EXPECT_TRUE(Called("PlayEffect static2 0 1")) << "the top five keeps the static sounding";
 }
 
-// Whatever a finished game left behind, the reset starts a new one on the title menu.
-TEST_F(Frame, ResetAfterAFinishedGameGivesANewOne)
-{
-    GameState = StatePlaying;
-    Score = 7000;
-    BoardCell(6, 0) = 0;
-    FrameAt(1010);
-    TypeInitial('J');
-    KeyStates[KeyLeft] = {true, 77, 50};
-    ResetGameState(3, 4);
-    EXPECT_EQ(GameState, StateTitleMenu);
-    EXPECT_EQ(BoardCell(6, 0), EmptyCell);
-    EXPECT_EQ(CurrentTetrad.colour, 3);
-    EXPECT_EQ(NextTetrad.colour, 4);
-    EXPECT_EQ(NextKind, 4);
-    EXPECT_EQ(Score, 0u);
-    EXPECT_EQ(LastFrameTime, 0u);
-    EXPECT_FALSE(BoardNeedsClearing);
-    EXPECT_TRUE(CountersDirty) << "a new game prints its counters";
-    EXPECT_FALSE(InitialsActive);
-    EXPECT_FALSE(PromptDirty);
-    EXPECT_STREQ(Initials, "");
-    EXPECT_FALSE(KeyStates[KeyLeft].held);
-}
-
 // The rest of 10 ms carries over to the next frame; a stall is not made up roll by roll.
 TEST_F(Frame, InterferenceIsRolledPerTenMillisecondsOfPlayNotPerFrame)
 {

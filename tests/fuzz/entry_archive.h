@@ -7,11 +7,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <vector>
 
-#include "core/archive/resource_archive.h"
 #include "core/log/debug_log.h"
+#include "hand_archive.h"
 #include "ports/message_box.h"
 
 void ShowMessageBox(const char*, const char*)
@@ -28,18 +26,7 @@ inline bool OpenEntryArchive(ResourceArchive& archive, const char* name, const u
     static char path[64];
     std::snprintf(path, sizeof path, "/proc/self/fd/%d", memory);
 
-    constexpr uint32_t dataOffset = ArchiveHeaderSize + ArchiveEntrySize;
-    std::vector<uint8_t> file(dataOffset + size);
-    const uint8_t header[ArchiveHeaderSize] = {'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, ArchiveHeaderSize};
-    std::memcpy(file.data(), header, sizeof header);
-    ArchiveEntry entry = {};
-    std::strncpy(entry.name, name, ArchiveNameSize - 1);
-    entry.size = static_cast<uint32_t>(size);
-    entry.offset = dataOffset;
-    std::memcpy(file.data() + ArchiveHeaderSize, &entry, sizeof entry);
-    if (size > 0) {
-        std::memcpy(file.data() + dataOffset, data, size);
-    }
+    const Bytes file = TableFirstArchive({{name, Bytes(data, data + size)}});
     if (memory < 0 || ftruncate(memory, 0) != 0 ||
         pwrite(memory, file.data(), file.size(), 0) != static_cast<ssize_t>(file.size())) {
         return false;
