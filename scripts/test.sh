@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test of Quadrone and prints one summary; exits non-zero on any failure.
-#   0. the sources' layers and layout (tests/source_checks.sh), and the sound analysis of the
+#   0. the sources' layers and layout (scripts/check_sources.sh), and the sound analysis of the
 #      end-to-end tests on hand-made captures
 #   1. native unit tests of the portable code (AddressSanitizer, UndefinedBehaviorSanitizer)
 #   2. the fuzzers for a fixed time (scripts/fuzz.sh runs them longer)
@@ -34,7 +34,7 @@ check_sources() {
     local check log
     for check in layers format; do
         log="$BUILD_DIR/logs/source-$check.log"
-        if bash "$ROOT/tests/source_checks.sh" "$check" >"$log" 2>&1; then
+        if bash "$ROOT/scripts/check_sources.sh" "$check" >"$log" 2>&1; then
             report "source check: $check" 1 0
         else
             echo "source check: $check failed:" >&2

@@ -110,6 +110,23 @@ TEST(Keys, ClicksEndAPauseAndInitialsTakeEveryKey)
     InitialsActive = false;
 }
 
+namespace {
+
+// A loop that looks at the clock every millisecond for `ms` from `start`: the frames it runs.
+int FramesRun(FramePacer& pacer, uint32_t start, uint32_t ms)
+{
+    int frames = 0;
+    for (uint32_t now = start; now != start + ms; ++now) {
+        if (MillisecondsUntilFrame(pacer, now) == 0) {
+            FrameRuns(pacer, now);
+            ++frames;
+        }
+    }
+    return frames;
+}
+
+}  // namespace
+
 TEST(FramePacing, ImplausibleRefreshRatesFallBackToSixtyHertz)
 {
     for (uint32_t hz : {0u, 1u, 29u, 501u, 100000u}) {
@@ -125,14 +142,7 @@ TEST(FramePacing, FramesAreDueARefreshApart)
 {
     const uint32_t start = 0xFFFFFE00u;
     FramePacer pacer = StartPacing(60, start);
-    int frames = 0;
-    for (uint32_t ms = 0; ms < 2000; ++ms) {
-        if (MillisecondsUntilFrame(pacer, start + ms) == 0) {
-            FrameRuns(pacer, start + ms);
-            ++frames;
-        }
-    }
-    EXPECT_EQ(frames, 120);
+    EXPECT_EQ(FramesRun(pacer, start, 2000), 120);
     EXPECT_EQ(MillisecondsUntilFrame(pacer, pacer.nextDue - 5), 5u);
     const uint32_t late = pacer.nextDue + 40;
     FrameRuns(pacer, late);
@@ -147,14 +157,7 @@ TEST(FramePacing, ANewRefreshRateTakesOverAtOnce)
     FrameRuns(pacer, 1000);
     ChangeRefreshRate(pacer, 75, 1000);
     EXPECT_EQ(MillisecondsUntilFrame(pacer, 1000), 13u);
-    int frames = 0;
-    for (uint32_t now = 1000; now < 2000; ++now) {
-        if (MillisecondsUntilFrame(pacer, now) == 0) {
-            FrameRuns(pacer, now);
-            ++frames;
-        }
-    }
-    EXPECT_EQ(frames, 75);
+    EXPECT_EQ(FramesRun(pacer, 1000, 1000), 75);
     ChangeRefreshRate(pacer, 1, 2000);
     EXPECT_EQ(pacer.refreshHz, 60u);
 }

@@ -73,6 +73,7 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
     enum File { NoFile, OggFile, ForeignFile };
     enum Refusing { Nothing, Device, RingBuffer, Notify };  // whose class has the refusing method
     struct Row {
+        const char* name;
         bool initialised;
         File file;
         Refusing where;
@@ -85,25 +86,39 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
                     setPositions = Method(&IDirectSoundNotify::SetNotificationPositions),
                     play = Method(&IDirectSoundBuffer::Play);
     const Row rows[] = {
-        {false, OggFile, Nothing, {}, nullptr, {}},
-        {true, NoFile, Nothing, {}, nullptr, {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
-        {true, ForeignFile, Nothing, {}, nullptr, {"Bitstream is not Vorbis data|Error"}},
-        {true, OggFile, Device, createBuffer, &Answer<DSERR_OUTOFMEMORY>, {"Failed to create secondary buffer|Error"}},
-        {true,
+        {"NotInitialised", false, OggFile, Nothing, {}, nullptr, {}},
+        {"NoFile",
+         true,
+         NoFile,
+         Nothing,
+         {},
+         nullptr,
+         {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
+        {"NotVorbis", true, ForeignFile, Nothing, {}, nullptr, {"Bitstream is not Vorbis data|Error"}},
+        {"NoRingBuffer",
+         true,
+         OggFile,
+         Device,
+         createBuffer,
+         &Answer<DSERR_OUTOFMEMORY>,
+         {"Failed to create secondary buffer|Error"}},
+        {"NoNotifyInterface",
+         true,
          OggFile,
          RingBuffer,
          query,
          &Answer<E_NOINTERFACE>,
          {"no interface|Error", "lpdsnotify not inited|Error"}},
-        {true, OggFile, RingBuffer, query, &Answer<E_FAIL>, {"lpdsnotify not inited|Error"}},
-        {true,
+        {"NotifyRefused", true, OggFile, RingBuffer, query, &Answer<E_FAIL>, {"lpdsnotify not inited|Error"}},
+        {"PositionsRefused",
+         true,
          OggFile,
          Notify,
          setPositions,
          &Answer<DSERR_INVALIDPARAM>,
          {"Couldn't set notification positions|Error"}},
         // The only row that opens: Play itself is refused.
-        {true, OggFile, RingBuffer, play, &Answer<DSERR_BUFFERLOST>, {"Faled to play|Error"}},
+        {"PlayRefused", true, OggFile, RingBuffer, play, &Answer<DSERR_BUFFERLOST>, {"Faled to play|Error"}},
     };
     IDirectSoundBuffer* ring = nullptr;
     ASSERT_TRUE(CreateStreamBuffer(manager.device, &ring, Ring));
@@ -111,9 +126,8 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
     ASSERT_EQ(ring->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
     void* const objects[] = {nullptr, manager.device, ring, notify};
     const Bytes music = ReadFileBytes("loop1.dat");
-    for (size_t index = 0; index < std::size(rows); ++index) {
-        const Row& row = rows[index];
-        SCOPED_TRACE(index);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         const bool opens = row.refusing.slot == play.slot;
         std::remove("debug.log");
         std::remove("loop1.dat");

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks of the sources themselves; each prints the offending places and exits non-zero on any.
-#   tests/source_checks.sh layers    includes point one way: the core sees only itself and the
-#                                    ports; a back end sees the core, the ports and itself
-#   tests/source_checks.sh format    C++ as .clang-format lays it out, shell as shfmt does, and
-#                                    no finding of shellcheck
+#   scripts/check_sources.sh layers   includes point one way: the core sees only itself and the
+#                                     ports; a back end sees the core, the ports and itself
+#   scripts/check_sources.sh format   C++ as .clang-format lays it out, shell as shfmt does, and
+#                                     no finding of shellcheck
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
