@@ -170,7 +170,7 @@ TEST_F(Frame, UntouchedTetradFallsOnceASecondAtLevelOneAndTenTimesFromLevelTen)
 {
     GameState = StatePlaying;
     const int32_t spawnRow = CurrentTetrad.y;
-    EXPECT_EQ(FallTimes(1010, 3000, 10), (Times{2000, 3000}));
+    EXPECT_EQ(FallTimes(1001, 3000, 1), (Times{2000, 3000}));
     EXPECT_EQ(CurrentTetrad.y, spawnRow + 2) << "a row each time";
     EXPECT_FALSE(Called("RestoreSurfaces")) << "a plain play frame restores nothing";
     FallSpeed = 1;
@@ -213,6 +213,7 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
     Level = 4;
     Lines = 37;
     BoardCell(6, 0) = 0;  // the new tetrad overlaps: the game is over
+    CountersDirty = false;
     FrameAt(1010);
     ASSERT_EQ(GameState, StateInitials);
     EXPECT_TRUE(InitialsActive);
@@ -237,9 +238,13 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
     EXPECT_EQ(Level, 1u);
     EXPECT_EQ(Lines, 0u);
     ClearRecordedCalls();
-    FrameAt(1040);
+    FallTimer = 0;  // as just after a burst
+    const uint32_t burst = LastFrameTime;
+    FrameAt(burst + 5);
     EXPECT_TRUE(Called("DrawTopFive"));
-    EXPECT_TRUE(Called("DrawStatic 13"));
+    EXPECT_FALSE(Called("DrawStatic 13")) << "5 ms is no burst yet";
+    FrameAt(burst + 6);
+    EXPECT_TRUE(Called("DrawStatic 13")) << "the static bursts once more than 5 ms gathered";
     EXPECT_FALSE(Called("PlayEffect static2 0 1")) << "the static that sounds goes on";
     SetSoundPlaying(Static2Sound, false);
     FrameAt(1050);

@@ -81,6 +81,7 @@ TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
     }
     const std::string after = "MQV 5000; NNNNNNNNNNNNNNNNNNN 4500; MQV 4000; MQV 3000; ABC 2500; ";
     EXPECT_EQ(TableText(), after);
+    EXPECT_EQ(FindScoreRank(), -1) << "10 ranks nowhere";
 
     SaveHighScores();
     EXPECT_EQ(ScoreFiles().at(ScoreFile),

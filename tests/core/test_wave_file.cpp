@@ -46,6 +46,7 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged)
     EXPECT_EQ(f.blockAlign, 4);
     EXPECT_EQ(f.bitsPerSample, 16);
     EXPECT_EQ(wave.pcm, Bytes(b.begin() + 44, b.end()));
+    EXPECT_TRUE(LoadFrom({{"e.wav", MakeWave(0)}}, "e.wav", true).empty()) << "a wave of no samples is no damage";
 
     EXPECT_EQ(LoadFrom({{"a.wav", MakeWave(4)}}, "zap2.wav", false), Lines{"Error finding file in VBF"});
     std::remove(".\\debug.log");
