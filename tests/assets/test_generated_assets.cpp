@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const OutputFiles[] = {"graphics.vbf", "audio.vbf",    "loop1.dat",
-                                   "quadrone.ico", "quadrone.cur", "contact-sheet.png"};
+const char* const OutputFiles[] = {
+    "graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur", "contact-sheet.png"};
 
 fs::path RunGenerator(const fs::path& folder)
 {
@@ -56,8 +56,7 @@ protected:
 TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
 {
     const std::pair<const char*, int> widths[] = {{"titlescreen", 640}, {"background", 640}, {"controls", 480},
-                                                  {"block", 24},        {"spark", 24},       {"topscores", 172},
-                                                  {"static", 640}};
+        {"block", 24}, {"spark", 24}, {"topscores", 172}, {"static", 640}};
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open(Output("graphics.vbf").c_str()));
     EXPECT_EQ(archive.Entries().size(), 32u);
@@ -79,11 +78,8 @@ TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
         }
     }
 
-    const std::tuple<const char*, double, double> effects[] = {{"rotate.wav", 0.03, 0.2},
-                                                               {"zap2.wav", 0.15, 0.3},
-                                                               {"attach.wav", 0.05, 0.3},
-                                                               {"static.wav", 1.0, 2.0},
-                                                               {"static2.wav", 0.5, 4.0}};
+    const std::tuple<const char*, double, double> effects[] = {{"rotate.wav", 0.03, 0.2}, {"zap2.wav", 0.15, 0.3},
+        {"attach.wav", 0.05, 0.3}, {"static.wav", 1.0, 2.0}, {"static2.wav", 0.5, 4.0}};
     ASSERT_TRUE(archive.Open(Output("audio.vbf").c_str()));
     for (const auto& [name, minSeconds, maxSeconds] : effects) {
         SCOPED_TRACE(name);
@@ -91,7 +87,7 @@ TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
         ASSERT_TRUE(ReadStoredWave(archive, name, wave));
         const WaveFormat& f = wave.format;
         EXPECT_EQ(std::tie(f.formatTag, f.channels, f.bitsPerSample, f.samplesPerSec, f.avgBytesPerSec),
-                  std::make_tuple(1, 1, 16, 44100u, 88200u));
+            std::make_tuple(1, 1, 16, 44100u, 88200u));
         EXPECT_GE(wave.pcm.size() / 88200.0, minSeconds);
         EXPECT_LE(wave.pcm.size() / 88200.0, maxSeconds);
     }

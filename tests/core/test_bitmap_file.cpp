@@ -36,11 +36,8 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine)
     Bytes gap = Picture(300, 80, 24);  // more than one read piece, a width above 255
     gap.insert(gap.begin() + 54, {0xEE, 0xEE, 0xEE, 0xEE});
     PutLe32(gap, 10, 58);
-    OpenArchive({{"block1.bmp", cell},
-                 {"narrow.bmp", Picture(10, 3, 24)},
-                 {"hi.bmp", Picture(5, 4, 16)},
-                 {"true.bmp", Picture(3, 2, 32)},
-                 {"gap.bmp", gap}});
+    OpenArchive({{"block1.bmp", cell}, {"narrow.bmp", Picture(10, 3, 24)}, {"hi.bmp", Picture(5, 4, 16)},
+        {"true.bmp", Picture(3, 2, 32)}, {"gap.bmp", gap}});
 
     ASSERT_TRUE(Load("BLOCK1.BMP"));
     EXPECT_EQ(bitmap.type, BitmapMagic);
@@ -66,7 +63,7 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine)
     EXPECT_FALSE(Load("block1.bmp"));
     const std::vector<std::string> log = ReadDebugLog();
     EXPECT_EQ(std::vector<std::string>(log.begin() + 5, log.end()),
-              (std::vector<std::string>{"Error finding file in VBF", "Error seeking in VBF file"}));
+        (std::vector<std::string>{"Error finding file in VBF", "Error seeking in VBF file"}));
 }
 
 // Headers GDI cannot take as we hand them over, or sizes the entry cannot hold, are refused

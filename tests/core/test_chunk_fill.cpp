@@ -75,13 +75,9 @@ TEST(ChunkFill, IdleAnswersAreReadPastUntilTooManyComeInARow)
         uint32_t size, written;
         int reads;  // 0: any number
     } cases[] = {
-        {"holes, bad links and an end followed by a hole",
-         1000,
-         {-3, -137, 0, -3, 0, Decode, -3, -3, -3, -3, -3, -3, -3, Decode, -3, -3, -3, -3, -3, -3, -3},
-         0,
-         10000,
-         10000,
-         0},
+        {"holes, bad links and an end followed by a hole", 1000,
+            {-3, -137, 0, -3, 0, Decode, -3, -3, -3, -3, -3, -3, -3, Decode, -3, -3, -3, -3, -3, -3, -3}, 0, 10000,
+            10000, 0},
         {"empty", 0, std::vector<long>(100, 0), 0, Chunk, 0, MaxIdleReads},
         {"only holes", 0, std::vector<long>(100, -3), 0, Chunk, 0, MaxIdleReads},
         {"ruined", 0, std::vector<long>(100, -128), 0, Chunk, 0, MaxIdleReads},

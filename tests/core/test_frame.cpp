@@ -220,11 +220,10 @@ TEST_F(Frame, RankingGameGoesThroughTheInitials)
 
     ClearRecordedCalls();
     FrameAt(1020);
-    for (const char* call :
-         {"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000", "DrawScreenText 480 230 Level: 4",
-          "DrawScreenText 480 245 Lines: 37", "DrawCenteredText 180 You placed #1!",
-          "DrawCenteredText 220      Enter your initials:     ", "DrawCenteredText 240                ",
-          "PlayEffect static2 0 1", "DrawStatic 1-"}) {
+    for (const char* call : {"BlitBoardToScreen", "DrawScreenText 480 215 Score: 7000",
+             "DrawScreenText 480 230 Level: 4", "DrawScreenText 480 245 Lines: 37",
+             "DrawCenteredText 180 You placed #1!", "DrawCenteredText 220      Enter your initials:     ",
+             "DrawCenteredText 240                ", "PlayEffect static2 0 1", "DrawStatic 1-"}) {
         EXPECT_TRUE(Called(call)) << call;
     }
 

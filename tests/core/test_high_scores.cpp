@@ -58,9 +58,9 @@ TEST_F(HighScores, LoadTakesWhatTheFileHoldsOverTheDefaults)
         {"missing", std::nullopt, "MQV 5000; MQV 4000; MQV 3000; MQV 2000; MQV 1000; "},
         {"short", shortFile, "AAA 9000; BBB 8000; MQV 5000; MQV 4000; ZZV 3000; "},
         {"long", Rows({{"E", 1}, {"D", 20}, {"C", 300}, {"B", 4000}, {"A", 50000}, {"F", 999999}}),
-         "A 50000; B 4000; C 300; D 20; E 1; "},
+            "A 50000; B 4000; C 300; D 20; E 1; "},
         {"unterminated", Rows({{std::string(20, 'X'), 0x01020304}}),
-         "XXXXXXXXXXXXXXXXXXX 16909060; MQV 5000; MQV 4000; MQV 3000; MQV 2000; "},
+            "XXXXXXXXXXXXXXXXXXX 16909060; MQV 5000; MQV 4000; MQV 3000; MQV 2000; "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,7 +85,7 @@ TEST_F(HighScores, InsertPushesOutTheLastRowAndSavesTheLayout)
 
     SaveHighScores();
     EXPECT_EQ(ScoreFiles().at(ScoreFile),
-              Rows({{"MQV", 5000}, {std::string(19, 'N'), 4500}, {"MQV", 4000}, {"MQV", 3000}, {"ABC", 2500}}));
+        Rows({{"MQV", 5000}, {std::string(19, 'N'), 4500}, {"MQV", 4000}, {"MQV", 3000}, {"ABC", 2500}}));
     LoadHighScores();
     EXPECT_EQ(TableText(), after);
 }
@@ -100,11 +100,8 @@ TEST_F(HighScores, TypingInitials)
         bool redrawn;
         bool active;
     } steps[] = {
-        {"Backspace with nothing typed, Enter without an initial, keypad 0: redraws only",
-         {8, 13, ' ', 0x60},
-         "",
-         true,
-         true},
+        {"Backspace with nothing typed, Enter without an initial, keypad 0: redraws only", {8, 13, ' ', 0x60}, "", true,
+            true},
         {"a letter and a digit", {'A', '1'}, "A1", true, true},
         {"a third", {'B'}, "A1B", true, true},
         {"a fourth is ignored without a redraw", {'C'}, "A1B", false, true},

@@ -76,11 +76,8 @@ TEST_F(Keyboard, DeviceFailuresSkipTheFrameOrReadAgain)
         std::vector<std::string> log;
     } cases[] = {
         {"read refused", {ResultFail}, {}, 5, {"Unknown DI error while reacquiring"}},
-        {"lost, acquire refused",
-         {ResultInputLost},
-         {ResultOk, ResultFail},
-         5,
-         {"Failed to acquire input during ProcessKBInput"}},
+        {"lost, acquire refused", {ResultInputLost}, {ResultOk, ResultFail}, 5,
+            {"Failed to acquire input during ProcessKBInput"}},
         {"lost, read again refused", {ResultNotAcquired, ResultInputLost}, {}, 5, {}},
         {"lost, read again", {ResultInputLost, ResultOk}, {}, 6, {}},
     };

@@ -52,8 +52,8 @@ TEST_F(ArchiveBuilder, TwoFilesGiveTheDocumentedLayoutAndReadBack)
     ASSERT_EQ(out.size(), 20u + 303 + 2 * 276);
     const Bytes header = {'V', 'B', 'F', 0, 0, 1, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 67, 1, 0, 0};
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 20), header);
-    const std::tuple<int, const char*, uint32_t, uint32_t> records[] = {{323, "first.bin", 300, 20},
-                                                                        {599, "second.bin", 3, 320}};
+    const std::tuple<int, const char*, uint32_t, uint32_t> records[] = {
+        {323, "first.bin", 300, 20}, {599, "second.bin", 3, 320}};
     for (const auto& [at, name, size, offset] : records) {
         EXPECT_STREQ(reinterpret_cast<const char*>(&out[at]), name);
         EXPECT_EQ(GetLe32(out, at + 264), size);

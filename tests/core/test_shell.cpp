@@ -49,11 +49,8 @@ TEST(Keys, WhatEachKeyDoesInEachState)
         Calls calls;
         bool started = true;
     } cases[] = {
-        {"Escape leaves the top five",
-         StateTopFive,
-         KeyEscape,
-         StateTitleMenu,
-         {"StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
+        {"Escape leaves the top five", StateTopFive, KeyEscape, StateTitleMenu,
+            {"StopSound static2", "SetMusicVolume 0", "PostRepaint"}},
         {"Q leaves a game", StatePlaying, KeyQ, StateTitleMenu, {"SetMusicVolume 0", "PostRepaint"}},
         {"F2 leaves the initials", StateInitials, KeyF2, StateTitleMenu, {"SetMusicVolume 0", "PostRepaint"}},
         {"Escape on the menu repaints it", StateTitleMenu, KeyEscape, StateTitleMenu, {"PostRepaint"}},

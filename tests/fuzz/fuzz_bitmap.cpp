@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     StoredBitmap bitmap;
     if (ReadStoredBitmap(archive, "BLOCK1.BMP", bitmap) &&
         (bitmap.pixels.size() > size ||
-         bitmap.pixels.size() != BitmapRowStride(bitmap.width, bitmap.bitCount) * bitmap.height)) {
+            bitmap.pixels.size() != BitmapRowStride(bitmap.width, bitmap.bitCount) * bitmap.height)) {
         std::abort();
     }
     archive.Close();

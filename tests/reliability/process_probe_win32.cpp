@@ -88,8 +88,8 @@ int main(int argc, char** argv)
     WindowCount windows = {found.processId, 0};
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
     std::printf("%ld %ld %ld %ld %ld %d\n", haveMemory ? static_cast<long>(memory.WorkingSetSize / 1024) : -1L,
-                found.handles, found.threads, GuiCount(process, GR_GDIOBJECTS), GuiCount(process, GR_USEROBJECTS),
-                windows.windows);
+        found.handles, found.threads, GuiCount(process, GR_GDIOBJECTS), GuiCount(process, GR_USEROBJECTS),
+        windows.windows);
     CloseHandle(process);
     return 0;
 }

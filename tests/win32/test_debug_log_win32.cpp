@@ -21,7 +21,7 @@ TEST_F(DebugLogOnWindows, LinesOfTwoThreadsLandWhole)
         return 0;
     };
     HANDLE threads[2] = {CreateThread(nullptr, 0, writer, const_cast<char*>("main"), 0, nullptr),
-                         CreateThread(nullptr, 0, writer, const_cast<char*>("music"), 0, nullptr)};
+        CreateThread(nullptr, 0, writer, const_cast<char*>("music"), 0, nullptr)};
     ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 120000), WAIT_OBJECT_0);
     CloseHandle(threads[0]);
     CloseHandle(threads[1]);

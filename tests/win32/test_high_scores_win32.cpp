@@ -23,13 +23,10 @@ struct SaveCase {
 
 // A read-only table is the player's protection: never replaced, though a crash's leftover goes.
 // A locked one keeps its bytes, and a load meanwhile gets the defaults.
-const SaveCase SaveCases[] = {{"Nothing", None, "NEW"},
-                              {"PartialFile", PartialFile, "NEW"},
-                              {"PartialFolder", PartialFolder, "NEW"},
-                              {"Hidden", Hidden, "NEW"},
-                              {"HiddenWithPartialFolder", Hidden | PartialFolder, "NEW"},
-                              {"ReadOnlyWithPartialFile", ReadOnly | PartialFile, "OLD"},
-                              {"Locked", Locked, "OLD"}};
+const SaveCase SaveCases[] = {{"Nothing", None, "NEW"}, {"PartialFile", PartialFile, "NEW"},
+    {"PartialFolder", PartialFolder, "NEW"}, {"Hidden", Hidden, "NEW"},
+    {"HiddenWithPartialFolder", Hidden | PartialFolder, "NEW"},
+    {"ReadOnlyWithPartialFile", ReadOnly | PartialFile, "OLD"}, {"Locked", Locked, "OLD"}};
 
 class HighScoresOnWindows : public TempDirTest, public ::testing::WithParamInterface<SaveCase> {};
 
@@ -75,4 +72,4 @@ TEST_P(HighScoresOnWindows, SaveLeavesOneWholeTableAndNoPartialFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Situations, HighScoresOnWindows, ::testing::ValuesIn(SaveCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });

@@ -36,24 +36,48 @@ struct Chord {
 
 // Fmaj7 | Am7 | Bbmaj7 | C6 | Dm7 | Bbmaj7 | Gm7 | C7sus4 -> C
 const Chord Progression[8] = {
-    {{53, 57, 60, 64}, 41}, {{57, 60, 64, 67}, 45}, {{58, 62, 65, 69}, 46}, {{60, 64, 67, 69}, 48},
-    {{57, 60, 62, 65}, 38}, {{58, 62, 65, 69}, 46}, {{55, 58, 62, 65}, 43}, {{58, 60, 65, 67}, 48},
+    {{53, 57, 60, 64}, 41},
+    {{57, 60, 64, 67}, 45},
+    {{58, 62, 65, 69}, 46},
+    {{60, 64, 67, 69}, 48},
+    {{57, 60, 62, 65}, 38},
+    {{58, 62, 65, 69}, 46},
+    {{55, 58, 62, 65}, 43},
+    {{58, 60, 65, 67}, 48},
 };
 const int ResolvedLastChord[4] = {58, 60, 64, 67};  // second half of bar 8: the fourth falls to the third
 
 // Tunes written one bar per string: note name with octave, or r for a rest, then ':' and
 // the length in sixteenths.
 const char* const TuneA[8] = {
-    "A4:6 C5:2 F5:4 E5:4",  "E5:6 D5:2 C5:4 A4:4", "D5:4 F5:2 E5:2 D5:6 C5:2",
-    "C5:8 r:4 G4:2 A4:2",   "A4:6 C5:2 F5:4 A5:4", "G5:2 F5:2 D5:4 r:2 D5:2 F5:2 G5:2",
-    "F5:6 D5:2 Bb4:4 D5:4", "C5:6 D5:2 E5:8",
+    "A4:6 C5:2 F5:4 E5:4",
+    "E5:6 D5:2 C5:4 A4:4",
+    "D5:4 F5:2 E5:2 D5:6 C5:2",
+    "C5:8 r:4 G4:2 A4:2",
+    "A4:6 C5:2 F5:4 A5:4",
+    "G5:2 F5:2 D5:4 r:2 D5:2 F5:2 G5:2",
+    "F5:6 D5:2 Bb4:4 D5:4",
+    "C5:6 D5:2 E5:8",
 };
 const char* const TuneB[8] = {
-    "F5:2 G5:2 A5:4 C6:2 A5:2 G5:4", "E5:2 G5:2 A5:6 G5:2 E5:4", "F5:2 D5:2 F5:2 A5:2 G5:6 F5:2",  "E5:12 r:4",
-    "D5:2 F5:2 A5:4 C6:6 A5:2",      "Bb5:6 A5:2 F5:4 D5:4",     "G5:2 F5:2 D5:2 F5:2 G5:4 Bb5:4", "G5:6 F5:2 E5:8",
+    "F5:2 G5:2 A5:4 C6:2 A5:2 G5:4",
+    "E5:2 G5:2 A5:6 G5:2 E5:4",
+    "F5:2 D5:2 F5:2 A5:2 G5:6 F5:2",
+    "E5:12 r:4",
+    "D5:2 F5:2 A5:4 C6:6 A5:2",
+    "Bb5:6 A5:2 F5:4 D5:4",
+    "G5:2 F5:2 D5:2 F5:2 G5:4 Bb5:4",
+    "G5:6 F5:2 E5:8",
 };
 const char* const BellLine[8] = {
-    "A5:8 G5:4 F5:4", "E5:16", "F5:8 D5:8", "E5:8 G5:8", "F5:8 A5:8", "D6:8 C6:4 A5:4", "Bb5:8 A5:4 F5:4", "G5:8 E5:8",
+    "A5:8 G5:4 F5:4",
+    "E5:16",
+    "F5:8 D5:8",
+    "E5:8 G5:8",
+    "F5:8 A5:8",
+    "D6:8 C6:4 A5:4",
+    "Bb5:8 A5:4 F5:4",
+    "G5:8 E5:8",
 };
 
 struct Note {
@@ -264,7 +288,7 @@ void WriteHarmony(Bus& pads, Bus& bass, Bus& keys)
         const int count = driving ? 6 : 2;
         for (int s = 0; s < count; ++s) {
             PlayBass(bass, start + steps[s].at * Sixteenth, SixteenthsToSeconds(steps[s].length),
-                     chord.bass + steps[s].offset, 1.0f);
+                chord.bass + steps[s].offset, 1.0f);
         }
         // Arpeggio over the chord, an octave up, through the whole loop: it carries the join.
         const int* tones = (bar % 8 == 7) ? ResolvedLastChord : chord.notes;
@@ -279,7 +303,7 @@ void WriteHarmony(Bus& pads, Bus& bass, Bus& keys)
             const int midi = (k < 4 ? tones[k] : tones[0] + 12) + 12;
             const float accent = (i % 4 == 0) ? 1.0f : 0.7f;
             PlayFm(keys, start + i * Sixteenth, midi, 2.0f, 2.2f, eighths ? 0.32f : 0.22f,
-                   (i / step) % 2 ? 0.45f : -0.45f, accent * (eighths ? 1.15f : 1.0f));
+                (i / step) % 2 ? 0.45f : -0.45f, accent * (eighths ? 1.15f : 1.0f));
         }
     }
 }

@@ -48,9 +48,8 @@ HWND CreateBareWindow()
     RegisterClassA(&windowClass);
     const int width = 640 + 2 * GetSystemMetrics(SM_CXFRAME);
     const int height = 480 + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    HWND window =
-        CreateWindowExA(0, "BareDirectDraw", "Bare DirectDraw", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                        CW_USEDEFAULT, width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, "BareDirectDraw", "Bare DirectDraw", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+        CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     return window;

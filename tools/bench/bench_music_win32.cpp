@@ -53,8 +53,8 @@ void MeasureChunkDecoding()
     }
     std::printf("chunk decode (176400 bytes, one second): %zu fills, mean %.2f ms, median %.2f ms, "
                 "p95 %.2f ms, max %.2f ms (%.2f%% of a second at the mean)\n",
-                times.size(), sum / times.size(), times[times.size() / 2], times[times.size() * 95 / 100], times.back(),
-                sum / times.size() / 10);
+        times.size(), sum / times.size(), times[times.size() / 2], times[times.size() * 95 / 100], times.back(),
+        sum / times.size() / 10);
 }
 
 // Plays for `seconds` of wall time and follows the play cursor to know how much music went by.
@@ -77,7 +77,7 @@ void MeasureThreadShare(double seconds)
     const double played = playedBytes / GameMusic.chunkSize;
     std::printf("music thread while playing: %.3f s CPU in %.2f s wall = %.2f%% of one core; %.1f s of music "
                 "played (%.2fx real time on this device), %.2f ms CPU per second of music\n",
-                cpu, wall, 100 * cpu / wall, played, played / wall, 1000 * cpu / played);
+        cpu, wall, 100 * cpu / wall, played, played / wall, 1000 * cpu / played);
 }
 
 }  // namespace
@@ -85,8 +85,8 @@ void MeasureThreadShare(double seconds)
 int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10;
-    HWND window = CreateWindowExA(0, "STATIC", "bench", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(
+        0, "STATIC", "bench", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SoundManager manager;
     if (FAILED(manager.Init(window, DSSCL_PRIORITY, 2, 44100, 16))) {
         std::printf("no sound device\n");

@@ -84,7 +84,7 @@ void MeasureFrameCost(int frames)
     }
     std::sort(times.begin(), times.end());
     std::printf("frame cost: %zu playing frames, median %.3f ms, p99 %.3f ms, max %.3f ms\n", times.size(),
-                times[times.size() / 2], times[times.size() * 99 / 100], times.back());
+        times[times.size() / 2], times[times.size() * 99 / 100], times.back());
 }
 
 void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD)
@@ -106,7 +106,7 @@ void MeasureLoop(double seconds)
     const double wall = Now() - start;
     const double cpu = ProcessCpuSeconds() - cpuBefore;
     std::printf("message loop in play: %.1f frames per second over %.1f s, %.1f%% of one core\n",
-                FramesThatReadKeys / wall, wall, 100 * cpu / wall);
+        FramesThatReadKeys / wall, wall, 100 * cpu / wall);
 }
 
 }  // namespace

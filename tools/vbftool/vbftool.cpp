@@ -50,7 +50,7 @@ int List(const char* archivePath)
     std::printf("%10s %10s  %s\n", "size", "offset", "name");
     for (const ArchiveEntry& entry : archive.Entries()) {
         std::printf("%10lu %10lu  %s\n", static_cast<unsigned long>(entry.size),
-                    static_cast<unsigned long>(entry.offset), EntryName(entry).c_str());
+            static_cast<unsigned long>(entry.offset), EntryName(entry).c_str());
     }
     const bool damaged = archive.Failed();
     archive.Close();

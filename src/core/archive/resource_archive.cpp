@@ -125,8 +125,8 @@ void ResourceArchive::ReportMissingRecords(int32_t missing)
     }
     if (missing > notices) {
         char line[ArchiveNameSize + 64];
-        std::snprintf(line, sizeof line, "Archive entry table is %ld records short: %s", static_cast<long>(missing),
-                      path);
+        std::snprintf(
+            line, sizeof line, "Archive entry table is %ld records short: %s", static_cast<long>(missing), path);
         WriteDebugLog(line);
     }
 }

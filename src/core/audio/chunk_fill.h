@@ -26,8 +26,8 @@ uint32_t NextWriteOffset(uint32_t writeOffset, uint32_t chunkSize, uint32_t buff
 
 // Chunks to decode so that the writer is `lead` whole chunks past the chunk the play cursor is in;
 // none when it already is that far ahead or further.
-uint32_t ChunksToFill(uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize,
-                      uint32_t lead);
+uint32_t ChunksToFill(
+    uint32_t writeOffset, uint32_t playCursor, uint32_t chunkSize, uint32_t bufferSize, uint32_t lead);
 
 // Where the writer goes on: where it is, or at the start of the chunk being played when the cursor
 // has passed it (a writer held up for long), so that stale music stops at once.

@@ -31,7 +31,7 @@ bool IsId(const uint8_t* p, const char* id)
 
 // One header step: read `count` bytes, then check the chunk id if one is given.
 bool ReadStep(ResourceArchive& archive, uint8_t* buffer, uint32_t count, const char* readError, const char* id,
-              const char* idError)
+    const char* idError)
 {
     archive.Read(buffer, count);
     if (archive.Failed()) {

@@ -12,5 +12,5 @@ ScreenPoint ComputeScreenOffset()
         return {0, 0};
     }
     return {WindowRectangle.left + WindowFrame.frameWidth,
-            WindowRectangle.top + WindowFrame.captionHeight + WindowFrame.frameHeight};
+        WindowRectangle.top + WindowFrame.captionHeight + WindowFrame.frameHeight};
 }

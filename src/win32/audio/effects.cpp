@@ -26,8 +26,11 @@ struct EffectSlot {
 };
 
 const EffectSlot Effects[] = {
-    {&RotateSound, "rotate.wav", 5}, {&ZapSound, "zap2.wav", 2},        {&AttachSound, "attach.wav", 1},
-    {&StaticSound, "static.wav", 5}, {&Static2Sound, "static2.wav", 5},
+    {&RotateSound, "rotate.wav", 5},
+    {&ZapSound, "zap2.wav", 2},
+    {&AttachSound, "attach.wav", 1},
+    {&StaticSound, "static.wav", 5},
+    {&Static2Sound, "static2.wav", 5},
 };
 
 WAVEFORMATEX ToWaveFormatEx(const WaveFormat& format)
@@ -56,8 +59,8 @@ HRESULT LoadWaveEffect(Sound** out, const char* entryName, DWORD creationFlags, 
         // The one-byte stand-in keeps an empty data chunk from reading as "no data".
         BYTE empty = 0;
         BYTE* data = wave.pcm.empty() ? &empty : wave.pcm.data();
-        GameSoundManager->CreateSound(out, data, static_cast<DWORD>(wave.pcm.size()), &format, creationFlags,
-                                      algorithm3D, count);
+        GameSoundManager->CreateSound(
+            out, data, static_cast<DWORD>(wave.pcm.size()), &format, creationFlags, algorithm3D, count);
     }
     return S_OK;
 }

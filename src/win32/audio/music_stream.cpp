@@ -35,7 +35,7 @@ public:
     long Read(uint8_t* destination, uint32_t length) override
     {
         const long result = ov_read(&stream.vorbisFile, reinterpret_cast<char*>(destination), static_cast<int>(length),
-                                    0, 2, 1, &stream.currentSection);
+            0, 2, 1, &stream.currentSection);
         if (result == OV_EBADLINK) {
             notes.badLink = true;
         } else if (result == OV_HOLE) {
@@ -58,8 +58,8 @@ bool FillUnderLock(MusicStream& stream, FillNotes& notes)
         notes.initialError = true;
         return false;
     }
-    if (FAILED(stream.streamBuffer->Lock(stream.writeOffset, stream.chunkSize, &stream.lockPointer, &stream.lockBytes,
-                                         nullptr, nullptr, 0))) {
+    if (FAILED(stream.streamBuffer->Lock(
+            stream.writeOffset, stream.chunkSize, &stream.lockPointer, &stream.lockBytes, nullptr, nullptr, 0))) {
         return false;
     }
     if (stream.lockBytes != stream.chunkSize) {

@@ -59,7 +59,7 @@ void WaveSource::Close()
 }
 
 Sound::Sound(std::unique_ptr<IDirectSoundBuffer*[]> buffers, DWORD bufferSize, DWORD bufferCount,
-             std::unique_ptr<WaveSource> source)
+    std::unique_ptr<WaveSource> source)
     : buffers(std::move(buffers)), bufferSize(bufferSize), bufferCount(bufferCount), source(std::move(source))
 {
     // The duplicates share entry 0's memory, so one fill serves them all.

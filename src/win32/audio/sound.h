@@ -26,7 +26,7 @@ public:
     // Takes the N buffers (entry 0 made from the data, the rest its duplicates), fills entry 0
     // from the source and rewinds them all.
     Sound(std::unique_ptr<IDirectSoundBuffer*[]> buffers, DWORD bufferSize, DWORD bufferCount,
-          std::unique_ptr<WaveSource> source);
+        std::unique_ptr<WaveSource> source);
     virtual ~Sound();
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;

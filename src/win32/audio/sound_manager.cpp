@@ -35,8 +35,8 @@ SoundManager::~SoundManager()
     ReleaseDevice(device);
 }
 
-HRESULT SoundManager::Init(HWND window, DWORD cooperativeLevel, WORD channels, DWORD samplesPerSecond,
-                           WORD bitsPerSample)
+HRESULT SoundManager::Init(
+    HWND window, DWORD cooperativeLevel, WORD channels, DWORD samplesPerSecond, WORD bitsPerSample)
 {
     ReleaseDevice(device);
     HRESULT result = DirectSoundCreate8(nullptr, &device, nullptr);
@@ -76,8 +76,8 @@ HRESULT SoundManager::SetPrimaryFormat(WORD channels, DWORD samplesPerSecond, WO
     return FAILED(result) ? result : S_OK;
 }
 
-HRESULT SoundManager::CreateSound(Sound** out, BYTE* data, DWORD size, const WAVEFORMATEX* format, DWORD flags,
-                                  GUID algorithm3D, DWORD count)
+HRESULT SoundManager::CreateSound(
+    Sound** out, BYTE* data, DWORD size, const WAVEFORMATEX* format, DWORD flags, GUID algorithm3D, DWORD count)
 {
     if (device == nullptr) {
         return CO_E_NOTINITIALIZED;

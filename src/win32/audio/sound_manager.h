@@ -18,8 +18,8 @@ public:
     HRESULT Init(HWND window, DWORD cooperativeLevel, WORD channels, DWORD samplesPerSecond, WORD bitsPerSample);
     HRESULT SetPrimaryFormat(WORD channels, DWORD samplesPerSecond, WORD bitsPerSample);
     // Makes a Sound of `count` buffers over a copy of data; *out stays none when that fails.
-    HRESULT CreateSound(Sound** out, BYTE* data, DWORD size, const WAVEFORMATEX* format, DWORD flags, GUID algorithm3D,
-                        DWORD count);
+    HRESULT CreateSound(
+        Sound** out, BYTE* data, DWORD size, const WAVEFORMATEX* format, DWORD flags, GUID algorithm3D, DWORD count);
 
     IDirectSound8* device = nullptr;
 };

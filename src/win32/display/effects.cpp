@@ -43,7 +43,7 @@ HRESULT DrawStaticArea(const StaticArea& area)
     }
     RECT source = {left, top, left + area.width, top + area.height};
     RECT target = {ScreenOffset.x + area.left, ScreenOffset.y + area.top, ScreenOffset.x + area.left + area.width,
-                   ScreenOffset.y + area.top + area.height};
+        ScreenOffset.y + area.top + area.height};
     const HRESULT result = PrimarySurface->Blt(&target, Static1Surface, &source, DDBLT_WAIT, nullptr);
     if (FAILED(result)) {
         WriteDebugLog(area.failure);

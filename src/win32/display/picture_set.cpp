@@ -173,8 +173,8 @@ ResultCode RestoreSurfaces(MenuButtonSet& buttons)
         WriteDebugLog("Failed restoring all surfaces");
         return ResultFail;
     }
-    DrawTextOnSurface(PrimarySurface, nullptr, "Please Wait...", 290 + ScreenOffset.x, 200 + ScreenOffset.y, White,
-                      Black);
+    DrawTextOnSurface(
+        PrimarySurface, nullptr, "Please Wait...", 290 + ScreenOffset.x, 200 + ScreenOffset.y, White, Black);
     OpenGraphicsArchive();
     CopyBitmap(BackgroundSurface, "background.bmp");
     CopyBitmap(TitleScreenSurface, "titlescreen.bmp");

@@ -138,8 +138,8 @@ void StartInterference()
 HRESULT BlitToScreen(IDirectDrawSurface7* source, int32_t left, int32_t top, int32_t width, int32_t height)
 {
     ScreenOffset = ComputeScreenOffset();
-    RECT target = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width,
-                   ScreenOffset.y + top + height};
+    RECT target = {
+        ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + width, ScreenOffset.y + top + height};
     return NoteLoss(PrimarySurface->Blt(&target, source, nullptr, DDBLT_WAIT, nullptr));
 }
 

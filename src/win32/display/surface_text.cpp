@@ -2,7 +2,7 @@
 #include "win32/display/surface_text.h"
 
 ResultCode DrawTextOnSurface(IDirectDrawSurface7* surface, HFONT font, const char* text, int32_t x, int32_t y,
-                             COLORREF backgroundColour, COLORREF textColour)
+    COLORREF backgroundColour, COLORREF textColour)
 {
     if (surface == nullptr || text == nullptr) {
         return ResultInvalidArg;

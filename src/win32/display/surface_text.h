@@ -10,4 +10,4 @@
 
 // Opaque text at surface coordinates (x, y); E_INVALIDARG without a surface or text.
 ResultCode DrawTextOnSurface(IDirectDrawSurface7* surface, HFONT font, const char* text, int32_t x, int32_t y,
-                             COLORREF backgroundColour, COLORREF textColour);
+    COLORREF backgroundColour, COLORREF textColour);

@@ -31,8 +31,8 @@ void WaitForBlit(IDirectDrawSurface7* surface)
 
 }  // namespace
 
-ResultCode CreateTextSurface(IDirectDrawSurface7*& surface, HFONT font, const char* text, COLORREF backgroundColour,
-                             COLORREF textColour)
+ResultCode CreateTextSurface(
+    IDirectDrawSurface7*& surface, HFONT font, const char* text, COLORREF backgroundColour, COLORREF textColour)
 {
     if (PrimarySurface == nullptr || DirectDrawObject == nullptr || text == nullptr) {
         return ResultInvalidArg;

@@ -9,5 +9,5 @@
 #include "core/common/result_codes.h"
 
 // A new off-screen surface exactly as large as the text, holding it; the caller owns it.
-ResultCode CreateTextSurface(IDirectDrawSurface7*& surface, HFONT font, const char* text, COLORREF backgroundColour,
-                             COLORREF textColour);
+ResultCode CreateTextSurface(
+    IDirectDrawSurface7*& surface, HFONT font, const char* text, COLORREF backgroundColour, COLORREF textColour);

@@ -34,9 +34,8 @@ HRESULT InitWindow(HINSTANCE instance, int showCommand, HWND* window)
 
     ReadFrameMetrics();
     const WindowSize size = WindowSizeFor(FullScreen, WindowFrame);
-    HWND created =
-        CreateWindowExA(0, "SpriteAnimate", "Quadrone", FullScreen ? FullScreenStyle : WindowedStyle, CW_USEDEFAULT,
-                        CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, nullptr);
+    HWND created = CreateWindowExA(0, "SpriteAnimate", "Quadrone", FullScreen ? FullScreenStyle : WindowedStyle,
+        CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, nullptr);
     if (created == nullptr) {
         return E_FAIL;
     }

@@ -87,36 +87,16 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
                     play = Method(&IDirectSoundBuffer::Play);
     const Row rows[] = {
         {"NotInitialised", false, OggFile, Nothing, {}, nullptr, {}},
-        {"NoFile",
-         true,
-         NoFile,
-         Nothing,
-         {},
-         nullptr,
-         {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
+        {"NoFile", true, NoFile, Nothing, {}, nullptr,
+            {"Error opening file|Error", "Bitstream is not Vorbis data|Error"}},
         {"NotVorbis", true, ForeignFile, Nothing, {}, nullptr, {"Bitstream is not Vorbis data|Error"}},
-        {"NoRingBuffer",
-         true,
-         OggFile,
-         Device,
-         createBuffer,
-         &Answer<DSERR_OUTOFMEMORY>,
-         {"Failed to create secondary buffer|Error"}},
-        {"NoNotifyInterface",
-         true,
-         OggFile,
-         RingBuffer,
-         query,
-         &Answer<E_NOINTERFACE>,
-         {"no interface|Error", "lpdsnotify not inited|Error"}},
+        {"NoRingBuffer", true, OggFile, Device, createBuffer, &Answer<DSERR_OUTOFMEMORY>,
+            {"Failed to create secondary buffer|Error"}},
+        {"NoNotifyInterface", true, OggFile, RingBuffer, query, &Answer<E_NOINTERFACE>,
+            {"no interface|Error", "lpdsnotify not inited|Error"}},
         {"NotifyRefused", true, OggFile, RingBuffer, query, &Answer<E_FAIL>, {"lpdsnotify not inited|Error"}},
-        {"PositionsRefused",
-         true,
-         OggFile,
-         Notify,
-         setPositions,
-         &Answer<DSERR_INVALIDPARAM>,
-         {"Couldn't set notification positions|Error"}},
+        {"PositionsRefused", true, OggFile, Notify, setPositions, &Answer<DSERR_INVALIDPARAM>,
+            {"Couldn't set notification positions|Error"}},
         // The only row that opens: Play itself is refused.
         {"PlayRefused", true, OggFile, RingBuffer, play, &Answer<DSERR_BUFFERLOST>, {"Faled to play|Error"}},
     };
@@ -147,8 +127,8 @@ TEST_F(MusicTest, FailuresShowTheirBoxesAndLeaveNothingHalfOpen)
         EXPECT_EQ(Boxes(), row.boxes);
         const std::vector<std::string> log = {"Error opening ogg file", "Error playing ogg file"};
         EXPECT_EQ(ReadDebugLog(), std::vector<std::string>(log.begin() + opens, log.end()));
-        EXPECT_EQ(GameMusic.streamBuffer == nullptr && GameMusic.notifyEvent == nullptr && GameMusic.file == nullptr,
-                  !opens);
+        EXPECT_EQ(
+            GameMusic.streamBuffer == nullptr && GameMusic.notifyEvent == nullptr && GameMusic.file == nullptr, !opens);
         SetMusicVolume(-500);  // without a buffer: nothing to do
         GameMusic.Close();
     }
@@ -186,7 +166,7 @@ TEST_F(MusicTest, FillsTakeTurns)
         return 0;
     };
     HANDLE threads[2] = {CreateThread(nullptr, 0, fillTwenty, &GameMusic, 0, nullptr),
-                         CreateThread(nullptr, 0, fillTwenty, &GameMusic, 0, nullptr)};
+        CreateThread(nullptr, 0, fillTwenty, &GameMusic, 0, nullptr)};
     fillTwenty(&reference);
     fillTwenty(&reference);
     EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);

@@ -28,9 +28,9 @@ Bytes Counting(size_t size)
 std::unique_ptr<Sound> MakeSound(SoundManager& manager, Bytes& data, WAVEFORMATEX format, DWORD count)
 {
     Sound* sound = nullptr;
-    EXPECT_EQ(manager.CreateSound(&sound, data.data(), static_cast<DWORD>(data.size()), &format, DSBCAPS_CTRLVOLUME,
-                                  GUID_NULL, count),
-              S_OK);
+    EXPECT_EQ(manager.CreateSound(
+                  &sound, data.data(), static_cast<DWORD>(data.size()), &format, DSBCAPS_CTRLVOLUME, GUID_NULL, count),
+        S_OK);
     EXPECT_NE(sound, nullptr);
     return std::unique_ptr<Sound>(sound);
 }
@@ -117,10 +117,8 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
     const Row rows[] = {
         {"restored", {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DS_OK}, DS_OK, 3},
         // "Still lost" answers are waited out; only the other refusals count towards giving up.
-        {"given up",
-         {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL},
-         DSERR_INVALIDCALL,
-         2 + MaxRestoreFailures},
+        {"given up", {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL}, DSERR_INVALIDCALL,
+            2 + MaxRestoreFailures},
     };
     Bytes data = Counting(400);
     for (const Row& row : rows) {

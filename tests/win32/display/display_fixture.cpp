@@ -21,18 +21,15 @@ int WINAPI RecordOwnedBox(HWND, LPCSTR text, LPCSTR caption, UINT)
 }
 
 // The game's pictures in the order LoadGraphics builds them; a hover button larger than its normal one.
-const std::pair<std::string, SIZE> PictureSizes[] = {
-    {"titlescreen.bmp", {640, 480}}, {"background.bmp", {640, 480}}, {"controls.bmp", {480, 360}},
-    {"block1.bmp", {24, 24}},        {"block1-ghost.bmp", {24, 24}}, {"block2.bmp", {24, 24}},
-    {"block2-ghost.bmp", {24, 24}},  {"block3.bmp", {24, 24}},       {"block3-ghost.bmp", {24, 24}},
-    {"block4.bmp", {24, 24}},        {"block4-ghost.bmp", {24, 24}}, {"block5.bmp", {24, 24}},
-    {"block5-ghost.bmp", {24, 24}},  {"block6.bmp", {24, 24}},       {"block6-ghost.bmp", {24, 24}},
-    {"block7.bmp", {24, 24}},        {"block7-ghost.bmp", {24, 24}}, {"spark1.bmp", {24, 24}},
-    {"spark2.bmp", {24, 24}},        {"spark3.bmp", {24, 24}},       {"topscores.bmp", {172, 153}},
-    {"static1.bmp", {640, 480}},     {"static2.bmp", {64, 48}},      {"play-1.bmp", {120, 50}},
-    {"play-2.bmp", {120, 50}},       {"play-3.bmp", {120, 50}},      {"scores-1.bmp", {180, 50}},
-    {"scores-2.bmp", {200, 60}},     {"scores-3.bmp", {180, 50}},    {"quit-1.bmp", {120, 50}},
-    {"quit-2.bmp", {120, 50}},       {"quit-3.bmp", {120, 50}}};
+const std::pair<std::string, SIZE> PictureSizes[] = {{"titlescreen.bmp", {640, 480}}, {"background.bmp", {640, 480}},
+    {"controls.bmp", {480, 360}}, {"block1.bmp", {24, 24}}, {"block1-ghost.bmp", {24, 24}}, {"block2.bmp", {24, 24}},
+    {"block2-ghost.bmp", {24, 24}}, {"block3.bmp", {24, 24}}, {"block3-ghost.bmp", {24, 24}}, {"block4.bmp", {24, 24}},
+    {"block4-ghost.bmp", {24, 24}}, {"block5.bmp", {24, 24}}, {"block5-ghost.bmp", {24, 24}}, {"block6.bmp", {24, 24}},
+    {"block6-ghost.bmp", {24, 24}}, {"block7.bmp", {24, 24}}, {"block7-ghost.bmp", {24, 24}}, {"spark1.bmp", {24, 24}},
+    {"spark2.bmp", {24, 24}}, {"spark3.bmp", {24, 24}}, {"topscores.bmp", {172, 153}}, {"static1.bmp", {640, 480}},
+    {"static2.bmp", {64, 48}}, {"play-1.bmp", {120, 50}}, {"play-2.bmp", {120, 50}}, {"play-3.bmp", {120, 50}},
+    {"scores-1.bmp", {180, 50}}, {"scores-2.bmp", {200, 60}}, {"scores-3.bmp", {180, 50}}, {"quit-1.bmp", {120, 50}},
+    {"quit-2.bmp", {120, 50}}, {"quit-3.bmp", {120, 50}}};
 
 HRESULT RefusalCode = DD_OK;
 ComMethod MadeObjectsRefuse = {};
@@ -56,8 +53,8 @@ HRESULT WINAPI CreateRefusing(void* self, void* what, void** made, void* outer)
     return result;
 }
 
-HRESULT WINAPI FilteredBlt(IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from, DWORD flags,
-                           DDBLTFX* fx)
+HRESULT WINAPI FilteredBlt(
+    IDirectDrawSurface7* self, RECT* to, IDirectDrawSurface7* source, RECT* from, DWORD flags, DDBLTFX* fx)
 {
     const auto real = reinterpret_cast<decltype(&FilteredBlt)>(RealBlt);
     return RefusedBlit(source, to) ? RefusalCode : real(self, to, source, from, flags, fx);
@@ -96,8 +93,8 @@ std::vector<IDirectDrawSurface7**> GamePictureSurfaces()
     for (int i = 0; i < BlockPictureCount; ++i) {
         all.insert(all.end(), {&BlockSurfaces[i], &GhostBlockSurfaces[i]});
     }
-    all.insert(all.end(), {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface, &Static1Surface,
-                           &Static2Surface});
+    all.insert(all.end(),
+        {&SparkSurfaces[0], &SparkSurfaces[1], &SparkSurfaces[2], &TopScoresSurface, &Static1Surface, &Static2Surface});
     for (MenuButton& button : MenuButtons) {
         all.insert(all.end(), {&button.image[0], &button.image[1], &button.image[2]});
     }
@@ -115,8 +112,8 @@ ArchiveFiles GameGraphicsFiles()
 
 TestBitmap GamePicture(const std::string& name)
 {
-    const auto* picture = std::find_if(std::begin(PictureSizes), std::end(PictureSizes),
-                                       [&](const auto& entry) { return entry.first == name; });
+    const auto* picture = std::find_if(
+        std::begin(PictureSizes), std::end(PictureSizes), [&](const auto& entry) { return entry.first == name; });
     const auto [width, height] = picture->second;
     return {width, height, PatternPixels(width, height, static_cast<uint32_t>(picture - PictureSizes) + 1)};
 }
@@ -155,7 +152,7 @@ TestBitmap ReadSurface(IDirectDrawSurface7* surface, RECT* area)
 bool ScreenShows(int32_t left, int32_t top, const TestBitmap& expected)
 {
     RECT area = {ScreenOffset.x + left, ScreenOffset.y + top, ScreenOffset.x + left + expected.width,
-                 ScreenOffset.y + top + expected.height};
+        ScreenOffset.y + top + expected.height};
     return ReadSurface(PrimarySurface, &area) == expected;
 }
 
@@ -226,9 +223,8 @@ void DisplayTest::SetUp()
     TempDirTest::SetUp();
     WindowFrame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
     static const HWND window = CreateWindowExA(0, "STATIC", "Quadrone", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 20,
-                                               GameAreaWidth + 2 * WindowFrame.frameWidth,
-                                               GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight,
-                                               nullptr, nullptr, nullptr, nullptr);
+        GameAreaWidth + 2 * WindowFrame.frameWidth,
+        GameAreaHeight + 2 * WindowFrame.frameHeight + WindowFrame.captionHeight, nullptr, nullptr, nullptr, nullptr);
     MainWindow = window;
     UpdateScreenOffset();
     OwnedBoxes.clear();

@@ -42,50 +42,31 @@ const std::string Absent = "Error finding file in VBF", Loaded = "Bitmap loaded"
 const std::string Copy = "COPYBITMAP:  p.bmp";
 
 const LoadFailure LoadFailures[] = {
-    {"NotInTheArchive",
-     "absent.bmp",
-     [](auto&) {},
-     false,
-     ResultFail,
-     {"absent.bmp", Absent, "COPYBITMAP:  absent.bmp", Absent}},
-    {"NoSurfaceGiven",
-     "absent.bmp",
-     [](auto& target) {
-         target->Release();
-         target = nullptr;
-     },
-     false,
-     ResultFail,
-     {"absent.bmp", Absent, "Surface is NULL during CopyBitmap"}},
-    {"SurfaceRefused",
-     "p.bmp",
-     [](auto&) { RefuseMethod(DirectDrawObject, DrawCreateSurface, Refused); },
-     false,
-     ResultOk,
-     {"p.bmp", Loaded, "Error creating SURFACE", Copy, Loaded}},
-    {"DeviceContextRefused",
-     "p.bmp",
-     [](auto& target) {
-         RefuseMethod(target, SurfaceGetDC, DDERR_SURFACELOST);
-         RefuseInObjectsMade(DirectDrawObject, DrawCreateSurface, SurfaceGetDC, DDERR_SURFACELOST);
-     },
-     true,
-     ResultOk,
-     {"p.bmp", Loaded, "Error copying bitmap to surface", Copy, Loaded, "Error copying bitmap to surface (RESTORE)"}},
-    {"DibSectionRefused",
-     "p.bmp",
-     [](auto&) {
-         CreateDibSection = [](HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD) -> HBITMAP { return nullptr; };
-     },
-     false,
-     ResultFail,
-     {"p.bmp", Loaded, NoDib, Copy, Loaded, NoDib}},
-    {"DibSectionWithoutBits",
-     "p.bmp",
-     [](auto&) { CreateDibSection = SectionWithoutBits; },
-     false,
-     ResultFail,
-     {"p.bmp", Loaded, NoDib, Copy, Loaded, NoDib}},
+    {"NotInTheArchive", "absent.bmp", [](auto&) {}, false, ResultFail,
+        {"absent.bmp", Absent, "COPYBITMAP:  absent.bmp", Absent}},
+    {"NoSurfaceGiven", "absent.bmp",
+        [](auto& target) {
+            target->Release();
+            target = nullptr;
+        },
+        false, ResultFail, {"absent.bmp", Absent, "Surface is NULL during CopyBitmap"}},
+    {"SurfaceRefused", "p.bmp", [](auto&) { RefuseMethod(DirectDrawObject, DrawCreateSurface, Refused); }, false,
+        ResultOk, {"p.bmp", Loaded, "Error creating SURFACE", Copy, Loaded}},
+    {"DeviceContextRefused", "p.bmp",
+        [](auto& target) {
+            RefuseMethod(target, SurfaceGetDC, DDERR_SURFACELOST);
+            RefuseInObjectsMade(DirectDrawObject, DrawCreateSurface, SurfaceGetDC, DDERR_SURFACELOST);
+        },
+        true, ResultOk,
+        {"p.bmp", Loaded, "Error copying bitmap to surface", Copy, Loaded,
+            "Error copying bitmap to surface (RESTORE)"}},
+    {"DibSectionRefused", "p.bmp",
+        [](auto&) {
+            CreateDibSection = [](HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD) -> HBITMAP { return nullptr; };
+        },
+        false, ResultFail, {"p.bmp", Loaded, NoDib, Copy, Loaded, NoDib}},
+    {"DibSectionWithoutBits", "p.bmp", [](auto&) { CreateDibSection = SectionWithoutBits; }, false, ResultFail,
+        {"p.bmp", Loaded, NoDib, Copy, Loaded, NoDib}},
 };
 
 class BitmapLoadFailure : public BitmapLoading, public ::testing::WithParamInterface<LoadFailure> {};

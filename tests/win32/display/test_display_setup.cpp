@@ -51,43 +51,25 @@ void RefuseInMade(ComMethod creator, ComMethod method)
 
 const SetupFailure SetupFailures[] = {
     {"DirectDrawObject",
-     [] {
-         ReleaseDisplay(MenuButtons);
-         CreateDirectDraw = RefuseDirectDraw;
-     },
-     {},
-     {"Error: Error initializing DirectDraw"},
-     Refused,
-     false},
-    {"CooperativeLevel",
-     [] { Refuse(DrawSetCooperativeLevel); },
-     {},
-     {"Error: Failed to set cooperative level"},
-     Refused,
-     true},
+        [] {
+            ReleaseDisplay(MenuButtons);
+            CreateDirectDraw = RefuseDirectDraw;
+        },
+        {}, {"Error: Error initializing DirectDraw"}, Refused, false},
+    {"CooperativeLevel", [] { Refuse(DrawSetCooperativeLevel); }, {}, {"Error: Failed to set cooperative level"},
+        Refused, true},
     {"WindowedSetsNoMode",
-     [] {
-         FullScreenUpTo(0);
-         FullScreen = false;
-     },
-     {},
-     {},
-     ResultOk,
-     true},
+        [] {
+            FullScreenUpTo(0);
+            FullScreen = false;
+        },
+        {}, {}, ResultOk, true},
     {"ThirtyTwoBits", [] { FullScreenUpTo(16); }, {Refused32}, {}, ResultOk, true},
     {"SixteenBits", [] { FullScreenUpTo(8); }, {Refused32, Refused16}, {}, ResultOk, true},
-    {"EightBits",
-     [] { FullScreenUpTo(0); },
-     {Refused32, Refused16, "Failed setting 8 bit display mode... giving up"},
-     {},
-     ResultFail,
-     true},
-    {"PrimarySurface",
-     [] { Refuse(DrawCreateSurface); },
-     {},
-     {"Error: Failed to create primary surface"},
-     Refused,
-     true},
+    {"EightBits", [] { FullScreenUpTo(0); }, {Refused32, Refused16, "Failed setting 8 bit display mode... giving up"},
+        {}, ResultFail, true},
+    {"PrimarySurface", [] { Refuse(DrawCreateSurface); }, {}, {"Error: Failed to create primary surface"}, Refused,
+        true},
     {"ClipperCreation", [] { Refuse(DrawCreateClipper); }, {}, {}, ResultFail, false},
     {"ClipperBinding", [] { RefuseInMade(DrawCreateClipper, ClipperSetHWnd); }, {}, {}, ResultFail, false},
     {"ClipperAttachment", [] { RefuseInMade(DrawCreateSurface, SurfaceSetClipper); }, {}, {}, ResultFail, false},

@@ -34,7 +34,7 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
         DDCOLORKEY key = {1, 1};
         EXPECT_EQ((*surfaces[i])->GetColorKey(DDCKEY_SRCBLT, &key) == DD_OK &&
                       key.dwColorSpaceLowValue + key.dwColorSpaceHighValue == 0,
-                  name.rfind("spark", 0) == 0 || name.rfind("static", 0) == 0)
+            name.rfind("spark", 0) == 0 || name.rfind("static", 0) == 0)
             << "black source key";
     }
     EXPECT_EQ(ReadDebugLog(), expectedLog);
@@ -44,7 +44,7 @@ TEST_F(PictureSet, LoadGraphicsBuildsEveryPictureInOrderAndRestoreRefillsThem)
         const MenuButton& button = MenuButtons[b];
         const TestBitmap normal = GamePicture(button.name[0]);
         EXPECT_EQ(std::vector<int32_t>({button.x, button.y, button.width, button.height, button.state}),
-                  std::vector<int32_t>({places[b][0], places[b][1], normal.width, normal.height, ButtonNormal}));
+            std::vector<int32_t>({places[b][0], places[b][1], normal.width, normal.height, ButtonNormal}));
     }
 
     // Refilled in the order background, title, controls, blocks, sparks, noise, plate, and images 1, 3, 2.
@@ -78,13 +78,13 @@ TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject)
 {
     ArchiveFiles files = GameGraphicsFiles();
     files.erase(std::remove_if(files.begin(), files.end(),
-                               [](const auto& f) { return f.first == "block3.bmp" || f.first == "spark1.bmp"; }),
-                files.end());
+                    [](const auto& f) { return f.first == "block3.bmp" || f.first == "spark1.bmp"; }),
+        files.end());
     WriteGraphicsArchive(files);
     LoadGraphics(MenuButtons);
     std::vector<std::string> log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"block2-ghost.bmp", "Bitmap loaded", "block3.bmp", "Error finding file in VBF",
-                               "Error loading blocks!", "block3-ghost.bmp", "Bitmap loaded"}));
+                                  "Error loading blocks!", "block3-ghost.bmp", "Bitmap loaded"}));
     EXPECT_TRUE(
         Contains(log, {"spark1.bmp", "Error finding file in VBF", "Failed to load spark images", "spark2.bmp"}));
     EXPECT_EQ(log.size(), 66u);
@@ -97,7 +97,7 @@ TEST_F(PictureSet, MissingPicturesAreReportedAndARestoreFailsWithoutItsObject)
     EXPECT_EQ(RestoreSurfaces(MenuButtons), ResultOk);
     log = ReadDebugLog();
     EXPECT_TRUE(Contains(log, {"Bitmap loaded", "Surface is NULL during CopyBitmap", "Error restoring blocks!",
-                               "COPYBITMAP:  block3-ghost.bmp"}));
+                                  "COPYBITMAP:  block3-ghost.bmp"}));
     EXPECT_TRUE(Contains(
         log, {"Surface is NULL during CopyBitmap", "Failed to restore spark images", "COPYBITMAP:  spark2.bmp"}));
 

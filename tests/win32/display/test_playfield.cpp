@@ -179,11 +179,9 @@ TEST_F(PlayScreen, BoardTetradAndPreviewReachTheScreen)
     GhostVisible = true;
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
     EXPECT_TRUE(ScreenShows(200, 48,
-                            Composed(10, 16,
-                                     {floor,
-                                      cell,
-                                      {{{3, 0}, {4, 0}, {5, 0}}, BlockPicture(3)},
-                                      {{{3, 12}, {3, 13}, {4, 13}, {5, 13}}, BlockPicture(3, true)}})));
+        Composed(10, 16,
+            {floor, cell, {{{3, 0}, {4, 0}, {5, 0}}, BlockPicture(3)},
+                {{{3, 12}, {3, 13}, {4, 13}, {5, 13}}, BlockPicture(3, true)}})));
     EXPECT_TRUE(ReadDebugLog().empty());
 }
 
@@ -197,10 +195,9 @@ TEST_F(PlayScreen, GhostBlinksAndAppearsFourRowsAboveItsLandingPlace)
     EXPECT_TRUE(GhostVisible);
     EXPECT_EQ(GhostTimer, 0u) << "a blink starts the count afresh";
     EXPECT_TRUE(ScreenShows(200, 48,
-                            Composed(10, 16,
-                                     {floor,
-                                      {{{5, 10}, {4, 11}, {5, 11}, {6, 11}}, BlockPicture(1)},
-                                      {{{5, 14}, {4, 15}, {5, 15}, {6, 15}}, BlockPicture(1, true)}})));
+        Composed(10, 16,
+            {floor, {{{5, 10}, {4, 11}, {5, 11}, {6, 11}}, BlockPicture(1)},
+                {{{5, 14}, {4, 15}, {5, 15}, {6, 15}}, BlockPicture(1, true)}})));
     GhostTimer = 75;
     CurrentTetrad.y = 12;  // three rows down
     ASSERT_EQ(DrawPlayScreen(), ResultOk);
@@ -240,10 +237,8 @@ TEST_F(PlayScreen, InterferenceStartsAboveNineThousandNineHundredNinety)
         uint32_t seed, timer;
         long starts;
         bool noise;
-    } frames[] = {{"9991 before 10 ms have gathered", seed, 9, 0, false},
-                  {"9990", SeedGiving(9990), 10, 0, false},
-                  {"9991", seed, 10, 1, true},
-                  {"9991 again while it plays", seed, 10, 0, true}};
+    } frames[] = {{"9991 before 10 ms have gathered", seed, 9, 0, false}, {"9990", SeedGiving(9990), 10, 0, false},
+        {"9991", seed, 10, 1, true}, {"9991 again while it plays", seed, 10, 0, true}};
     for (const auto& frame : frames) {
         SCOPED_TRACE(frame.what);
         SeedRandom(frame.seed);

@@ -28,10 +28,8 @@ TEST_F(TextScreens, TitleScreenAndButtons)
     }
     MenuButton hoverless = MenuButtons[0];
     hoverless.image[ButtonHover] = nullptr;
-    for (const auto& [button, state] : {std::pair{MenuButtons[1], ButtonPressed},
-                                        {MenuButtons[1], 3},
-                                        {MenuButtons[1], -1},
-                                        {hoverless, ButtonHover}}) {
+    for (const auto& [button, state] : {std::pair{MenuButtons[1], ButtonPressed}, {MenuButtons[1], 3},
+             {MenuButtons[1], -1}, {hoverless, ButtonHover}}) {
         EXPECT_EQ(DrawButton(button, state), ResultOk) << "state " << state;
     }
     Paste(expected, GamePicture("scores-3.bmp"), 410, 260);
@@ -48,7 +46,7 @@ TEST_F(TextScreens, TopFiveShowsPlateHeadingAndTable)
     for (int row = 0; row < HighScoreRows; ++row) {
         std::memset(HighScoreTable[row].name, 0, HighScoreNameSize);
         std::memcpy(HighScoreTable[row].name, rows[row][0].data(),
-                    rows[row][0].size());  // no terminator in a full field
+            rows[row][0].size());  // no terminator in a full field
         HighScoreTable[row].score = static_cast<uint32_t>(std::stoll(rows[row][1]));
     }
     DrawTopFive();

@@ -25,8 +25,8 @@ std::vector<std::string> Boxes;
 
 int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
-    Boxes.push_back(std::string(text) + "|" + caption + "|" + std::to_string(type) +
-                    (HasShutDown() ? " after Shutdown" : ""));
+    Boxes.push_back(
+        std::string(text) + "|" + caption + "|" + std::to_string(type) + (HasShutDown() ? " after Shutdown" : ""));
     return IDOK;
 }
 
@@ -37,8 +37,8 @@ void* PlatformObject(Patched which)
     static void* objects[4] = {};
     if (objects[Draw] == nullptr) {
         DirectDrawCreateEx(nullptr, &objects[Draw], IID_IDirectDraw7, nullptr);
-        DirectInputCreateA(GetModuleHandleA(nullptr), 0x0700, reinterpret_cast<IDirectInputA**>(&objects[Input]),
-                           nullptr);
+        DirectInputCreateA(
+            GetModuleHandleA(nullptr), 0x0700, reinterpret_cast<IDirectInputA**>(&objects[Input]), nullptr);
         static_cast<IDirectInputA*>(objects[Input])
             ->CreateDevice(GUID_SysKeyboard, reinterpret_cast<IDirectInputDeviceA**>(&objects[Keyboard]), nullptr);
         DirectSoundCreate8(nullptr, reinterpret_cast<IDirectSound8**>(&objects[SoundDevice]), nullptr);
@@ -103,42 +103,21 @@ TEST_F(StartUpTest, DeviceFailuresEndItWithTheirLinesBoxesAndExitCodes)
         int exitCode;
     };
     const Row rows[] = {
-        {"display cooperative level",
-         Draw,
-         Method(&IDirectDraw7::SetCooperativeLevel),
-         {},
-         {"Failed to set cooperative level|Error|0", "DirectDraw init failed. The program will now exit. |Quadrone|16"},
-         E_FAIL},
-        {"keyboard device",
-         Input,
-         Method(&IDirectInputA::CreateDevice),
-         {"DirectDraw initialized", "Failed to create DirectInput device"},
-         {input},
-         E_FAIL},
-        {"keyboard data format",
-         Keyboard,
-         Method(&IDirectInputDeviceA::SetDataFormat),
-         {"DirectDraw initialized", "Failed to set DirectInput data format"},
-         {input},
-         E_FAIL},
-        {"keyboard cooperative level",
-         Keyboard,
-         Method(&IDirectInputDeviceA::SetCooperativeLevel),
-         {"DirectDraw initialized", "Failed to set DirectInput cooperative level"},
-         {input},
-         E_FAIL},
-        {"keyboard acquisition",
-         Keyboard,
-         Method(&IDirectInputDeviceA::Acquire),
-         {"DirectDraw initialized"},
-         {input},
-         E_FAIL},
-        {"sound cooperative level",
-         SoundDevice,
-         Method(&IDirectSound8::SetCooperativeLevel),
-         {"DirectDraw initialized", "DirectInput initialized"},
-         {"Error initializing DirectSound|Error|0 after Shutdown"},
-         0},
+        {"display cooperative level", Draw, Method(&IDirectDraw7::SetCooperativeLevel), {},
+            {"Failed to set cooperative level|Error|0",
+                "DirectDraw init failed. The program will now exit. |Quadrone|16"},
+            E_FAIL},
+        {"keyboard device", Input, Method(&IDirectInputA::CreateDevice),
+            {"DirectDraw initialized", "Failed to create DirectInput device"}, {input}, E_FAIL},
+        {"keyboard data format", Keyboard, Method(&IDirectInputDeviceA::SetDataFormat),
+            {"DirectDraw initialized", "Failed to set DirectInput data format"}, {input}, E_FAIL},
+        {"keyboard cooperative level", Keyboard, Method(&IDirectInputDeviceA::SetCooperativeLevel),
+            {"DirectDraw initialized", "Failed to set DirectInput cooperative level"}, {input}, E_FAIL},
+        {"keyboard acquisition", Keyboard, Method(&IDirectInputDeviceA::Acquire), {"DirectDraw initialized"}, {input},
+            E_FAIL},
+        {"sound cooperative level", SoundDevice, Method(&IDirectSound8::SetCooperativeLevel),
+            {"DirectDraw initialized", "DirectInput initialized"},
+            {"Error initializing DirectSound|Error|0 after Shutdown"}, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -164,7 +143,7 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
 {
     ASSERT_EQ(Start(), 1);
     for (const auto& [size, active] :
-         {std::pair{SIZE_MINIMIZED, false}, {SIZE_RESTORED, true}, {SIZE_MAXHIDE, false}, {SIZE_MAXSHOW, true}}) {
+        {std::pair{SIZE_MINIMIZED, false}, {SIZE_RESTORED, true}, {SIZE_MAXHIDE, false}, {SIZE_MAXSHOW, true}}) {
         SendMessageA(MainWindow, WM_SIZE, size, 0);
         EXPECT_EQ(GameActive, active) << size;
     }
@@ -173,8 +152,8 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
     const RefreshRateReader display = ReadRefreshRate;
     ReadRefreshRate = []() -> uint32_t { return 75; };
     {
-        PatchedMethod refused(PlatformObject(Draw), Method(&IDirectDraw7::SetCooperativeLevel),
-                              &Answer<E_ACCESSDENIED>);
+        PatchedMethod refused(
+            PlatformObject(Draw), Method(&IDirectDraw7::SetCooperativeLevel), &Answer<E_ACCESSDENIED>);
         SwitchDisplayMode();
     }
     EXPECT_EQ(PacedRefreshRate(), 75u) << "the rate is read again after a switch";
@@ -182,9 +161,9 @@ TEST_F(StartUpTest, AWholeStartMinimisedSwitchedAndShutDownOnce)
     SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     EXPECT_EQ(PacedRefreshRate(), 100u) << "and after a display change";
     ReadRefreshRate = display;
-    EXPECT_EQ(Boxes, (std::vector<std::string>{"Failed to set cooperative level|Error|0",
-                                               "Failed to set cooperative level|Error|0",
-                                               "DirectDraw init failed. The program will now exit. |Quadrone|16"}));
+    EXPECT_EQ(Boxes,
+        (std::vector<std::string>{"Failed to set cooperative level|Error|0", "Failed to set cooperative level|Error|0",
+            "DirectDraw init failed. The program will now exit. |Quadrone|16"}));
     EXPECT_FALSE(FullScreen);
     MSG close;
     EXPECT_TRUE(PeekMessageA(&close, MainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE));
