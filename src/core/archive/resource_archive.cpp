@@ -1,6 +1,7 @@
 // resource_archive.cpp -- reading and building ".vbf" archives.
 #include "core/archive/resource_archive.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -161,6 +162,19 @@ void ResourceArchive::Read(void* buffer, uint32_t count)
     if (std::fread(buffer, 1, count, stream) < count) {
         failed = true;
     }
+}
+
+bool ResourceArchive::ReadPieces(std::vector<uint8_t>& out, uint64_t count)
+{
+    constexpr uint32_t Piece = 64 * 1024;
+    out.clear();
+    while (out.size() < count && !failed) {
+        const size_t done = out.size();
+        const uint32_t piece = static_cast<uint32_t>(std::min<uint64_t>(Piece, count - done));
+        out.resize(done + piece);
+        Read(out.data() + done, piece);
+    }
+    return !failed;
 }
 
 void ResourceArchive::Close()

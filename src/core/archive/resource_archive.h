@@ -36,6 +36,9 @@ public:
     void Read(void* buffer, uint32_t count);                // a short read enters the failed state
     bool Failed() const { return failed; }                  // lasts until the next Open
     void Close();                                           // closes the file and drops the table
+    // Reads `count` bytes into `out` in 64 KB pieces, so that memory only grows with bytes really
+    // there: a damaged size field cannot decide the allocation. False, and failed, when they run out.
+    bool ReadPieces(std::vector<uint8_t>& out, uint64_t count);
 
     // The table in file order (for tools); entries whose record could not be read are absent.
     const std::vector<ArchiveEntry>& Entries() const { return entries; }

@@ -1,7 +1,6 @@
 // wave_file.cpp -- parses the stored effects of the audio archive.
 #include "core/audio/wave_file.h"
 
-#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -9,9 +8,6 @@
 #include "core/log/debug_log.h"
 
 namespace {
-
-// PCM is read in pieces so that memory only grows with bytes really present.
-constexpr uint32_t ReadPiece = 64 * 1024;
 
 uint16_t Get16(const uint8_t* p)
 {
@@ -41,21 +37,6 @@ bool ReadStep(ResourceArchive& archive, uint8_t* buffer, uint32_t count, const c
     if (id && !IsId(buffer, id)) {
         WriteDebugLog(idError);
         return false;
-    }
-    return true;
-}
-
-bool ReadPcm(ResourceArchive& archive, uint32_t size, std::vector<uint8_t>& pcm)
-{
-    pcm.clear();
-    while (pcm.size() < size) {
-        const size_t done = pcm.size();
-        const uint32_t piece = static_cast<uint32_t>(std::min<size_t>(ReadPiece, size - done));
-        pcm.resize(done + piece);
-        archive.Read(pcm.data() + done, piece);
-        if (archive.Failed()) {
-            return false;
-        }
     }
     return true;
 }
@@ -106,7 +87,7 @@ bool ReadStoredWave(ResourceArchive& archive, const char* name, StoredWave& out)
     const bool fits = entrySize >= WaveHeaderSize && dataSize <= entrySize - WaveHeaderSize;
     bool read = false;
     try {
-        read = fits && ReadPcm(archive, dataSize, out.pcm);
+        read = fits && archive.ReadPieces(out.pcm, dataSize);
     } catch (const std::bad_alloc&) {
         // Memory ran out: the effect stays silent, the game goes on.
         WriteDebugLog("NULL wave data");

@@ -4,13 +4,9 @@
 #include "core/archive/resource_archive.h"
 #include "core/log/debug_log.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr uint32_t BiRgb = 0;
-// Pixel data is read in pieces so that memory only grows with bytes really present.
-constexpr uint32_t ReadPiece = 64 * 1024;
 
 uint16_t Get16(const uint8_t* p)
 {
@@ -51,21 +47,6 @@ bool IsSupportedLayout(const StoredBitmap& bmp, uint32_t entryOffset, uint32_t e
     }
     const uint64_t pixelBytes = BitmapRowStride(bmp.width, bmp.bitCount) * static_cast<uint64_t>(bmp.height);
     return pixelBytes <= entrySize - bmp.offBits;
-}
-
-bool ReadPixels(ResourceArchive& archive, uint64_t size, std::vector<uint8_t>& pixels)
-{
-    pixels.clear();
-    while (pixels.size() < size) {
-        const size_t done = pixels.size();
-        const uint32_t piece = static_cast<uint32_t>(std::min<uint64_t>(ReadPiece, size - done));
-        pixels.resize(done + piece);
-        archive.Read(pixels.data() + done, piece);
-        if (archive.Failed()) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -116,7 +97,7 @@ bool ReadStoredBitmap(ResourceArchive& archive, const char* name, StoredBitmap& 
     }
     const uint64_t pixelBytes = BitmapRowStride(out.width, out.bitCount) * static_cast<uint64_t>(out.height);
     archive.Seek(entryOffset + out.offBits);
-    if (archive.Failed() || !ReadPixels(archive, pixelBytes, out.pixels)) {
+    if (archive.Failed() || !archive.ReadPieces(out.pixels, pixelBytes)) {
         WriteDebugLog("Error reading bitmap color data");
         out.pixels.clear();
         out.pixels.shrink_to_fit();
