@@ -5,10 +5,13 @@
 
 CAPTURE is raw 32-bit float stereo at 48000 Hz and FROM, TO byte offsets into it; MUSIC is the
 loop decoded twice in one piece in the same format, REFERENCES a folder with rotate.raw and
-attach.raw (mono). The test device's own gaps are cut out first and counted as rig_gaps: when its
-mixer is late, Wine's ALSA driver writes one period (480 frames) of exact zeros to the null device,
-and the music goes on where it was. The COMMAND gives, besides rig_gaps, jumps (music skipped or
-repeated) and silent_blocks_inside (10 ms blocks of silence inside the music):
+attach.raw (mono). The test device's own gaps are cut out first and counted as rig_gaps and
+rig_gap_ms: whenever its mixer is late, Wine's ALSA driver writes periods (480 frames each) of exact
+zeros to the null device, and the music goes on where it was. Mostly one period, but runs of 2 and 9
+were seen on a quiet machine, so every run of exact zeros inside the sound that is shorter than a
+pause is cut: music lost across it still shows, because the music on both sides must then join.
+The COMMAND gives, besides those, jumps (music skipped or repeated) and silent_blocks_inside
+(10 ms blocks of silence inside the music):
   music    seconds, sound_from, sound_to, music_seconds, worst_correlation, gain_db,
            loud_residual_blocks, residual_peak_db
   effects  music_seconds, gain_db, rotate, attach (the plays of each effect)
@@ -23,6 +26,7 @@ import numpy as np
 RATE = 48000
 BLOCK = 480             # 10 ms: the grain of the dropout test, and one period of Wine's ALSA driver
 WINDOW = RATE // 4      # 250 ms: the grain of the alignment tracking
+RIG_GAP = 19 * BLOCK    # the longest run of zeros taken for the device's; 200 ms make a pause
 SILENT = 1e-4           # mixed silence is exact zeros; anything above this is sound
 MATCH = 0.9             # normalised correlation that counts as "the same music"
 RESAMPLER_SLACK = 2     # samples: Wine's mixer and sox resample with different phases
@@ -41,12 +45,13 @@ def runs(mask):
 
 
 def cut_rig_gaps(capture):
-    """The capture without runs of exact-zero frames of at most one period between sound; their count."""
-    gaps = [(a, b) for a, b in runs(~capture.any(axis=1)) if 0 < a and b < len(capture) and b - a <= BLOCK]
+    """The capture without runs of exact-zero frames shorter than a pause between sound; their count
+    and length in ms."""
+    gaps = [(a, b) for a, b in runs(~capture.any(axis=1)) if 0 < a and b < len(capture) and b - a <= RIG_GAP]
     keep = np.ones(len(capture), dtype=bool)
     for a, b in gaps:
         keep[a:b] = False
-    return capture[keep], len(gaps)
+    return capture[keep], len(gaps), 1000.0 * sum(b - a for a, b in gaps) / RATE
 
 
 def correlate(signal, template):
@@ -206,8 +211,8 @@ def command_resumes(capture, ref, refs):
 
 
 def analyse(command, capture, ref, refs):
-    capture, rig_gaps = cut_rig_gaps(capture)
-    return dict(globals()["command_" + command](capture, ref, refs), rig_gaps=rig_gaps)
+    capture, rig_gaps, rig_gap_ms = cut_rig_gaps(capture)
+    return dict(globals()["command_" + command](capture, ref, refs), rig_gaps=rig_gaps, rig_gap_ms=rig_gap_ms)
 
 
 def holds(check, figures):

@@ -4,7 +4,7 @@
 # plays lands in CAPTURE (32-bit float stereo at 48 kHz), and prepares the decoded music and the
 # two effects the checks look for as references. The null device holds nothing, so Wine plays into
 # it 3.6 times faster than real time (measured: 1.38 MB of capture per wall second) and pads it with
-# a period of silence whenever its mixer is late; the analysis cuts those out. Stretches start at
+# periods of silence whenever its mixer is late; the analysis cuts those out. Stretches start at
 # a mark and are measured in captured audio.
 CAPTURE="$E2E_WORK/capture.raw" REFS="$E2E_WORK/references" BYTES_PER_SECOND=$((48000 * 2 * 4)) MARK=0
 

@@ -18,13 +18,18 @@ def music(at, seconds):
     return LOOPED[(int(at * RATE) + np.arange(int(seconds * RATE))) % LOOP]
 
 
+def silence(ms):
+    return np.zeros((RATE * ms // 1000, 2))
+
+
 # Name, capture, then rig_gaps, jumps and whether silence is left inside the music.
 CASES = [
     ("clean, across three loop points", music(2, 18), 0, 0, False),
-    ("the test device's gaps of one period and less", np.concatenate([music(1, 4), np.zeros((480, 2)), music(5, 3),
-     np.zeros((77, 2)), music(8, 3), np.zeros((480, 2)), music(11, 4)]), 3, 0, False),
-    ("a 50 ms gap", np.concatenate([music(1, 6), np.zeros((2400, 2)), music(7, 6)]), 0, 1, True),
-    ("two periods at once", np.concatenate([music(1, 6), np.zeros((960, 2)), music(7, 6)]), 0, 1, True),
+    ("the test device's gaps, nothing lost", np.concatenate([music(1, 4), silence(10), music(5, 3), np.zeros((77, 2)),
+     music(8, 3), silence(90), music(11, 2), silence(20), music(13, 4)]), 4, 0, False),
+    ("50 ms of music replaced by silence", np.concatenate([music(1, 6), silence(50), music(7.05, 6)]), 1, 1, False),
+    ("10 ms of music replaced by silence", np.concatenate([music(1, 6), silence(10), music(7.01, 6)]), 1, 1, False),
+    ("300 ms of silence inserted", np.concatenate([music(1, 6), silence(300), music(7, 6)]), 0, 1, True),
     ("a 1 s skip", np.concatenate([music(1, 6), music(8, 6)]), 0, 1, False),
     ("a lapped ring: 3 s again", np.concatenate([music(1, 6), music(4, 6)]), 0, 1, False),
     ("a loop joined 0.1 s early", np.concatenate([music(0, 5.2)] * 3 + [music(0, 2)]), 0, 3, False),
