@@ -281,8 +281,15 @@ shows() {
     [ "$(differing "${@:2}")" = 0 ]
 }
 
-# see SHOT PICTURE X Y ...: as shows, and the scenario fails when the picture is not there.
-see() { shows "$@" || fail "$1: $(differing "${@:2}") pixels differ from $2"; }
+# see SHOT PICTURE X Y ...: as shows, waiting up to 10 s for the picture (a loaded machine redraws
+# late); the scenario fails when it does not come.
+see() {
+    local deadline=$((SECONDS + 10))
+    until shows "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$1: $(differing "${@:2}") pixels differ from $2"
+        sleep 0.2
+    done
+}
 
 # alt_f4: closes the game with Alt+F4, as a player does; its exit code lands in GAME_STATUS.
 alt_f4() {

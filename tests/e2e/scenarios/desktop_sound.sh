@@ -11,6 +11,8 @@ if [ "$(id -u)" -eq 0 ]; then
 else
     PLAYER=$(id -un) PLAYER_HOME="$BUILD_DIR/desktop-player" AS_PLAYER=()
 fi
+# The player and their checkout are one for every test run on this machine: runs take turns.
+exec {turn}>"${TMPDIR:-/tmp}/quadrone-desktop-player.lock" && flock "$turn"
 CHECKOUT="$PLAYER_HOME/quadrone"
 E2E_GAME="$CHECKOUT/build/game"
 RUNTIME="$E2E_WORK/runtime"
