@@ -20,9 +20,24 @@ SDL_Point Origin = {0, 0};
 // The window's surface is new or was shown something else: all of it is drawn again.
 bool WholeWindowStale = true;
 
-Uint32 WindowFlags(bool fullScreen)
+// Desktop full screen, but the window is also made to cover the display itself: an X server
+// without a window manager would leave it where and as large as it was.
+bool ApplyMode(bool fullScreen)
 {
-    return fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    if (!fullScreen) {
+        const bool left = SDL_SetWindowFullscreen(MainWindow, 0) == 0;
+        SDL_SetWindowBordered(MainWindow, SDL_TRUE);
+        SDL_SetWindowSize(MainWindow, GameAreaWidth, GameAreaHeight);
+        SDL_SetWindowPosition(MainWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        return left;
+    }
+    SDL_Rect bounds = {0, 0, GameAreaWidth, GameAreaHeight};
+    const int display = SDL_GetWindowDisplayIndex(MainWindow);
+    SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds);
+    SDL_SetWindowBordered(MainWindow, SDL_FALSE);
+    SDL_SetWindowPosition(MainWindow, bounds.x, bounds.y);
+    SDL_SetWindowSize(MainWindow, bounds.w, bounds.h);
+    return SDL_SetWindowFullscreen(MainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
 
 // Rounds towards minus infinity, so points left of or above the picture stay outside it.
@@ -37,8 +52,11 @@ bool CreateMainWindow()
 {
     // The software framebuffer instead of OpenGL: a tenth of the memory for the same picture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    MainWindow = SDL_CreateWindow("Quadrone", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, GameAreaWidth,
-        GameAreaHeight, WindowFlags(FullScreen));
+    MainWindow =
+        SDL_CreateWindow("Quadrone", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, GameAreaWidth, GameAreaHeight, 0);
+    if (MainWindow != nullptr && FullScreen) {
+        ApplyMode(true);
+    }
     return MainWindow != nullptr;
 }
 
@@ -102,10 +120,11 @@ void SwitchDisplayMode()
 {
     PauseMusic();
     MusicEnabled = false;
-    if (SDL_SetWindowFullscreen(MainWindow, WindowFlags(!FullScreen)) == 0) {
+    if (ApplyMode(!FullScreen)) {
         FullScreen = !FullScreen;
     } else {
         WriteDebugLog("Display switch failed, returning to the previous mode");
+        ApplyMode(FullScreen);
     }
     LayOutWindow();
     RefreshRateChanged();
