@@ -167,7 +167,9 @@ void RunEventLoop()
             continue;
         }
         FrameRuns(Pacer, now);
-        if (UpdateFrame(MenuButtons) < 0) {
+        const ResultCode frame = UpdateFrame(MenuButtons);
+        ForgetLeftButtonPress();
+        if (frame < 0) {
             WriteDebugLog("Displaying the next frame failed, exiting...");
             GameActive = false;
         }

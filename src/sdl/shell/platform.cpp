@@ -27,17 +27,20 @@ ScreenPoint CursorPosition()
     return GameAreaPoint(x, y);
 }
 
-// A click shorter than a frame still shows the button pressed for one frame, so it is not lost.
+// A click shorter than a frame still shows the button pressed in the next frame, so it is not lost.
 bool LeftButtonDown()
 {
-    const bool down = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0 || PressLatched;
-    PressLatched = false;
-    return down;
+    return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0 || PressLatched;
 }
 
 void NoteLeftButtonPress()
 {
     PressLatched = true;
+}
+
+void ForgetLeftButtonPress()
+{
+    PressLatched = false;
 }
 
 // The initials take ASCII letters and digits, all the game's font can draw.

@@ -31,6 +31,8 @@ uint32_t ReportedRefreshRate();
 
 // A press of the left button came: the next frame sees the button down even if it was let go.
 void NoteLeftButtonPress();
+// A frame has run: a press before it is no news to the next one.
+void ForgetLeftButtonPress();
 
 // Handles events and runs a frame per refresh until the window closes.
 void RunEventLoop();
