@@ -58,11 +58,14 @@ native_session() {
     sleep 1
     "$GAME" &
     pid=$!
-    sleep 2
+    local window
+    window=$(timeout 10 xdotool search --sync --name '^Quadrone$' | head -n 1)
+    xdotool windowfocus "$window"
+    sleep 1
     shot() { import -window root "$shots/$1.png" && echo "  $shots/$1.png"; }
     echo "No display: played a short scripted session on a virtual one. Screenshots:"
     shot 1-title
-    xdotool mousemove 480 190 click 1
+    xdotool mousemove --window "$window" 480 190 click 1
     sleep 0.5
     shot 2-play
     xdotool key Left Left space key --delay 400 Down
