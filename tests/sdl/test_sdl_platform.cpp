@@ -1,9 +1,12 @@
-// The SDL shell's ways in and out: the command line, SDL's keys in the codes the core uses, and
-// the score file's save on POSIX calls.
+// The SDL shell's ways in and out: the command line, SDL's keys in the codes the core uses, the
+// score file's save on POSIX calls, and start-up with its log.
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include "core/log/debug_log.h"
 #include "ports/score_file.h"
 #include "sdl/input/key_map.h"
 #include "sdl/shell/shell.h"
@@ -100,4 +103,63 @@ TEST_F(ScoreFile, ReadOnlyTableIsNeverWritten)
     EXPECT_FALSE(WriteHighScoreFile("quadrone.dat", NewTable.data(), 120));
     EXPECT_EQ(ReadFileBytes("quadrone.dat"), OldTable);
     EXPECT_FALSE(std::filesystem::exists("quadrone.dat.new"));
+}
+
+namespace {
+
+class SdlStartUp : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        Shutdown();
+        unsetenv("XDG_DATA_HOME");
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        TempDirTest::TearDown();
+    }
+    static std::vector<std::string> Log() { return ReadLines(std::filesystem::path(SaveFolder) / "debug.log"); }
+    static std::vector<std::string> ReadLines(const std::filesystem::path& path)
+    {
+        std::vector<std::string> lines;
+        std::string line;
+        for (std::ifstream in(path); std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+};
+
+}  // namespace
+
+// The Windows build's progress lines, in the player's data folder; without a sound device the
+// game goes on with no "DirectSound initialized", and without pictures with none of them.
+TEST_F(SdlStartUp, WritesTheWindowsProgressLinesIntoThePlayersFolder)
+{
+    char name[] = "quadrone";
+    char* argv[] = {name};
+    int exitCode = -1;
+    ASSERT_TRUE(StartUp(1, argv, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(std::string(SaveFolder), folder + "/Quadrone/");
+    const std::vector<std::string> expected = {"-----------------", "Initializing...", "Window Created",
+        "DirectDraw initialized", "DirectInput initialized", "No sound in this build: the game plays silently",
+        "Graphics loaded", "Sounds loaded", "Starting game..."};
+    EXPECT_EQ(Log(), expected);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/Quadrone/quadrone.dat"));
+}
+
+TEST_F(SdlStartUp, AWindowThatCannotBeMadeEndsTheProgram)
+{
+    setenv("SDL_VIDEODRIVER", "none-such", 1);
+    char name[] = "quadrone";
+    char* argv[] = {name};
+    int exitCode = 0;
+    EXPECT_FALSE(StartUp(1, argv, exitCode));
+    EXPECT_EQ(exitCode, 1);
+    const std::vector<std::string> expected = {"-----------------", "Initializing...", "Error initializing window"};
+    EXPECT_EQ(Log(), expected);
 }
