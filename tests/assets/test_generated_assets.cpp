@@ -52,7 +52,7 @@ protected:
 }  // namespace
 
 // 24-bit pictures, those the screens are laid out for at their widths (buttons: any); sparks
-// have black edges, the transparent colour; the SDL build's font last, after the 32 pictures. Mono 16-bit PCM effects at 44.1 kHz of their lengths.
+// have black edges, the transparent colour; the SDL build's font and icon last, after the 32 pictures. Mono 16-bit PCM effects at 44.1 kHz of their lengths.
 // That the game finds and loads every one is checked where it starts, end to end.
 TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
 {
@@ -60,8 +60,9 @@ TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
         {"block", 24}, {"spark", 24}, {"topscores", 172}, {"static", 640}};
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open(Output("graphics.vbf").c_str()));
-    ASSERT_EQ(archive.Entries().size(), 33u);
-    EXPECT_STREQ(archive.Entries().back().name, GlyphSheetName);
+    ASSERT_EQ(archive.Entries().size(), 34u);
+    EXPECT_STREQ(archive.Entries()[32].name, GlyphSheetName);
+    EXPECT_STREQ(archive.Entries()[33].name, "icon.bmp");
     for (const ArchiveEntry& entry : archive.Entries()) {
         const std::string name = entry.name;
         SCOPED_TRACE(name);

@@ -17,6 +17,7 @@ SDL_Surface* Static2Surface = nullptr;
 SDL_Surface* BlockSurfaces[BlockPictureCount] = {};
 SDL_Surface* GhostBlockSurfaces[BlockPictureCount] = {};
 SDL_Surface* SparkSurfaces[SparkPictureCount] = {};
+SDL_Surface* WindowIcon = nullptr;
 SDL_Surface* ButtonSurfaces[MenuButtonCount][ButtonStateCount] = {};
 
 void (*ShowChangesNow)() = [] {};
@@ -79,6 +80,7 @@ void ReleaseDisplay(MenuButtonSet& buttons)
     for (SDL_Surface*& spark : SparkSurfaces) {
         Free(spark);
     }
+    Free(WindowIcon);
     for (int i = 0; i < MenuButtonCount; ++i) {
         for (SDL_Surface*& picture : ButtonSurfaces[i]) {
             Free(picture);

@@ -29,6 +29,7 @@ extern SDL_Surface* Static2Surface;
 extern SDL_Surface* BlockSurfaces[BlockPictureCount];
 extern SDL_Surface* GhostBlockSurfaces[BlockPictureCount];
 extern SDL_Surface* SparkSurfaces[SparkPictureCount];
+extern SDL_Surface* WindowIcon;  // black is transparent
 // The buttons' pictures, in the order of MenuButtonSet and of their states.
 extern SDL_Surface* ButtonSurfaces[MenuButtonCount][ButtonStateCount];
 

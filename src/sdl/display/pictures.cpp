@@ -1,5 +1,5 @@
 // pictures.cpp -- every picture of "graphics.vbf" into its surface, in the Windows build's order
-// and with its log lines, then the font.
+// and with its log lines, then the font and the window's icon.
 #include <cstdio>
 #include <cstring>
 
@@ -125,6 +125,7 @@ void LoadGraphics(MenuButtonSet& buttons)
         LoadMenuButton(buttons[i], i);
     }
     LoadFont();
+    WindowIcon = LoadKeyedPicture("icon.bmp");
     DataArchive.Close();
 }
 

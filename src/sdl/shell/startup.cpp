@@ -49,6 +49,9 @@ void StartGame()
 {
     LoadHighScores();
     LoadGraphics(MenuButtons);
+    if (WindowIcon != nullptr) {
+        SDL_SetWindowIcon(MainWindow, WindowIcon);
+    }
     WriteDebugLog("Graphics loaded");
     // The effects came with the audio device.
     WriteDebugLog("Sounds loaded");
