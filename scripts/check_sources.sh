@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks of the sources themselves; each prints the offending places and exits non-zero on any.
 #   scripts/check_sources.sh layers   includes point one way: the core sees only itself and the
-#                                     ports; a back end sees the core, the ports and itself
+#                                     ports; a back end (win32, sdl) sees the core, the ports and
+#                                     itself, and only it and its tests see its platform headers
 #   scripts/check_sources.sh format   C++ as .clang-format lays it out, shell as shfmt does, and
 #                                     no finding of shellcheck
 set -uo pipefail
@@ -13,6 +14,7 @@ cd "$ROOT" || exit 1
 back_end_of() {
     case "$1" in
         src/win32/* | tests/win32/* | tests/support/*_win32.* | tests/reliability/* | tools/bench/*) echo win32 ;;
+        src/sdl/* | tests/sdl/*) echo sdl ;;
         *) echo none ;;
     esac
 }
@@ -28,10 +30,15 @@ forbidden_includes() {
 
 # Platform headers and macros outside the back end that owns them.
 platform_reaches() {
-    local file=$1
-    [ "$(back_end_of "$file")" = win32 ] && return
-    grep -nE '#[[:space:]]*include[[:space:]]*<(windows|ddraw|dinput|dsound|mmsystem|objbase)\.h>|_WIN32|__MINGW' \
-        "$file" | sed "s|^|$file:|"
+    local file=$1 own
+    own=$(back_end_of "$file")
+    if [ "$own" != win32 ]; then
+        grep -nE '#[[:space:]]*include[[:space:]]*<(windows|ddraw|dinput|dsound|mmsystem|objbase)\.h>|_WIN32|__MINGW' \
+            "$file" | sed "s|^|$file:|"
+    fi
+    if [ "$own" != sdl ]; then
+        grep -nE '#[[:space:]]*include[[:space:]]*<SDL' "$file" | sed "s|^|$file:|"
+    fi
 }
 
 sources() { git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h'; }

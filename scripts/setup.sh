@@ -3,6 +3,8 @@
 # Debian packages (the one step that needs root: through sudo, or it prints the command to run),
 # libogg/libvorbis and GoogleTest cross-built for Windows into the user's cache folder.
 # Idempotent: a second run only checks and takes seconds. Quiet unless something fails.
+#   setup.sh native    only what the native game needs to build
+#   setup.sh session   only what its scripted session without a display needs
 set -euo pipefail
 
 QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
@@ -10,19 +12,23 @@ MINGW_PREFIX="$QUADRONE_CACHE/mingw64"
 TRIPLE=x86_64-w64-mingw32
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev zlib1g-dev
-    googletest libgtest-dev libvorbis-dev libogg-dev
+    googletest libgtest-dev libvorbis-dev libogg-dev libsdl2-dev
     g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick sox python3-numpy
     pulseaudio pulseaudio-utils libpulse0 zip unzip clang-format shfmt shellcheck
 )
+NATIVE_PACKAGES=(cmake make g++ pkg-config zlib1g-dev libsdl2-dev libvorbis-dev)
+SESSION_PACKAGES=(xvfb xdotool imagemagick)
 
 fail() {
     echo "setup: $*" >&2
     exit 1
 }
 
+# The packages named, or all of them.
 install_packages() {
-    local missing=()
-    for package in "${PACKAGES[@]}"; do
+    local missing=() wanted=("$@")
+    [ ${#wanted[@]} -gt 0 ] || wanted=("${PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$package")
     done
@@ -135,7 +141,13 @@ build_gtest_for_windows() {
 # Sourced by a test, it only defines the functions.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     mkdir -p "$QUADRONE_CACHE"
-    install_packages
-    build_vorbis_for_windows
-    build_gtest_for_windows
+    case "${1:-}" in
+        native) install_packages "${NATIVE_PACKAGES[@]}" ;;
+        session) install_packages "${SESSION_PACKAGES[@]}" ;;
+        *)
+            install_packages
+            build_vorbis_for_windows
+            build_gtest_for_windows
+            ;;
+    esac
 fi

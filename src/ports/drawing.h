@@ -55,6 +55,9 @@ void DrawScreenText(int32_t x, int32_t y, const char* text, Colour textColour, C
 // Centred across the game area with its top at `top`; an empty text draws nothing.
 void DrawCenteredText(const char* text, int32_t top, Colour textColour, Colour backgroundColour);
 
+// The play screen's background over the whole game area; false when there is no such picture.
+bool DrawBackground(MenuButtonSet& buttons);
+
 ResultCode DrawButton(MenuButton button, int32_t state);
 ResultCode DrawTitleScreen(const MenuButtonSet& buttons);
 void DrawControlsScreen();

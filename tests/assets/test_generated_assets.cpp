@@ -11,6 +11,7 @@
 #include "core/archive/resource_archive.h"
 #include "core/audio/wave_file.h"
 #include "core/display/bitmap_file.h"
+#include "core/display/glyph_sheet.h"
 #include "music.h"
 #include "test_support.h"
 
@@ -51,7 +52,7 @@ protected:
 }  // namespace
 
 // 24-bit pictures, those the screens are laid out for at their widths (buttons: any); sparks
-// have black edges, the transparent colour. Mono 16-bit PCM effects at 44.1 kHz of their lengths.
+// have black edges, the transparent colour; the SDL build's font and icon last, after the 32 pictures. Mono 16-bit PCM effects at 44.1 kHz of their lengths.
 // That the game finds and loads every one is checked where it starts, end to end.
 TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
 {
@@ -59,7 +60,9 @@ TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
         {"block", 24}, {"spark", 24}, {"topscores", 172}, {"static", 640}};
     ResourceArchive archive;
     ASSERT_TRUE(archive.Open(Output("graphics.vbf").c_str()));
-    EXPECT_EQ(archive.Entries().size(), 32u);
+    ASSERT_EQ(archive.Entries().size(), 34u);
+    EXPECT_STREQ(archive.Entries()[32].name, GlyphSheetName);
+    EXPECT_STREQ(archive.Entries()[33].name, "icon.bmp");
     for (const ArchiveEntry& entry : archive.Entries()) {
         const std::string name = entry.name;
         SCOPED_TRACE(name);
@@ -70,6 +73,16 @@ TEST_F(GeneratedAssets, PicturesAndEffectsHaveTheFormatsAndSizesTheGameExpects)
             if (name.rfind(prefix, 0) == 0) {
                 EXPECT_EQ(bmp.width, width);
             }
+        }
+        if (name == GlyphSheetName) {
+            GlyphSheet sheet;
+            ASSERT_TRUE(ReadGlyphSheet(bmp, sheet));
+            // A space advances without ink; every other character has both.
+            EXPECT_EQ(sheet.advance[0], 8);
+            for (int glyph = 1; glyph < GlyphCount; ++glyph) {
+                EXPECT_GT(sheet.advance[glyph], 0) << glyph;
+            }
+            EXPECT_TRUE(sheet.Ink(GlyphIndex('I'), 0, 1));
         }
         if (name.rfind("spark", 0) == 0) {
             for (int x = 0; x < 24 * 3; ++x) {

@@ -21,6 +21,7 @@ inline bool OpenEntryArchive(ResourceArchive& archive, const char* name, const u
     static const int memory = [] {
         // No log file: an append under a path that cannot exist fails at once.
         std::snprintf(DataFolder, DataPathSize, "/dev/null/");
+        std::snprintf(SaveFolder, DataPathSize, "/dev/null/");
         return memfd_create("fuzz-entry.vbf", 0);
     }();
     static char path[64];

@@ -107,6 +107,7 @@ bool WriteHighScoreFile(const char*, const uint8_t* bytes, uint32_t size)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::snprintf(DataFolder, DataPathSize, "/dev/null/");
+    std::snprintf(SaveFolder, DataPathSize, "/dev/null/");
     const size_t fileSize = std::min<size_t>(size, HighScoreFileSize + 8);
     // An empty input stands for a file that cannot be opened.
     StoredFile.assign(data, data + fileSize);

@@ -37,6 +37,11 @@ ResultCode BlitNextPieceToScreen()
 {
     return Recorded("BlitNextPieceToScreen");
 }
+bool DrawBackground(MenuButtonSet&)
+{
+    RecordCall("DrawBackground");
+    return true;
+}
 ResultCode DrawTitleScreen(const MenuButtonSet&)
 {
     return Recorded("DrawTitleScreen");

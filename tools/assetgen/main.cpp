@@ -8,6 +8,8 @@
 #include "byte_writer.h"
 #include "contact_sheet.h"
 #include "core/archive/resource_archive.h"
+#include "core/display/glyph_sheet.h"
+#include "glyph_sheet.h"
 #include "icon_cursor.h"
 #include "music.h"
 #include "ogg_encoder.h"
@@ -89,6 +91,11 @@ int main(int argc, char** argv)
     for (const Picture& p : pictures) {
         bitmaps.push_back({p.name, EncodeBmp24(p.image)});
     }
+    // Last, so the 32 pictures keep their places in the archive: what only the SDL build reads,
+    // its font and its window's icon (on black, its transparent colour).
+    bitmaps.push_back({GlyphSheetName, EncodeBmp24(MakeGlyphSheet())});
+    std::vector<bool> opaque;
+    bitmaps.push_back({"icon.bmp", EncodeBmp24(MakeIconImage(48, opaque))});
     if (!PackArchive(out / "graphics.vbf", scratch, bitmaps)) {
         return 1;
     }

@@ -52,7 +52,7 @@ void BytesToTable(const uint8_t (&bytes)[HighScoreFileSize])
 
 void ScoreFilePath(char (&path)[DataPathSize])
 {
-    MakeDataPath(path, "quadrone.dat");
+    MakeSavePath(path, "quadrone.dat");
 }
 
 }  // namespace

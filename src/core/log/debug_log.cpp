@@ -9,6 +9,7 @@
 #include "core/log/line_rate_limit.h"
 
 char DataFolder[DataPathSize] = ".\\";
+char SaveFolder[DataPathSize] = ".\\";
 
 namespace {
 
@@ -33,10 +34,15 @@ void MakeDataPath(char* out, const char* fileName)
     std::snprintf(out, DataPathSize, "%s%s", DataFolder, fileName);
 }
 
+void MakeSavePath(char* out, const char* fileName)
+{
+    std::snprintf(out, DataPathSize, "%s%s", SaveFolder, fileName);
+}
+
 void ClearDebugLog()
 {
     char path[DataPathSize];
-    MakeDataPath(path, "debug.log");
+    MakeSavePath(path, "debug.log");
     const std::lock_guard<std::mutex> hold(LogLock);
     Repeats.Forget();
     std::FILE* file = std::fopen(path, "w");
@@ -48,7 +54,7 @@ void ClearDebugLog()
 void WriteDebugLog(const char* text)
 {
     char path[DataPathSize];
-    MakeDataPath(path, "debug.log");
+    MakeSavePath(path, "debug.log");
     const std::lock_guard<std::mutex> hold(LogLock);
     if (!Repeats.Allow(text, NowMs())) {
         return;

@@ -5,9 +5,14 @@ constexpr int DataPathSize = 260;
 
 // The folder every data file is looked for in: the current one.
 extern char DataFolder[DataPathSize];
+// The folder of the files the game writes (the log and the table): the same one, unless a back end
+// whose own folder may not be writable names the player's.
+extern char SaveFolder[DataPathSize];
 
 // Writes DataFolder followed by fileName into out (DataPathSize bytes), cut to fit.
 void MakeDataPath(char* out, const char* fileName);
+// The same with SaveFolder.
+void MakeSavePath(char* out, const char* fileName);
 
 // Empties the log (leaving an unopenable file as it is) and forgets the lines written so far.
 void ClearDebugLog();

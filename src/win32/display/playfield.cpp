@@ -2,11 +2,9 @@
 #include "win32/display/playfield.h"
 #include "ports/drawing.h"
 
-#include <cstdio>
-
-#include "core/common/random.h"
 #include "core/game/board.h"
 #include "core/game/frame_state.h"
+#include "core/game/play_screen.h"
 #include "core/log/debug_log.h"
 #include "core/shell/screen.h"
 #include "ports/sound.h"
@@ -14,10 +12,6 @@
 
 namespace {
 
-constexpr uint32_t GhostBlinkMs = 75;
-constexpr int32_t GhostMinimumDrop = 4;
-constexpr int32_t InterferenceRange = 10000;
-constexpr int32_t InterferenceThreshold = 9990;
 constexpr int32_t PreviewLeft = 49;
 constexpr int32_t PreviewTop = 180;
 constexpr int32_t PreviewPixels = 120;
@@ -93,48 +87,6 @@ void DrawTetradCells(const Tetrad& tetrad, IDirectDrawSurface7* const (&pictures
     }
 }
 
-Tetrad LandingPlace(const Tetrad& tetrad)
-{
-    Tetrad ghost = tetrad;
-    bool landed = false;
-    while (!landed && ghost.y <= BoardRows) {
-        const Tetrad kept = ghost;
-        ++ghost.y;
-        if (TestTetradPosition(ghost) != PositionFree) {
-            ghost = kept;
-            landed = true;
-        }
-    }
-    return ghost;
-}
-
-void DrawCounters()
-{
-    const struct {
-        int32_t y;
-        const char* format;
-        uint32_t value;
-    } lines[] = {{215, "Score: %u", Score}, {230, "Level: %u", Level}, {245, "Lines: %u", Lines}};
-    for (const auto& line : lines) {
-        char text[32];
-        std::snprintf(text, sizeof text, line.format, line.value);
-        DrawScreenText(480, line.y, text, White, Black);
-    }
-    CountersDirty = false;
-}
-
-void StartInterference()
-{
-    for (uint32_t rolls = InterferenceRollsDue(); rolls > 0; --rolls) {
-        if (Random() % InterferenceRange > InterferenceThreshold) {
-            if (!SoundIsPlaying(StaticSound)) {
-                PlayEffect(StaticSound, 0, 0);
-            }
-            return;
-        }
-    }
-}
-
 HRESULT BlitToScreen(IDirectDrawSurface7* source, int32_t left, int32_t top, int32_t width, int32_t height)
 {
     ScreenOffset = ComputeScreenOffset();
@@ -153,10 +105,7 @@ ResultCode DrawPlayScreen()
     SurfaceLost = false;
     ClearBoardSurface();
     DrawBoardCells();
-    if (GhostTimer > GhostBlinkMs) {
-        GhostTimer = 0;
-        GhostVisible = !GhostVisible;
-    }
+    AdvanceGhostBlink();
     if (GhostVisible) {
         DrawGhostTetrad();
     }
@@ -168,7 +117,7 @@ ResultCode DrawPlayScreen()
     if (CountersDirty && GameActive) {
         DrawCounters();
     }
-    StartInterference();
+    RollForInterference();
     if (SoundIsPlaying(StaticSound)) {
         DrawStatic(true, false);
     } else {
@@ -207,8 +156,8 @@ void DrawCurrentTetrad()
 
 void DrawGhostTetrad()
 {
-    const Tetrad ghost = LandingPlace(CurrentTetrad);
-    if (ghost.y - CurrentTetrad.y >= GhostMinimumDrop) {
+    Tetrad ghost;
+    if (GhostLandingPlace(CurrentTetrad, ghost)) {
         DrawTetradCells(ghost, GhostBlockSurfaces);
     }
 }

@@ -49,6 +49,21 @@ void DrawTableRow(int32_t row, const HighScoreEntry& entry)
 
 }  // namespace
 
+bool DrawBackground(MenuButtonSet& buttons)
+{
+    if (BackgroundSurface == nullptr) {
+        return false;
+    }
+    if (PrimarySurface == nullptr) {
+        return true;
+    }
+    RECT area = GameAreaRect(0, 0, GameAreaWidth, GameAreaHeight);
+    if (PrimarySurface->Blt(&area, BackgroundSurface, nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST) {
+        RestoreSurfaces(buttons);
+    }
+    return true;
+}
+
 ResultCode DrawButton(MenuButton button, int32_t state)
 {
     if (state < ButtonNormal || state > ButtonPressed || button.image[state] == nullptr) {

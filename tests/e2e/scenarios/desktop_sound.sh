@@ -1,4 +1,4 @@
-# The play command on a desktop, run by an ordinary user: the title music reaches the user's own
+# The Windows play command (play.sh --windows) on a desktop, run by an ordinary user: the title music reaches the user's own
 # PulseAudio server (a null sink whose monitor is recorded), the game's files belong to the user,
 # and a second run finds the Wine prefix, the build and the table saved by the first.
 # Tests run as root in CI: the player is then a user of their own.
@@ -39,7 +39,7 @@ tar -C "$ROOT" --exclude=./.git --exclude='./build*' --exclude=./dist -cf - . | 
 scores CPU 1 1 1 1 1 | "${AS_PLAYER[@]}" tee "$E2E_GAME/quadrone.dat" >/dev/null
 
 play_command() {
-    "${AS_PLAYER[@]}" bash "$CHECKOUT/scripts/play.sh" >"$E2E_WORK/play-$1.log" 2>&1 </dev/null &
+    "${AS_PLAYER[@]}" bash "$CHECKOUT/scripts/play.sh" --windows >"$E2E_WORK/play-$1.log" 2>&1 </dev/null &
     GAME_PID=$!
     wait_until 540 game_window_exists || {
         tail -n 20 "$E2E_WORK/play-$1.log"

@@ -1,0 +1,14 @@
+// audio.h -- the SDL back end's sound as the shell drives it: one audio device that the game's own
+// mixer feeds with the five effects and the music. The effect and music calls of ports/sound.h
+// work on top of it, and all of them are harmless when no device opened.
+#pragma once
+
+// Opens the audio device and loads the effects from "audio.vbf". False, after logging why, when no
+// device opens: the game then plays on silently.
+bool StartAudio();
+
+// Opens "loop1.dat" and starts it playing; false when it cannot be opened (logged).
+bool StartMusic();
+
+// Closes the music, deletes the effects and closes the device; repeatable.
+void StopAudio();

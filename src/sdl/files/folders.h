@@ -1,0 +1,9 @@
+// folders.h -- where the SDL build finds its data files and keeps the files it writes.
+#pragma once
+
+// The game writes its table and log into the player's data folder (on Linux
+// ~/.local/share/Quadrone/), since an installed program's folder is not writable; it reads
+// "graphics.vbf", "audio.vbf" and "loop1.dat" beside the executable, or else from the installed
+// data folder. Sets SaveFolder and DataFolder; without a data folder for the player the game
+// writes into the current one.
+void ChooseFolders();
