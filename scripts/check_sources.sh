@@ -13,6 +13,7 @@ cd "$ROOT" || exit 1
 back_end_of() {
     case "$1" in
         src/win32/* | tests/win32/* | tests/support/*_win32.* | tests/reliability/* | tools/bench/*) echo win32 ;;
+        src/sdl/* | tests/sdl/*) echo sdl ;;
         *) echo none ;;
     esac
 }
