@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/archive/resource_archive.h"
+#include "core/audio/effect_set.h"
 #include "core/audio/wave_file.h"
 #include "core/log/debug_log.h"
 #include "ports/sound.h"
@@ -18,20 +19,6 @@ Sound* StaticSound = nullptr;
 Sound* Static2Sound = nullptr;
 
 namespace {
-
-struct EffectSlot {
-    Sound** sound;
-    const char* entryName;
-    uint32_t voiceCount;
-};
-
-const EffectSlot Effects[] = {
-    {&RotateSound, "rotate.wav", 5},
-    {&ZapSound, "zap2.wav", 2},
-    {&AttachSound, "attach.wav", 1},
-    {&StaticSound, "static.wav", 5},
-    {&Static2Sound, "static2.wav", 5},
-};
 
 // None for a format the device would refuse, or when memory runs out: that effect is silent.
 Sound* MakeSound(const StoredWave& wave, uint32_t voiceCount)

@@ -1,6 +1,7 @@
 // effects.cpp -- the spark run over a removed row and the static interference, drawn on the game
 // area with the same random draws, in the same order, as the Windows build.
 #include "core/common/random.h"
+#include "core/display/effect_areas.h"
 #include "core/game/board.h"
 #include "core/log/debug_log.h"
 #include "core/shell/screen.h"
@@ -9,20 +10,6 @@
 #include "sdl/display/display.h"
 
 namespace {
-
-constexpr Uint32 SparkPauseMs = 20;
-constexpr int32_t BoardLeft = 200;
-constexpr int32_t BoardTop = 48;
-
-struct StaticArea {
-    int32_t left;
-    int32_t top;
-    int32_t width;
-    int32_t height;
-    const char* failure;
-};
-constexpr StaticArea Screen1 = {49, 180, 120, 120, "Error during screen 1 static blit"};
-constexpr StaticArea Screen3 = {465, 190, 169, 100, "Error during screen 3static blit"};
 
 // The window is drawn even without the noise picture, so the game's random sequence stays the same.
 ResultCode DrawStaticArea(const StaticArea& area)

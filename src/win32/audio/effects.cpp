@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "core/archive/resource_archive.h"
+#include "core/audio/effect_set.h"
 #include "core/audio/wave_file.h"
 #include "core/log/debug_log.h"
 #include "ports/sound.h"
@@ -18,20 +19,6 @@ Sound* StaticSound = nullptr;
 Sound* Static2Sound = nullptr;
 
 namespace {
-
-struct EffectSlot {
-    Sound** sound;
-    const char* entryName;
-    DWORD bufferCount;
-};
-
-const EffectSlot Effects[] = {
-    {&RotateSound, "rotate.wav", 5},
-    {&ZapSound, "zap2.wav", 2},
-    {&AttachSound, "attach.wav", 1},
-    {&StaticSound, "static.wav", 5},
-    {&Static2Sound, "static2.wav", 5},
-};
 
 WAVEFORMATEX ToWaveFormatEx(const WaveFormat& format)
 {
@@ -73,7 +60,7 @@ HRESULT LoadSounds()
         return E_FAIL;
     }
     for (const EffectSlot& effect : Effects) {
-        LoadWaveEffect(effect.sound, effect.entryName, DSBCAPS_CTRLVOLUME, GUID_NULL, effect.bufferCount);
+        LoadWaveEffect(effect.sound, effect.entryName, DSBCAPS_CTRLVOLUME, GUID_NULL, effect.voiceCount);
     }
     DataArchive.Close();
     return S_OK;

@@ -2,6 +2,7 @@
 #include "ports/drawing.h"
 
 #include "core/common/random.h"
+#include "core/display/effect_areas.h"
 #include "core/game/board.h"
 #include "core/log/debug_log.h"
 #include "core/shell/screen.h"
@@ -10,20 +11,6 @@
 #include "win32/shell/main_window.h"
 
 namespace {
-
-constexpr DWORD SparkPauseMs = 20;
-constexpr int32_t BoardLeft = 200;
-constexpr int32_t BoardTop = 48;
-
-struct StaticArea {
-    int32_t left;
-    int32_t top;
-    int32_t width;
-    int32_t height;
-    const char* failure;
-};
-constexpr StaticArea Screen1 = {49, 180, 120, 120, "Error during screen 1 static blit"};
-constexpr StaticArea Screen3 = {465, 190, 169, 100, "Error during screen 3static blit"};
 
 void FillBlack(RECT& cell)
 {
