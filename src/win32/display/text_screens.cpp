@@ -1,19 +1,13 @@
 // text_screens.cpp -- title screen and its buttons, controls picture and the top five.
 #include "ports/drawing.h"
 
-#include <cstdio>
-
-#include "core/game/high_scores.h"
+#include "core/display/top_five_text.h"
 #include "core/shell/screen.h"
 #include "win32/display/display.h"
 
 namespace {
 
 constexpr ResultCode NoScreen = ResultNotInitialized;
-constexpr int32_t TableTop = 195;
-constexpr int32_t TableRowHeight = 15;
-constexpr int32_t NameLeft = 255;
-constexpr int32_t ScoreLeft = 345;
 
 RECT GameAreaRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
@@ -31,20 +25,6 @@ HRESULT DrawTitlePicture()
     fx.dwSize = sizeof fx;
     fx.dwFillColor = 0;
     return PrimarySurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-}
-
-// The stored name is drawn only up to the end of its field, zero or not.
-void DrawTableRow(int32_t row, const HighScoreEntry& entry)
-{
-    const int32_t y = TableTop + TableRowHeight * row;
-    char name[HighScoreNameSize + 1] = {};
-    for (int i = 0; i < HighScoreNameSize && entry.name[i] != '\0'; ++i) {
-        name[i] = entry.name[i];
-    }
-    DrawScreenText(NameLeft, y, name, Yellow, TransparentBackground);
-    char score[16];
-    std::snprintf(score, sizeof score, "%i", static_cast<int>(entry.score));
-    DrawScreenText(ScoreLeft, y, score, Yellow, TransparentBackground);
 }
 
 }  // namespace
@@ -116,8 +96,5 @@ void DrawTopFive()
         RECT plate = GameAreaRect(234, 136, 406, 289);
         PrimarySurface->Blt(&plate, TopScoresSurface, nullptr, DDBLT_WAIT, nullptr);
     }
-    DrawCenteredText("Top Five", 155, White, HeadingRed);
-    for (int32_t row = 0; row < HighScoreRows; ++row) {
-        DrawTableRow(row, HighScoreTable[row]);
-    }
+    DrawTopFiveText();
 }
