@@ -3,9 +3,12 @@
 // work on top of it, and all of them are harmless when no device opened.
 #pragma once
 
-// Opens the audio device and loads the effects from "audio.vbf". False, after logging why, when no
-// device opens: the game then plays on silently.
+// Opens the audio device. False, after logging why, when no device opens: the game then plays on
+// silently.
 bool StartAudio();
+
+// Opens "audio.vbf" and loads the five effects; a missing archive leaves them all silent.
+void LoadSounds();
 
 // Opens "loop1.dat" and starts it playing; false when it cannot be opened (logged).
 bool StartMusic();

@@ -65,7 +65,6 @@ bool StartAudio()
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    LoadSounds();
     SDL_PauseAudioDevice(AudioDevice, 0);
     return true;
 }

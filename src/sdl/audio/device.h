@@ -38,8 +38,6 @@ void MixDeviceFrames(int16_t* out, uint32_t frames);
 void MixEffects(int32_t* sum, uint32_t frames);
 void MixMusic(int32_t* sum, uint32_t frames);
 
-// Opens "audio.vbf" and loads the five effects; a missing archive leaves them all silent.
-void LoadSounds();
 // Deletes the five effects and sets them to none.
 void DeleteEffects();
 // Ends the music thread and closes the decoder; repeatable.

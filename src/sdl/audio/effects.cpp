@@ -10,6 +10,7 @@
 #include "core/audio/wave_file.h"
 #include "core/log/debug_log.h"
 #include "ports/sound.h"
+#include "sdl/audio/audio.h"
 #include "sdl/audio/device.h"
 
 Sound* RotateSound = nullptr;

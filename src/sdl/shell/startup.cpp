@@ -53,7 +53,7 @@ void StartGame()
         SDL_SetWindowIcon(MainWindow, WindowIcon);
     }
     WriteDebugLog("Graphics loaded");
-    // The effects came with the audio device.
+    LoadSounds();
     WriteDebugLog("Sounds loaded");
     SeedRandom(SDL_GetTicks());
     const int32_t current = Random() % TetradKindCount;

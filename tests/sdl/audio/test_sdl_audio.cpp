@@ -73,6 +73,7 @@ TEST_F(SdlAudio, EffectsPlayOnTheirVoices)
     }
     WriteFileBytes(".\\audio.vbf", archive.Finish(5, 5));  // where MakeDataPath looks
     ASSERT_TRUE(StartAudio());
+    LoadSounds();
     Sound* const sounds[] = {RotateSound, ZapSound, AttachSound, StaticSound, Static2Sound};
     const uint32_t voices[] = {5, 2, 1, 5, 5};
     for (int i = 0; i < 5; ++i) {
