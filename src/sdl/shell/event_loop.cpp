@@ -40,18 +40,6 @@ void RepaintScreen()
     LastFrameTime = ClockNow();
 }
 
-// The close box, Alt+F4 and Quit: the table is saved and the music stops, as on Windows.
-void Close()
-{
-    if (Closed) {
-        return;
-    }
-    SaveHighScores();
-    PauseMusic();
-    MusicEnabled = false;
-    Closed = true;
-}
-
 void OnWindowEvent(const SDL_WindowEvent& window)
 {
     switch (window.event) {
@@ -70,7 +58,7 @@ void OnWindowEvent(const SDL_WindowEvent& window)
     case SDL_WINDOWEVENT_SIZE_CHANGED: LayOutWindow(); break;
     case SDL_WINDOWEVENT_EXPOSED: LayOutWindow(); break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED: RefreshRateChanged(); break;
-    case SDL_WINDOWEVENT_CLOSE: Close(); break;
+    case SDL_WINDOWEVENT_CLOSE: CloseGame(); break;
     default: break;
     }
 }
@@ -79,7 +67,7 @@ void OnKeyDown(const SDL_Keysym& key)
 {
     const bool alt = (key.mod & KMOD_ALT) != 0;
     if (alt && key.scancode == SDL_SCANCODE_F4) {
-        Close();
+        CloseGame();
         return;
     }
     // On Windows these are the system's keys, which never reach the game.
@@ -97,7 +85,7 @@ void HandleEvent(const SDL_Event& event)
     if (event.type == RepaintEvent) {
         RepaintScreen();
     } else if (event.type == CloseEvent || event.type == SDL_QUIT) {
-        Close();
+        CloseGame();
     } else if (event.type == SDL_WINDOWEVENT) {
         OnWindowEvent(event.window);
     } else if (event.type == SDL_KEYDOWN) {
@@ -118,6 +106,17 @@ void HandleWaitingEvents()
 }
 
 }  // namespace
+
+void CloseGame()
+{
+    if (Closed) {
+        return;
+    }
+    SaveHighScores();
+    PauseMusic();
+    MusicEnabled = false;
+    Closed = true;
+}
 
 void PostRepaint()
 {

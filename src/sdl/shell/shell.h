@@ -34,6 +34,8 @@ void NoteLeftButtonPress();
 // A frame has run: a press before it is no news to the next one.
 void ForgetLeftButtonPress();
 
+// The close box, Alt+F4 and Quit: the table is saved and the music stops, as on Windows.
+void CloseGame();
 // Handles events and runs a frame per refresh until the window closes.
 void RunEventLoop();
 // Frames follow the rate the display reports now.

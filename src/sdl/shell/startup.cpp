@@ -45,15 +45,36 @@ void StartDevices()
     }
 }
 
-void StartGame()
+// The loaders' boxes wait outside the event loop, and the window can be closed meanwhile: the
+// table is read before them (that close saves it), and start-up stops at the next of these
+// checks, as the Windows build's does. True when it stopped so.
+bool ClosedDuringStartUp()
+{
+    SDL_PumpEvents();
+    if (!SDL_HasEvent(SDL_QUIT)) {
+        return false;
+    }
+    CloseGame();
+    Shutdown();
+    return true;
+}
+
+// False when a close during a box ended the program.
+bool StartGame()
 {
     LoadHighScores();
     LoadGraphics(MenuButtons);
+    if (ClosedDuringStartUp()) {
+        return false;
+    }
     if (WindowIcon != nullptr) {
         SDL_SetWindowIcon(MainWindow, WindowIcon);
     }
     WriteDebugLog("Graphics loaded");
     LoadSounds();
+    if (ClosedDuringStartUp()) {
+        return false;
+    }
     WriteDebugLog("Sounds loaded");
     SeedRandom(SDL_GetTicks());
     const int32_t current = Random() % TetradKindCount;
@@ -63,11 +84,15 @@ void StartGame()
     WriteDebugLog("Starting game...");
     if (MusicEnabled) {
         StartMusic();
+        if (ClosedDuringStartUp()) {
+            return false;
+        }
     }
     DrawTitleScreen(MenuButtons);
     // Shown and raised, the window is active: no focus event may come without a window manager.
     GameActive = true;
     GameStarted = true;
+    return true;
 }
 
 }  // namespace
@@ -98,9 +123,8 @@ bool StartUp(int argc, char** argv, int& exitCode)
         return false;
     }
     StartDevices();
-    StartGame();
     exitCode = 0;
-    return true;
+    return StartGame();
 }
 
 void Shutdown()
