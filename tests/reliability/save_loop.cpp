@@ -1,11 +1,12 @@
-// save_loop.exe -- saves two different tables in turn through the game's own save, as fast as
-// it can, so that a kill lands in every part of a save. Ends by itself after a minute.
-#include <windows.h>
-
+// save_loop [FOLDER] -- saves two different tables in turn through the game's own save, as fast
+// as it can, so that a kill lands in every part of a save. Ends by itself after a minute. The
+// table goes to FOLDER, by default where the game keeps it.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "core/game/high_scores.h"
+#include "core/log/debug_log.h"
 
 namespace {
 
@@ -20,13 +21,16 @@ void FillTable(const char* name, uint32_t best)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc == 2) {
+        std::snprintf(SaveFolder, DataPathSize, "%s", argv[1]);
+    }
     // Whoever kills this waits for the first line, so every kill lands among the saves.
     std::printf("saving\n");
     std::fflush(stdout);
-    const DWORD start = GetTickCount();
-    for (unsigned turn = 0; GetTickCount() - start < 60000; ++turn) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    for (unsigned turn = 0; std::chrono::steady_clock::now() < end; ++turn) {
         if (turn % 2 == 0) {
             FillTable("ONE", 1000);
         } else {
