@@ -5,8 +5,9 @@
 #   1. native unit tests of the portable code (AddressSanitizer, UndefinedBehaviorSanitizer)
 #   2. the fuzzers for a fixed time (scripts/fuzz.sh runs them longer)
 #   3. Windows tests under Wine
-#   4. end-to-end tests of the real game under Wine, where they exist, with the short
-#      kill-during-save and soak runs (scripts/reliability.sh runs them longer)
+#   4. end-to-end tests of the real game: every scenario on the Windows build under Wine, those
+#      that apply to it on the native build, with the short kill-during-save and soak runs
+#      (scripts/reliability.sh runs them longer)
 # Installs what it needs first (scripts/setup.sh). QUADRONE_FUZZ_SECONDS sets the archive fuzzing time.
 set -uo pipefail
 
@@ -26,7 +27,7 @@ report() {
     local layer=$1 passed=$2 failed=$3
     TOTAL_PASSED=$((TOTAL_PASSED + passed))
     TOTAL_FAILED=$((TOTAL_FAILED + failed))
-    printf '%-22s %4d passed, %d failed\n' "$layer" "$passed" "$failed"
+    printf '%-36s %4d passed, %d failed\n' "$layer" "$passed" "$failed"
 }
 
 # The sources' own checks: the layers and the layout.
@@ -120,21 +121,30 @@ run_windows_tests() {
     done < <(find "$BUILD_DIR/windows/tests" -name 'quadrone_wine*_tests.exe' | sort)
 }
 
-# Each scenario of tests/e2e/scenarios through the one runner.
+# The scenarios that also run on the native build; the others are about Wine, the Windows
+# download and its sound device, or compare the two builds (screens_agree).
+NATIVE_SCENARIOS=(title play display_switch damaged_data sound soak kill_during_save desktop_sound)
+
+# end_to_end NAME BACKEND: one scenario through the one runner.
+end_to_end() {
+    local log="$BUILD_DIR/logs/e2e-$1-$2.log"
+    if timeout 600 bash "$ROOT/tests/e2e/run.sh" "$1" "$2" >"$log" 2>&1 </dev/null; then
+        report "end to end: $1 ($2)" 1 0
+    else
+        echo "end to end: $1 ($2) failed; the end of $log:" >&2
+        tail -n 20 "$log" >&2
+        report "end to end: $1 ($2)" 0 1
+    fi
+}
+
 run_end_to_end_tests() {
     export ROOT BUILD_DIR GAME_DIR
-    local scenario
+    local scenario name
     for scenario in "$ROOT"/tests/e2e/scenarios/*.sh; do
-        local name log
-        name=$(basename "$scenario" .sh)
-        log="$BUILD_DIR/logs/e2e-$name.log"
-        if timeout 600 bash "$ROOT/tests/e2e/run.sh" "$name" >"$log" 2>&1 </dev/null; then
-            report "end to end: $name" 1 0
-        else
-            echo "end to end: $name failed; the end of $log:" >&2
-            tail -n 20 "$log" >&2
-            report "end to end: $name" 0 1
-        fi
+        end_to_end "$(basename "$scenario" .sh)" windows
+    done
+    for name in "${NATIVE_SCENARIOS[@]}"; do
+        end_to_end "$name" native
     done
 }
 

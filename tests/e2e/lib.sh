@@ -1,22 +1,25 @@
 # Sourced by the end-to-end runner (run.sh) and the scripted session: the verbs of a scenario.
-# They run the real quadrone.exe under Wine on the virtual display, drive it with xdotool and check
-# the screen, debug.log and the captured sound. Every wait is bounded; a message box is reported by
-# its caption. Needs ROOT, BUILD_DIR, GAME_DIR and the Wine variables and DISPLAY of wine-env.sh.
+# They run the real game on the virtual display, drive it with xdotool and check the screen,
+# debug.log and the captured sound. Every wait is bounded; a message box is reported by its
+# caption. E2E_BACKEND picks the build: windows (quadrone.exe under Wine, the default) or native
+# (the SDL2 build); backends/ holds what differs. Needs ROOT, BUILD_DIR, GAME_DIR and DISPLAY, and
+# for the Windows build the Wine variables of wine-env.sh.
 set -uo pipefail
 : "${ROOT:?}" "${BUILD_DIR:?}" "${GAME_DIR:?}"
 
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
+E2E_BACKEND=${E2E_BACKEND:-windows}
 E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/quadrone-e2e-$E2E_NAME.XXXXXX")
-E2E_GAME="$E2E_WORK/game"
-E2E_SHOTS="$BUILD_DIR/e2e-shots/$E2E_NAME"
+# The folder of the program and its data files, and of quadrone.dat and debug.log.
+E2E_GAME="$E2E_WORK/Quadrone"
+E2E_SHOTS="$BUILD_DIR/e2e-shots/$E2E_BACKEND/$E2E_NAME"
 PICTURES="$E2E_WORK/pictures"
 VBFTOOL="$BUILD_DIR/native/tools/vbftool"
-RELIABILITY="$BUILD_DIR/windows/tests/reliability"
 # Rectangles of the game area (x y width height), the first two with the picture they show.
 # shellcheck disable=SC2034  # read by the scenarios
 TITLE=(titlescreen 0 0 400 170) PLATE=(topscores 234 136 12 153) BOARD=(200 48 240 384)
-GAME_PID="" GAME_WINDOW="" GAME_STATUS="" SHOT="" ORIGIN_X=0 ORIGIN_Y=0 ON_EXIT=""
+GAME_PID="" GAME_WINDOW="" GAME_STATUS="" SHOT="" ORIGIN_X=0 ORIGIN_Y=0 ON_EXIT="" LISTENING=""
 mkdir -p "$E2E_GAME" "$E2E_SHOTS"
 
 # on_exit COMMAND: a scenario's own clean-up, run before the game is killed and the work removed.
@@ -66,7 +69,7 @@ prepare_game() {
     [ -z "$GAME_PID" ] || close_game
     rm -rf "$E2E_GAME"
     mkdir -p "$E2E_GAME"
-    cp "$GAME_DIR"/{quadrone.exe,graphics.vbf,audio.vbf,loop1.dat} "$E2E_GAME/" || fail "cannot copy the game folder"
+    cp "$GAME_DIR"/{"$PROGRAM",graphics.vbf,audio.vbf,loop1.dat} "$E2E_GAME/" || fail "cannot copy the game folder"
     if [ $# -gt 0 ]; then
         (cd "$E2E_GAME" && "$@") || fail "cannot change the game folder: $*"
     fi
@@ -76,12 +79,6 @@ prepare_game() {
 scores() {
     python3 -c 'import struct, sys; sys.stdout.buffer.write(b"".join(
         struct.pack("<20sI", sys.argv[1].encode(), int(s)) for s in sys.argv[2:]))' "$@"
-}
-
-# launch ARGS...: quadrone.exe under Wine in the game folder, in the background; its id in GAME_PID.
-launch() {
-    (cd "$E2E_GAME" && exec wine quadrone.exe "$@") >"$E2E_WORK/wine.out" 2>&1 </dev/null &
-    GAME_PID=$!
 }
 
 # start_game ARGS...: launches the game and waits until it has started.
@@ -97,7 +94,7 @@ started() {
     sleep 0.5
     [ -z "$(box_captions)" ] || fail "a message box came up at start-up"
     find_origin
-    if [ -e "$E2E_WORK/home/.asoundrc" ]; then
+    if [ -n "$LISTENING" ]; then
         wait_until 10 capture_grows || fail "the capture did not start growing within 20 s"
     fi
 }
@@ -119,15 +116,24 @@ box_gone() { ! xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable; }
 
 # box_shown CAPTION: a box of that caption is on the screen; its window lands in BOX.
 box_shown() {
-    BOX=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    BOX=$(windows_named "$1" | head -n 1 | cut -d' ' -f1)
     [ -n "$BOX" ]
 }
 
 # box_captions: the caption of each message box on the screen (Error, Notice or Quadrone), a line each.
 box_captions() {
-    local id
-    for id in $(xdotool search --name '^(Error|Notice|Quadrone)$' 2>/dev/null); do
-        [ "$id" = "$GAME_WINDOW" ] || xdotool getwindowname "$id"
+    local id name
+    windows_named 'Error|Notice|Quadrone' | while read -r id name; do
+        [ "$id" = "$GAME_WINDOW" ] || echo "$name"
+    done
+}
+
+# windows_named PATTERN: the id (decimal, as xdotool gives it) and name of each window on the screen
+# whose whole name matches PATTERN, a line each. xdotool cannot read the UTF-8 names SDL's boxes have.
+windows_named() {
+    local id name
+    xwininfo -root -tree 2>/dev/null | sed -nE "s/^ *(0x[0-9a-f]+) \"($1)\": .*/\1 \2/p" | while read -r id name; do
+        ! xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || echo "$((id)) $name"
     done
 }
 
@@ -152,16 +158,14 @@ game_window_exists() {
     [ -n "$GAME_WINDOW" ]
 }
 
-# find_origin: the game area's corner on the screen in ORIGIN_X, ORIGIN_Y; it lies inside the X window
-# by its border, the same on every side (a window that does not fit the screen is cut at the bottom).
+# find_origin: the game area's corner on the screen in ORIGIN_X, ORIGIN_Y, from the window's place.
 find_origin() {
-    local x y width
+    local x y width height
     wait_until 5 game_window_exists || fail "the game window is not on the screen"
-    read -r x y width < <(xwininfo -id "$GAME_WINDOW" 2>/dev/null |
-        sed -n 's/.*\(Absolute upper-left [XY]\|Width\): *\(-\?[0-9]*\).*/\2/p' | tr '\n' ' ')
-    [ -n "$width" ] || fail "the game window went away"
-    ORIGIN_X=$((x + (width - 640) / 2))
-    ORIGIN_Y=$((y + (width - 640) / 2))
+    read -r x y width height < <(xwininfo -id "$GAME_WINDOW" 2>/dev/null |
+        sed -n 's/.*\(Absolute upper-left [XY]\|Width\|Height\): *\(-\?[0-9]*\).*/\2/p' | tr '\n' ' ')
+    [ -n "$height" ] || fail "the game window went away"
+    read -r ORIGIN_X ORIGIN_Y < <(area_corner "$x" "$y" "$width" "$height")
 }
 
 # log_lines: the lines of the game's debug.log, without their CR; nothing when there is none.
@@ -311,7 +315,8 @@ close_game() {
 
 # close_by_message: the close as the close box sends it, whatever window has the keyboard; exit code 0.
 close_by_message() {
-    wine "$RELIABILITY/close_window.exe" SpriteAnimate </dev/null || fail "the game window took no close"
+    ask_to_close || fail "the game window took no close"
+    answer_boxes_after_close
     game_ends || fail "the game did not end within 30 s of its close"
     [ "$GAME_STATUS" = 0 ] || fail "the game ended with exit code $GAME_STATUS after its close"
 }
@@ -330,6 +335,8 @@ game_ends() {
 # kill_game [SIGNAL]: kills a game still running, with SIGNAL (TERM by default), and waits for it.
 kill_game() {
     [ -n "$GAME_PID" ] || return 0
+    # SDL shows a box from a child process of the game's own.
+    pkill -KILL -P "$GAME_PID" -x quadrone 2>/dev/null
     kill ${1:+"$1"} "$GAME_PID" 2>/dev/null
     wait "$GAME_PID" 2>/dev/null
     GAME_PID=""
@@ -337,3 +344,10 @@ kill_game() {
 
 # shellcheck source=tests/e2e/sound_lib.sh
 . "$E2E_DIR/sound_lib.sh"
+# use_backend NAME: the verbs of the windows or the native build from now on.
+use_backend() {
+    E2E_BACKEND=$1
+    # shellcheck source=tests/e2e/backends/windows.sh
+    . "$E2E_DIR/backends/$1.sh" || fail "no back end $1"
+}
+use_backend "$E2E_BACKEND"

@@ -3,9 +3,10 @@
 
   sound_analysis.py COMMAND CAPTURE FROM TO MUSIC REFERENCES CHECK...
 
-CAPTURE is raw 32-bit float stereo at 48000 Hz and FROM, TO byte offsets into it; MUSIC is the
-loop decoded twice in one piece in the same format, REFERENCES a folder with rotate.raw and
-attach.raw (mono). The test device's own gaps are cut out first and counted as rig_gaps and
+CAPTURE is raw stereo at CAPTURE_RATE Hz (48000 by default) in CAPTURE_SAMPLE samples (f32, the
+default, or s16), both from the environment, and FROM, TO byte offsets into it; MUSIC is the loop
+decoded twice in one piece as 32-bit float stereo at the same rate, REFERENCES a folder with
+rotate.raw and attach.raw (mono). The test device's own gaps are cut out first and counted as rig_gaps and
 rig_gap_ms: whenever its mixer is late, Wine's ALSA driver writes periods (480 frames each) of exact
 zeros to the null device, and the music goes on where it was. Mostly one period, but runs of 2 and 9
 were seen on a quiet machine, so every run of exact zeros inside the sound that is shorter than a
@@ -19,12 +20,14 @@ The COMMAND gives, besides those, jumps (music skipped or repeated) and silent_b
 Each CHECK is a Python expression over the figures. Prints the figures and the failed checks;
 the exit status is 1 when a check fails.
 """
+import os
 import sys
 
 import numpy as np
 
-RATE = 48000
-BLOCK = 480             # 10 ms: the grain of the dropout test, and one period of Wine's ALSA driver
+RATE = int(os.environ.get("CAPTURE_RATE", "48000"))
+SAMPLE = {"f32": ("<f4", 1.0), "s16": ("<i2", 1 / 32768)}[os.environ.get("CAPTURE_SAMPLE", "f32")]
+BLOCK = RATE // 100     # 10 ms: the grain of the dropout test, and one period of Wine's ALSA driver
 WINDOW = RATE // 4      # 250 ms: the grain of the alignment tracking
 RIG_GAP = 19 * BLOCK    # the longest run of zeros taken for the device's; 200 ms make a pause
 SILENT = 1e-4           # mixed silence is exact zeros; anything above this is sound
@@ -32,10 +35,11 @@ MATCH = 0.9             # normalised correlation that counts as "the same music"
 RESAMPLER_SLACK = 2     # samples: Wine's mixer and sox resample with different phases
 
 
-def load(path, channels, start=0, end=None):
-    start -= start % 8
-    count = -1 if end is None else (end - end % 8 - start) // 4
-    data = np.fromfile(path, dtype="<f4", count=count, offset=start).astype(np.float64)
+def load(path, channels, start=0, end=None, sample=("<f4", 1.0)):
+    size = np.dtype(sample[0]).itemsize
+    start -= start % (2 * size)
+    count = -1 if end is None else (end - end % (2 * size) - start) // size
+    data = np.fromfile(path, dtype=sample[0], count=count, offset=start).astype(np.float64) * sample[1]
     return data.reshape(-1, channels) if channels > 1 else data
 
 
@@ -224,7 +228,7 @@ def holds(check, figures):
 
 def main():
     command, capture, start, end, music_path, refs = sys.argv[1:7]
-    figures = analyse(command, load(capture, 2, int(start), int(end)), load(music_path, 2), refs)
+    figures = analyse(command, load(capture, 2, int(start), int(end), SAMPLE), load(music_path, 2), refs)
     print("   ", " ".join("%s=%s" % (k, "%.3f" % v if isinstance(v, float) else v) for k, v in figures.items()))
     failed = [check for check in sys.argv[7:] if not holds(check, figures)]
     for check in failed:

@@ -1,25 +1,25 @@
 # Sourced by lib.sh: the verbs that capture what the game plays and judge it with sound_analysis.py.
 
-# Sound: listen gives the game an ALSA file device over null in a private HOME, so everything it
-# plays lands in CAPTURE (32-bit float stereo at 48 kHz), and prepares the decoded music and the
-# two effects the checks look for as references. The null device holds nothing, so Wine plays into
-# it 3.6 times faster than real time (measured: 1.38 MB of capture per wall second) and pads it with
-# periods of silence whenever its mixer is late; the analysis cuts those out. Stretches start at
-# a mark and are measured in captured audio.
-CAPTURE="$E2E_WORK/capture.raw" REFS="$E2E_WORK/references" BYTES_PER_SECOND=$((48000 * 2 * 4)) MARK=0
+# Sound: listen gives the game a device that writes everything it plays to CAPTURE (the back end's
+# listen_device, stereo at CAPTURE_RATE in CAPTURE_SAMPLE samples), and prepares the decoded music
+# and the two effects the checks look for as references, as 32-bit float at the same rate.
+# Stretches start at a mark and are measured in captured audio.
+CAPTURE="$E2E_WORK/capture.raw" REFS="$E2E_WORK/references" MARK=0
 
 listen() {
-    mkdir -p "$E2E_WORK/home" "$REFS"
-    printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' "$CAPTURE" >"$E2E_WORK/home/.asoundrc"
-    export HOME="$E2E_WORK/home"
+    mkdir -p "$REFS"
+    listen_device
+    # shellcheck disable=SC2034  # read by started in lib.sh
+    LISTENING=yes BYTES_PER_SECOND=$((CAPTURE_RATE * 2 * ${CAPTURE_SAMPLE#?} / 8))
+    export CAPTURE_RATE CAPTURE_SAMPLE
     "$VBFTOOL" extract "$GAME_DIR/audio.vbf" "$E2E_WORK/effects" >/dev/null &&
-        sox "$E2E_WORK/effects/rotate.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/rotate.raw" &&
-        sox "$E2E_WORK/effects/attach.wav" -t raw -r 48000 -e float -b 32 -c 1 "$REFS/attach.raw" &&
+        sox "$E2E_WORK/effects/rotate.wav" -t raw -r "$CAPTURE_RATE" -e float -b 32 -c 1 "$REFS/rotate.raw" &&
+        sox "$E2E_WORK/effects/attach.wav" -t raw -r "$CAPTURE_RATE" -e float -b 32 -c 1 "$REFS/attach.raw" &&
         decode_twice "$GAME_DIR/loop1.dat" music || fail "cannot decode the references"
 }
 
 # decode_twice LOOP NAME: the loop twice in one piece, as the game's decoder joins it, in REFS/NAME.raw.
-decode_twice() { sox "$1" "$1" -t raw -r 48000 -e float -b 32 -c 2 "$REFS/$2.raw"; }
+decode_twice() { sox "$1" "$1" -t raw -r "$CAPTURE_RATE" -e float -b 32 -c 2 "$REFS/$2.raw"; }
 
 capture_reaches() { [ "$(capture_size)" -ge "$1" ]; }
 capture_size() { stat -c %s "$CAPTURE" 2>/dev/null || echo 0; }

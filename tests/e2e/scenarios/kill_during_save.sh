@@ -1,4 +1,4 @@
-# Kills during a save leave quadrone.dat whole: save_loop.exe saves two tables in turn through
+# Kills during a save leave quadrone.dat whole: save_loop saves two tables in turn through
 # the game's own save and is killed at varied moments; then the game is killed at varied moments
 # after Alt+F4 at the initials prompt. After each kill the file is one of the tables it could be.
 # QUADRONE_SAVE_KILLS and QUADRONE_GAME_KILLS set the counts (scripts/reliability.sh kills).
@@ -19,9 +19,8 @@ scores TWO 2000 1999 1998 1997 1996 >"$E2E_WORK/two.dat"
 kills=0 partials=0 ones=0 started=$SECONDS
 while [ "$kills" -lt "$SAVE_KILLS" ]; do
     rm -f "$E2E_WORK/saver.out"
-    (cd "$E2E_GAME" && exec wine "$RELIABILITY/save_loop.exe") >"$E2E_WORK/saver.out" 2>&1 </dev/null &
-    GAME_PID=$!
-    wait_until 30 grep -qs saving "$E2E_WORK/saver.out" || fail "save_loop.exe did not start"
+    start_saver
+    wait_until 30 grep -qs saving "$E2E_WORK/saver.out" || fail "the saving program did not start"
     sleep "0.$((RANDOM % 10))$((RANDOM % 10))$((RANDOM % 10))"
     kill_game -KILL
     [ -e "$E2E_GAME/quadrone.dat.new" ] && partials=$((partials + 1))

@@ -5,14 +5,14 @@
 # Passes when the game never ends or shows a box, its memory, handles and threads stay flat after
 # the first minute, and debug.log grows by no more than a few lines a second.
 MINUTES=${QUADRONE_SOAK_MINUTES:-2}
-FIGURES="$BUILD_DIR/logs/soak-figures.txt"
+FIGURES="$BUILD_DIR/logs/soak-figures-$E2E_BACKEND.txt"
 
 alive() { kill -0 "$GAME_PID" 2>/dev/null && [ -z "$(box_captions)" ] || fail "the game ended or showed a box during the soak ($1)"; }
 
 record_minute() {
     local rss probe log_bytes
     rss=$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$GAME_PID/status")
-    probe=$(wine "$RELIABILITY/process_probe.exe" quadrone.exe 2>/dev/null </dev/null | tr -d '\r')
+    probe=$(process_figures "$GAME_PID")
     log_bytes=$(stat -c %s "$E2E_GAME/debug.log")
     echo "$1 ${rss:--1} ${probe:--1 -1 -1 -1 -1 -1} $log_bytes" | tee -a "$FIGURES"
     # A line every frame would be megabytes a minute; a display switch logs about 700 bytes.

@@ -35,16 +35,14 @@ done
 hear "six pauses" 10 resumes music "stretches_matched == 7" "worst_resume_offset <= 0.5"
 
 step "losing focus stops the music and regaining it resumes"
-(cd "$E2E_WORK" && exec wine notepad.exe) >"$E2E_WORK/notepad.out" 2>&1 </dev/null &
-on_exit "kill $! 2>/dev/null"
-notepad_window() { NOTEPAD=$(xdotool search --onlyvisible --name Notepad 2>/dev/null | head -n 1) && [ -n "$NOTEPAD" ]; }
-wait_until 30 notepad_window || fail "no second window to take the focus"
-xdotool windowfocus "$NOTEPAD" 2>/dev/null
+open_other_window
+other_window() { OTHER=$(xdotool search --onlyvisible --name "$OTHER_NAME" 2>/dev/null | head -n 1) && [ -n "$OTHER" ]; }
+wait_until 30 other_window || fail "no second window to take the focus"
+xdotool windowfocus "$OTHER" 2>/dev/null
 mark
 hear_silence "while another window is active" 6
-# Closing the other window hands the activation back to the game.
-xdotool windowfocus "$NOTEPAD" key alt+F4 2>/dev/null
-wait_until 10 eval '! notepad_window' || fail "the second window did not close"
+close_other_window
+wait_until 10 eval '! other_window' || fail "the second window did not close"
 mark
 hear_music "focus back" 6
 

@@ -4,11 +4,11 @@ startup_log() {
     printf '%s\n' "-----------------" "Initializing..." "Window Created" "DirectDraw initialized" \
         "DirectInput initialized" "DirectSound initialized"
     printf '%s.bmp\nBitmap loaded\n' titlescreen background controls block{1..7}{,-ghost} spark{1..3} \
-        topscores static1 static2 {play,scores,quit}-{1..3}
+        topscores static1 static2 {play,scores,quit}-{1..3} "${OWN_PICTURES[@]}"
     printf '%s\n' "Graphics loaded" "Sounds loaded" "Starting game..."
 }
 
-step "start-up writes its lines in order, with 64 lines for the pictures"
+step "start-up writes its lines in order, two for each picture"
 start_game
 diff <(startup_log) <(log_lines | head -n "$(startup_log | wc -l)") || fail "the start-up log differs"
 
