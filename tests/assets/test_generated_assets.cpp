@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const OutputFiles[] = {
-    "graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.cur", "contact-sheet.png"};
+    "graphics.vbf", "audio.vbf", "loop1.dat", "quadrone.ico", "quadrone.png", "quadrone.cur", "contact-sheet.png"};
 
 fs::path RunGenerator(const fs::path& folder)
 {

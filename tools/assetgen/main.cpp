@@ -95,8 +95,13 @@ int main(int argc, char** argv)
     // its font and its window's icon (on black, its transparent colour).
     bitmaps.push_back({GlyphSheetName, EncodeBmp24(MakeGlyphSheet())});
     std::vector<bool> opaque;
-    bitmaps.push_back({"icon.bmp", EncodeBmp24(MakeIconImage(48, opaque))});
+    const Image icon = MakeIconImage(48, opaque);
+    bitmaps.push_back({"icon.bmp", EncodeBmp24(icon)});
     if (!PackArchive(out / "graphics.vbf", scratch, bitmaps)) {
+        return 1;
+    }
+    // The same icon for the desktop's menus, where an installed SDL build shows it.
+    if (!WriteOutput(out / "quadrone.png", EncodePng(icon, opaque))) {
         return 1;
     }
     if (!WriteOutput(out / "contact-sheet.png", EncodePng(MakeContactSheet(pictures)))) {

@@ -33,14 +33,15 @@ int Paeth(int a, int b, int c)
 
 // Filters one row all five ways and keeps the one with the smallest absolute sum,
 // the usual cheap guess at what deflate will like best.
-void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, std::vector<uint8_t>& out)
+void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, size_t bpp, std::vector<uint8_t>& out)
 {
     std::vector<uint8_t> best, trial(n);
     long bestScore = -1;
     for (int type = 0; type < 5; ++type) {
         long score = 0;
         for (size_t i = 0; i < n; ++i) {
-            const int a = i >= 3 ? row[i - 3] : 0, b = prev ? prev[i] : 0, c = (prev && i >= 3) ? prev[i - 3] : 0;
+            const int a = i >= bpp ? row[i - bpp] : 0, b = prev ? prev[i] : 0;
+            const int c = (prev && i >= bpp) ? prev[i - bpp] : 0;
             const int pred = type == 0 ? 0 : type == 1 ? a : type == 2 ? b : type == 3 ? (a + b) / 2 : Paeth(a, b, c);
             trial[i] = static_cast<uint8_t>(row[i] - pred);
             score += trial[i] < 128 ? trial[i] : 256 - trial[i];
@@ -54,11 +55,11 @@ void FilterRow(const uint8_t* row, const uint8_t* prev, size_t n, std::vector<ui
     out.insert(out.end(), best.begin(), best.end());
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodePng(const Image& img)
+// With a mask, each pixel carries a fourth byte: fully opaque or fully clear.
+std::vector<uint8_t> Encode(const Image& img, const std::vector<bool>* opaque)
 {
-    const size_t rowBytes = static_cast<size_t>(img.width) * 3;
+    const size_t bpp = opaque != nullptr ? 4 : 3;
+    const size_t rowBytes = static_cast<size_t>(img.width) * bpp;
     std::vector<uint8_t> raw, filtered, previous;
     filtered.reserve((rowBytes + 1) * img.height);
     for (int y = 0; y < img.height; ++y) {
@@ -66,8 +67,11 @@ std::vector<uint8_t> EncodePng(const Image& img)
         for (int x = 0; x < img.width; ++x) {
             const Rgb c = img.Get(x, y);
             raw.insert(raw.end(), {c.r, c.g, c.b});
+            if (opaque != nullptr) {
+                raw.push_back((*opaque)[static_cast<size_t>(y) * img.width + x] ? 255 : 0);
+            }
         }
-        FilterRow(raw.data(), y ? previous.data() : nullptr, rowBytes, filtered);
+        FilterRow(raw.data(), y ? previous.data() : nullptr, rowBytes, bpp, filtered);
         previous = raw;
     }
     uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
@@ -81,9 +85,23 @@ std::vector<uint8_t> EncodePng(const Image& img)
     std::vector<uint8_t> header;
     PutBig32(header, static_cast<uint32_t>(img.width));
     PutBig32(header, static_cast<uint32_t>(img.height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, adaptive filter, no interlace
+    // 8 bits, truecolour (6: with alpha), deflate, adaptive filter, no interlace
+    const uint8_t colourType = opaque != nullptr ? 6 : 2;
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
     PutChunk(out, "IHDR", header);
     PutChunk(out, "IDAT", packed);
     PutChunk(out, "IEND", {});
     return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Image& img)
+{
+    return Encode(img, nullptr);
+}
+
+std::vector<uint8_t> EncodePng(const Image& img, const std::vector<bool>& opaque)
+{
+    return Encode(img, &opaque);
 }

@@ -32,8 +32,18 @@ void ChooseFolders()
     char* base = SDL_GetBasePath();
     const std::string beside = base != nullptr ? base : "./";
     SDL_free(base);
-    const std::string installed = QUADRONE_INSTALLED_DATA_DIR "/";
-    SetFolder(DataFolder, HasGraphics(beside) || !HasGraphics(installed) ? beside : installed);
+    // Installed under another prefix than the configured one (cmake --install --prefix), the data
+    // folder is still where it is from the program; the configured one serves a copied program.
+    const std::string candidates[] = {
+        beside, beside + QUADRONE_DATA_DIR_FROM_PROGRAM "/", QUADRONE_INSTALLED_DATA_DIR "/"};
+    std::string chosen = beside;
+    for (const std::string& folder : candidates) {
+        if (HasGraphics(folder)) {
+            chosen = folder;
+            break;
+        }
+    }
+    SetFolder(DataFolder, chosen);
     char* pref = SDL_GetPrefPath("", "Quadrone");
     SetFolder(SaveFolder, pref != nullptr ? pref : "./");
     SDL_free(pref);

@@ -4,6 +4,6 @@
 // The game writes its table and log into the player's data folder (on Linux
 // ~/.local/share/Quadrone/), since an installed program's folder is not writable; it reads
 // "graphics.vbf", "audio.vbf" and "loop1.dat" beside the executable, or else from the installed
-// data folder. Sets SaveFolder and DataFolder; without a data folder for the player the game
-// writes into the current one.
+// data folder, looked for first from where the program is. Sets SaveFolder and DataFolder;
+// without a data folder for the player the game writes into the current one.
 void ChooseFolders();
