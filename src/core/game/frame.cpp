@@ -9,6 +9,7 @@
 #include "core/game/frame_state.h"
 #include "core/game/high_scores.h"
 #include "core/game/keyboard.h"
+#include "core/log/debug_log.h"
 #include "core/shell/screen.h"
 #include "ports/drawing.h"
 #include "ports/platform.h"
@@ -292,6 +293,16 @@ void ResetGameState(int32_t current, int32_t next)
     InitialsActive = false;
     PromptDirty = false;
     ResetKeyStates();
+}
+
+void StartGameState(uint32_t seed)
+{
+    SeedRandom(seed);
+    const int32_t current = Random() % TetradKindCount;
+    const int32_t next = Random() % TetradKindCount;
+    ResetGameState(current, next);
+    LastFrameTime = ClockNow();
+    WriteDebugLog("Starting game...");
 }
 
 bool PointInRect(int32_t px, int32_t py, int32_t left, int32_t top, int32_t right, int32_t bottom)

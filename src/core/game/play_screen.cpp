@@ -15,6 +15,32 @@ constexpr int32_t InterferenceRange = 10000;
 constexpr int32_t InterferenceThreshold = 9990;
 }  // namespace
 
+ResultCode ComposePlayScreen(const PlayCellPainter& painter)
+{
+    ClearBoardSurface();
+    painter.boardCells();
+    AdvanceGhostBlink();
+    Tetrad ghost;
+    if (GhostVisible && GhostLandingPlace(CurrentTetrad, ghost)) {
+        painter.tetrad(ghost, true);
+    }
+    painter.tetrad(CurrentTetrad, false);
+    const ResultCode board = BlitBoardToScreen();
+    if (board < 0) {
+        return board;
+    }
+    if (CountersDirty && GameActive) {
+        DrawCounters();
+    }
+    RollForInterference();
+    if (SoundIsPlaying(StaticSound)) {
+        DrawStatic(true, false);
+    } else {
+        painter.preview();
+    }
+    return ResultOk;
+}
+
 void AdvanceGhostBlink()
 {
     if (GhostTimer > GhostBlinkMs) {

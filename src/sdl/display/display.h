@@ -8,13 +8,11 @@
 #include <cstdint>
 
 #include "core/common/result_codes.h"
+#include "core/display/picture_set.h"
+#include "core/display/title_buttons.h"
 #include "ports/drawing.h"
 
 struct StoredBitmap;
-
-constexpr int BlockPictureCount = 7;
-constexpr int SparkPictureCount = 3;
-constexpr int ButtonStateCount = 3;
 
 // Each is null while absent.
 extern SDL_Surface* Screen;  // the game area, in the window's pixel format

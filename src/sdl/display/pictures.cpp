@@ -1,36 +1,18 @@
 // pictures.cpp -- every picture of "graphics.vbf" into its surface, in the Windows build's order
 // and with its log lines, then the font and the window's icon.
-#include <cstdio>
 #include <cstring>
 
 #include "core/archive/resource_archive.h"
 #include "core/display/bitmap_file.h"
+#include "core/display/picture_set.h"
+#include "core/display/play_cells.h"
+#include "core/display/title_buttons.h"
 #include "core/log/debug_log.h"
 #include "ports/drawing.h"
 #include "sdl/display/display.h"
 #include "sdl/display/text.h"
 
 namespace {
-
-constexpr int32_t BoardSurfaceWidth = 240;
-constexpr int32_t BoardSurfaceHeight = 384;
-constexpr int32_t NextPieceSurfaceSize = 120;
-
-struct ButtonPlace {
-    const char* names[ButtonStateCount];
-    int32_t x;
-    int32_t y;
-};
-constexpr ButtonPlace ButtonPlaces[MenuButtonCount] = {
-    {{"play-1.bmp", "play-2.bmp", "play-3.bmp"}, 470, 180},
-    {{"scores-1.bmp", "scores-2.bmp", "scores-3.bmp"}, 410, 260},
-    {{"quit-1.bmp", "quit-2.bmp", "quit-3.bmp"}, 470, 338},
-};
-
-struct NumberedName {
-    char text[32];
-    NumberedName(const char* format, int number) { std::snprintf(text, sizeof text, format, number); }
-};
 
 SDL_Surface* LoadPicture(const char* name)
 {
@@ -55,47 +37,19 @@ SDL_Surface* LoadKeyedPicture(const char* name)
     return surface;
 }
 
-void LoadBlocks()
-{
-    for (int i = 1; i <= BlockPictureCount; ++i) {
-        BlockSurfaces[i - 1] = LoadPicture(NumberedName("block%i.bmp", i).text);
-        if (BlockSurfaces[i - 1] == nullptr) {
-            WriteDebugLog("Error loading blocks!");
-        }
-        GhostBlockSurfaces[i - 1] = LoadPicture(NumberedName("block%i-ghost.bmp", i).text);
-        if (GhostBlockSurfaces[i - 1] == nullptr) {
-            WriteDebugLog("Error loading ghost blocks!");
-        }
-    }
-}
-
-void LoadSparks()
-{
-    for (int i = 1; i <= SparkPictureCount; ++i) {
-        SparkSurfaces[i - 1] = LoadKeyedPicture(NumberedName("spark%i.bmp", i).text);
-        if (SparkSurfaces[i - 1] == nullptr) {
-            WriteDebugLog("Failed to load spark images");
-        }
-    }
-}
-
 // The button's size is that of its normal picture; the pictures stay with the display, by index.
 void LoadMenuButton(MenuButton& button, int index)
 {
-    const ButtonPlace& place = ButtonPlaces[index];
+    PlaceMenuButton(button, index);
     for (int state = 0; state < ButtonStateCount; ++state) {
-        std::strncpy(button.name[state], place.names[state], MenuButtonNameSize - 1);
-        button.name[state][MenuButtonNameSize - 1] = '\0';
         button.image[state] = nullptr;
-        ButtonSurfaces[index][state] = LoadPicture(place.names[state]);
+        ButtonSurfaces[index][state] = LoadPicture(button.name[state]);
     }
     SDL_Surface* normal = ButtonSurfaces[index][ButtonNormal];
     button.width = normal != nullptr ? normal->w : 0;
     button.height = normal != nullptr ? normal->h : 0;
     button.state = ButtonNormal;
     button.shown = ButtonPictureUnknown;
-    button.x = place.x;
-    button.y = place.y;
 }
 
 }  // namespace
@@ -110,13 +64,13 @@ void LoadGraphics(MenuButtonSet& buttons)
     TitleScreenSurface = LoadPicture("titlescreen.bmp");
     BackgroundSurface = LoadPicture("background.bmp");
     ControlsSurface = LoadPicture("controls.bmp");
-    LoadBlocks();
-    BoardSurface = CreatePictureSurface(BoardSurfaceWidth, BoardSurfaceHeight);
+    LoadBlockPictures(BlockSurfaces, GhostBlockSurfaces, LoadPicture);
+    BoardSurface = CreatePictureSurface(BoardWidthPixels, BoardHeightPixels);
     if (BoardSurface != nullptr) {
         ClearBoardSurface();
     }
-    NextPieceSurface = CreatePictureSurface(NextPieceSurfaceSize, NextPieceSurfaceSize);
-    LoadSparks();
+    NextPieceSurface = CreatePictureSurface(PreviewPixels, PreviewPixels);
+    LoadSparkPictures(SparkSurfaces, LoadKeyedPicture);
     TopScoresSurface = LoadPicture("topscores.bmp");
     // The Windows build keys the noise too, but copies it without the key: here it has none.
     Static1Surface = LoadPicture("static1.bmp");

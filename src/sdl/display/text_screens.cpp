@@ -1,5 +1,6 @@
 // text_screens.cpp -- the title screen and its buttons, the background, the controls picture and
 // the top five, laid out as the Windows build lays them out.
+#include "core/display/title_buttons.h"
 #include "core/display/top_five_text.h"
 #include "core/shell/screen.h"
 #include "ports/drawing.h"
@@ -42,13 +43,7 @@ ResultCode DrawTitleScreen(const MenuButtonSet& buttons)
     } else {
         FillScreen(area, Black);
     }
-    for (const MenuButton& button : buttons) {
-        const ResultCode result = DrawButton(button, ButtonNormal);
-        if (result < 0) {
-            return result;
-        }
-    }
-    return ResultOk;
+    return DrawTitleButtons(buttons);
 }
 
 void DrawControlsScreen()

@@ -1,8 +1,6 @@
 // startup.cpp -- start-up in the Windows build's order and with its log lines, and the shutdown.
 #include <cstring>
 
-#include "core/common/random.h"
-#include "core/game/board.h"
 #include "core/game/frame.h"
 #include "core/game/frame_state.h"
 #include "core/game/high_scores.h"
@@ -10,7 +8,6 @@
 #include "core/shell/shell.h"
 #include "ports/drawing.h"
 #include "ports/message_box.h"
-#include "ports/platform.h"
 #include "sdl/audio/audio.h"
 #include "sdl/display/display.h"
 #include "sdl/files/folders.h"
@@ -76,12 +73,7 @@ bool StartGame()
         return false;
     }
     WriteDebugLog("Sounds loaded");
-    SeedRandom(SDL_GetTicks());
-    const int32_t current = Random() % TetradKindCount;
-    const int32_t next = Random() % TetradKindCount;
-    ResetGameState(current, next);
-    LastFrameTime = ClockNow();
-    WriteDebugLog("Starting game...");
+    StartGameState(SDL_GetTicks());
     if (MusicEnabled) {
         StartMusic();
         if (ClosedDuringStartUp()) {

@@ -7,10 +7,8 @@
 #include <cstdint>
 
 #include "core/common/result_codes.h"
+#include "core/display/picture_set.h"
 #include "ports/drawing.h"
-
-constexpr int BlockPictureCount = 7;
-constexpr int SparkPictureCount = 3;
 
 // Each reference is null while absent and cleared when released.
 extern IDirectDraw7* DirectDrawObject;

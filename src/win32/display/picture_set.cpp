@@ -2,10 +2,10 @@
 #include "win32/display/picture_set.h"
 #include "ports/drawing.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "core/archive/resource_archive.h"
+#include "core/display/picture_set.h"
+#include "core/display/play_cells.h"
+#include "core/display/title_buttons.h"
 #include "core/game/frame_state.h"
 #include "core/log/debug_log.h"
 #include "core/shell/screen.h"
@@ -14,26 +14,6 @@
 #include "win32/display/surface_text.h"
 
 namespace {
-
-constexpr int32_t BoardSurfaceWidth = 240;
-constexpr int32_t BoardSurfaceHeight = 384;
-constexpr int32_t NextPieceSurfaceSize = 120;
-
-struct ButtonPlace {
-    const char* names[3];
-    int32_t x;
-    int32_t y;
-};
-constexpr ButtonPlace ButtonPlaces[MenuButtonCount] = {
-    {{"play-1.bmp", "play-2.bmp", "play-3.bmp"}, 470, 180},
-    {{"scores-1.bmp", "scores-2.bmp", "scores-3.bmp"}, 410, 260},
-    {{"quit-1.bmp", "quit-2.bmp", "quit-3.bmp"}, 470, 338},
-};
-
-struct NumberedName {
-    char text[32];
-    NumberedName(const char* format, int number) { std::snprintf(text, sizeof text, format, number); }
-};
 
 bool OpenGraphicsArchive()
 {
@@ -57,30 +37,6 @@ IDirectDrawSurface7* LoadKeyedPicture(const char* name)
     return surface;
 }
 
-void LoadBlocks()
-{
-    for (int i = 1; i <= BlockPictureCount; ++i) {
-        BlockSurfaces[i - 1] = LoadBitmapSurface(NumberedName("block%i.bmp", i).text);
-        if (BlockSurfaces[i - 1] == nullptr) {
-            WriteDebugLog("Error loading blocks!");
-        }
-        GhostBlockSurfaces[i - 1] = LoadBitmapSurface(NumberedName("block%i-ghost.bmp", i).text);
-        if (GhostBlockSurfaces[i - 1] == nullptr) {
-            WriteDebugLog("Error loading ghost blocks!");
-        }
-    }
-}
-
-void LoadSparks()
-{
-    for (int i = 1; i <= SparkPictureCount; ++i) {
-        SparkSurfaces[i - 1] = LoadKeyedPicture(NumberedName("spark%i.bmp", i).text);
-        if (SparkSurfaces[i - 1] == nullptr) {
-            WriteDebugLog("Failed to load spark images");
-        }
-    }
-}
-
 // A missing surface is reported here; why a present one failed, CopyBitmap reports itself.
 void RefillNumbered(IDirectDrawSurface7* surface, const char* format, int number, const char* missing)
 {
@@ -94,11 +50,11 @@ void RefillNumbered(IDirectDrawSurface7* surface, const char* format, int number
 void RefillBlocksAndSparks()
 {
     for (int i = 1; i <= BlockPictureCount; ++i) {
-        RefillNumbered(BlockSurfaces[i - 1], "block%i.bmp", i, "Error restoring blocks!");
-        RefillNumbered(GhostBlockSurfaces[i - 1], "block%i-ghost.bmp", i, "Error restoring ghost blocks!");
+        RefillNumbered(BlockSurfaces[i - 1], BlockNameFormat, i, "Error restoring blocks!");
+        RefillNumbered(GhostBlockSurfaces[i - 1], GhostBlockNameFormat, i, "Error restoring ghost blocks!");
     }
     for (int i = 1; i <= SparkPictureCount; ++i) {
-        RefillNumbered(SparkSurfaces[i - 1], "spark%i.bmp", i, "Failed to restore spark images");
+        RefillNumbered(SparkSurfaces[i - 1], SparkNameFormat, i, "Failed to restore spark images");
     }
 }
 
@@ -123,33 +79,21 @@ void LoadGraphics(MenuButtonSet& buttons)
     TitleScreenSurface = LoadBitmapSurface("titlescreen.bmp");
     BackgroundSurface = LoadBitmapSurface("background.bmp");
     ControlsSurface = LoadBitmapSurface("controls.bmp");
-    LoadBlocks();
-    BoardSurface = CreateOffscreenSurface(DirectDrawObject, BoardSurfaceWidth, BoardSurfaceHeight);
+    LoadBlockPictures(BlockSurfaces, GhostBlockSurfaces, LoadBitmapSurface);
+    BoardSurface = CreateOffscreenSurface(DirectDrawObject, BoardWidthPixels, BoardHeightPixels);
     if (BoardSurface != nullptr) {
         ClearBoardSurface();
     }
-    NextPieceSurface = CreateOffscreenSurface(DirectDrawObject, NextPieceSurfaceSize, NextPieceSurfaceSize);
-    LoadSparks();
+    NextPieceSurface = CreateOffscreenSurface(DirectDrawObject, PreviewPixels, PreviewPixels);
+    LoadSparkPictures(SparkSurfaces, LoadKeyedPicture);
     TopScoresSurface = LoadBitmapSurface("topscores.bmp");
     Static1Surface = LoadKeyedPicture("static1.bmp");
     Static2Surface = LoadKeyedPicture("static2.bmp");
     for (int i = 0; i < MenuButtonCount; ++i) {
-        const ButtonPlace& place = ButtonPlaces[i];
-        LoadMenuButton(buttons[i], place.names[0], place.names[1], place.names[2], place.x, place.y);
+        PlaceMenuButton(buttons[i], i);
+        LoadMenuButtonImages(buttons[i]);
     }
     DataArchive.Close();
-}
-
-void LoadMenuButton(MenuButton& button, const char* name1, const char* name2, const char* name3, int32_t x, int32_t y)
-{
-    const char* names[3] = {name1, name2, name3};
-    for (int i = 0; i < 3; ++i) {
-        std::strncpy(button.name[i], names[i], MenuButtonNameSize - 1);
-        button.name[i][MenuButtonNameSize - 1] = '\0';
-    }
-    LoadMenuButtonImages(button);
-    button.x = x;
-    button.y = y;
 }
 
 void LoadMenuButtonImages(MenuButton& button)

@@ -1,23 +1,15 @@
-// playfield.cpp -- the play screen: board, ghost, falling tetrad, preview and counters.
+// playfield.cpp -- the play screen on DirectDraw surfaces: board, ghost, falling tetrad and preview.
 #include "win32/display/playfield.h"
 #include "ports/drawing.h"
 
+#include "core/display/play_cells.h"
 #include "core/game/board.h"
-#include "core/game/frame_state.h"
 #include "core/game/play_screen.h"
 #include "core/log/debug_log.h"
 #include "core/shell/screen.h"
-#include "ports/sound.h"
 #include "win32/display/display.h"
 
 namespace {
-
-constexpr int32_t PreviewLeft = 49;
-constexpr int32_t PreviewTop = 180;
-constexpr int32_t PreviewPixels = 120;
-constexpr int32_t PreviewCentre = 2;
-constexpr int32_t BoardWidthPixels = BoardColumns * CellPixels;
-constexpr int32_t BoardHeightPixels = BoardRows * CellPixels;
 
 // Without a primary surface nothing reaches the screen; the frame loop then waits.
 constexpr ResultCode NoScreen = ResultNotInitialized;
@@ -55,38 +47,6 @@ HRESULT BlitCell(IDirectDrawSurface7* target, IDirectDrawSurface7* picture, int3
     return NoteLoss(target->Blt(&cell, picture, nullptr, DDBLT_WAIT, nullptr));
 }
 
-void LogTetradFailure(HRESULT result)
-{
-    WriteDebugLog(result == DDERR_SURFACELOST ? "Surface Lost while drawing current Tetrad"
-                                              : "Unknown Error Drawing Current Tetrad");
-}
-
-IDirectDrawSurface7* PictureOf(IDirectDrawSurface7* const (&pictures)[BlockPictureCount], int32_t colour)
-{
-    return colour >= 0 && colour < BlockPictureCount ? pictures[colour] : nullptr;
-}
-
-// Cells outside the board (above row 0 after a turn at the top) are left out, not failed.
-void DrawTetradCells(const Tetrad& tetrad, IDirectDrawSurface7* const (&pictures)[BlockPictureCount])
-{
-    if (BoardSurface == nullptr) {
-        return;
-    }
-    IDirectDrawSurface7* picture = PictureOf(pictures, tetrad.colour);
-    for (const TetradCell& cell : tetrad.cells) {
-        const int32_t column = tetrad.x + cell.dx;
-        const int32_t row = tetrad.y - cell.dy;
-        if (column < 0 || column >= BoardColumns || row < 0 || row >= BoardRows) {
-            continue;
-        }
-        const HRESULT result = BlitCell(BoardSurface, picture, column, row);
-        if (FAILED(result)) {
-            LogTetradFailure(result);
-            return;
-        }
-    }
-}
-
 HRESULT BlitToScreen(IDirectDrawSurface7* source, int32_t left, int32_t top, int32_t width, int32_t height)
 {
     ScreenOffset = ComputeScreenOffset();
@@ -103,25 +63,9 @@ ResultCode DrawPlayScreen()
         return NoScreen;
     }
     SurfaceLost = false;
-    ClearBoardSurface();
-    DrawBoardCells();
-    AdvanceGhostBlink();
-    if (GhostVisible) {
-        DrawGhostTetrad();
-    }
-    DrawCurrentTetrad();
-    const ResultCode board = BlitBoardToScreen();
+    const ResultCode board = ComposePlayScreen({DrawBoardCells, DrawTetrad, DrawNextTetrad});
     if (board < 0) {
         return board;
-    }
-    if (CountersDirty && GameActive) {
-        DrawCounters();
-    }
-    RollForInterference();
-    if (SoundIsPlaying(StaticSound)) {
-        DrawStatic(true, false);
-    } else {
-        DrawNextTetrad();
     }
     return SurfaceLost ? ResultSurfaceLost : ResultOk;
 }
@@ -138,28 +82,19 @@ void DrawBoardCells()
     if (BoardSurface == nullptr) {
         return;
     }
-    for (int32_t row = 0; row < BoardRows; ++row) {
-        for (int32_t column = 0; column < BoardColumns; ++column) {
-            const int32_t colour = BoardCell(column, row);
-            if (colour > EmptyCell && FAILED(BlitCell(BoardSurface, PictureOf(BlockSurfaces, colour), column, row))) {
-                WriteDebugLog("Error Blitting to Quadrone Board Surface");
-                return;
-            }
-        }
-    }
+    WalkBoardCells([](int32_t column, int32_t row, int32_t colour) -> ResultCode {
+        return BlitCell(BoardSurface, PictureOf(BlockSurfaces, colour), column, row);
+    });
 }
 
-void DrawCurrentTetrad()
+void DrawTetrad(const Tetrad& tetrad, bool ghost)
 {
-    DrawTetradCells(CurrentTetrad, BlockSurfaces);
-}
-
-void DrawGhostTetrad()
-{
-    Tetrad ghost;
-    if (GhostLandingPlace(CurrentTetrad, ghost)) {
-        DrawTetradCells(ghost, GhostBlockSurfaces);
+    if (BoardSurface == nullptr) {
+        return;
     }
+    IDirectDrawSurface7* picture = PictureOf(ghost ? GhostBlockSurfaces : BlockSurfaces, tetrad.colour);
+    WalkTetradCells(tetrad,
+        [picture](int32_t column, int32_t row) -> ResultCode { return BlitCell(BoardSurface, picture, column, row); });
 }
 
 void DrawNextTetrad()
@@ -172,14 +107,12 @@ void DrawNextTetrad()
         return;
     }
     IDirectDrawSurface7* picture = PictureOf(BlockSurfaces, NextTetrad.colour);
-    for (const TetradCell& cell : NextTetrad.cells) {
-        const HRESULT result = BlitCell(NextPieceSurface, picture, cell.dx + PreviewCentre, PreviewCentre - cell.dy);
-        if (FAILED(result)) {
-            LogTetradFailure(result);
-            return;
-        }
+    const bool drawn = WalkPreviewCells(NextTetrad, [picture](int32_t column, int32_t row) -> ResultCode {
+        return BlitCell(NextPieceSurface, picture, column, row);
+    });
+    if (drawn) {
+        BlitNextPieceToScreen();
     }
-    BlitNextPieceToScreen();
 }
 
 ResultCode BlitBoardToScreen()

@@ -1,6 +1,7 @@
 // text_screens.cpp -- title screen and its buttons, controls picture and the top five.
 #include "ports/drawing.h"
 
+#include "core/display/title_buttons.h"
 #include "core/display/top_five_text.h"
 #include "core/shell/screen.h"
 #include "win32/display/display.h"
@@ -69,13 +70,7 @@ ResultCode DrawTitleScreen(const MenuButtonSet& buttons)
     if (FAILED(picture)) {
         return picture;
     }
-    for (const MenuButton& button : buttons) {
-        const ResultCode result = DrawButton(button, ButtonNormal);
-        if (result < 0) {
-            return result;
-        }
-    }
-    return ResultOk;
+    return DrawTitleButtons(buttons);
 }
 
 void DrawControlsScreen()

@@ -1,6 +1,4 @@
 // startup.cpp -- start-up in a fixed order, from the command line to the title screen.
-#include "core/common/random.h"
-#include "core/game/board.h"
 #include "core/game/frame.h"
 #include "core/game/frame_state.h"
 #include "core/game/high_scores.h"
@@ -79,12 +77,7 @@ bool StartGame()
     if (!LoadGameData()) {
         return false;
     }
-    SeedRandom(GetTickCount());
-    const int32_t current = Random() % TetradKindCount;
-    const int32_t next = Random() % TetradKindCount;
-    ResetGameState(current, next);
-    LastFrameTime = timeGetTime();
-    WriteDebugLog("Starting game...");
+    StartGameState(GetTickCount());
     StartNotificationThread();
     if (MusicEnabled && !StartMusic()) {
         return false;
