@@ -1,6 +1,7 @@
 # Sourced by lib.sh: what the native (SDL2) build needs of the verbs. It is the sanitized build of
 # the unit tests; it keeps its table and log in the data folder XDG_DATA_HOME/Quadrone, which is
 # the game folder here, and reads its data files beside itself, which is the same folder.
+# shellcheck disable=SC2034  # its variables are read by lib.sh and the scenarios
 PROGRAM=quadrone
 # The glyph sheet of its own font, and the window's icon.
 OWN_PICTURES=(font icon)
@@ -23,8 +24,8 @@ ask_to_close() { /usr/bin/python3 "$E2E_DIR/close_window.py" "$GAME_WINDOW"; }
 
 # SDL's boxes hold the game until they are answered; the close takes effect then.
 answer_boxes_after_close() {
-    local id name
-    windows_named 'Error|Notice' | while read -r id name; do
+    local id
+    windows_named 'Error|Notice' | while read -r id _; do
         xdotool windowfocus "$id" key Return 2>/dev/null
     done
 }

@@ -1,4 +1,5 @@
 # Sourced by lib.sh: what the Windows build under Wine needs of the verbs.
+# shellcheck disable=SC2034  # its variables are read by lib.sh and the scenarios
 PROGRAM=quadrone.exe
 # Pictures this build loads beyond the ones both builds share: none.
 OWN_PICTURES=()
