@@ -5,7 +5,7 @@ scores CPU 900 700 500 300 100 >"$E2E_WORK/table.dat"
 # Areas left out of each state's comparison ("x y width height|..."): the two screens of static
 # behind the Top Five and the play screen, the board, and the text.
 STATIC="49 180 120 120|465 190 175 100"
-declare -A LEFT_OUT=([title]="" [hover]="" [pressed]="" [top - five]="190 150 260 26|250 192 190 84|$STATIC"
+declare -A LEFT_OUT=([title]="" [hover]="" [pressed]="" [top_five]="190 150 260 26|250 192 190 84|$STATIC"
     [play]="${BOARD[*]}|$STATIC" [controls]="200 48 240 12|200 420 240 12|$STATIC")
 
 # keep STATE: the game area of the last screenshot, as this build's picture of the state.
@@ -24,7 +24,7 @@ shoot_states() {
     move_mouse 5 5
     xdotool mouseup 1 && sleep 0.5
     click 420 270
-    see top-five "${PLATE[@]}" && keep top-five
+    see top-five "${PLATE[@]}" && keep top_five
     press Escape
     see back "${TITLE[@]}"
     click 480 190
@@ -49,7 +49,7 @@ shoot_states
 use_backend native
 shoot_states
 step "every state agrees outside the left-out areas"
-for state in title hover pressed top-five play controls; do
+for state in title hover pressed top_five play controls; do
     blank "$state" windows && blank "$state" native || fail "cannot blank the areas of $state"
     differ=$(compare -metric AE "$E2E_WORK/blank-windows-$state.png" "$E2E_WORK/blank-native-$state.png" \
         "$E2E_SHOTS/difference-$state.png" 2>&1 | cut -d' ' -f1)
