@@ -249,6 +249,7 @@ record_latencies() {
     sorted=$(echo "$2" | tr ' ' '\n' | grep . | sort -n)
     record "$label" key-median "$(awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }' <<<"$sorted")"
     record "$label" key-worst "$(tail -n 1 <<<"$sorted")"
+    record "$label" key-count "$(grep -c . <<<"$sorted")"
 }
 
 window_origin() {
@@ -402,7 +403,7 @@ rows = [("window mapped (ms)", "map-ms"), ("start to title picture or settled me
         ("  X server meanwhile (%)", "play-x"),
         ("playing frame, median (ms)", "frame-median"), ("playing frame, p99 (ms)", "frame-p99"),
         ("frames per second in play", "fps"), ("key to screen, median (ms)", "key-median"),
-        ("key to screen, worst of 20 (ms)", "key-worst")]
+        ("key to screen, worst (ms)", "key-worst"), ("key presses measured, of 20", "key-count")]
 print("%-46s" % "" + "".join("%13s" % l for l in labels))
 for title, what in rows:
     cells = [values.get((l, what)) for l in labels]
