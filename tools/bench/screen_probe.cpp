@@ -5,6 +5,14 @@
 //   screen_probe keys WINDOW-NAME PRESSES
 //     presses Left and Right in turn and prints, for each press, the milliseconds from the key
 //     event to the falling tetrad's shift on the board; a fall in between discards the press.
+//   screen_probe settle WINDOW-NAME START-NS TIMEOUT-S QUIET-MS
+//     for another program, whose first picture is not known: prints the milliseconds since
+//     START-NS until its window was mapped, and until it first showed the picture that then
+//     stayed, not all black, for QUIET-MS.
+//   screen_probe board-keys WINDOW-NAME PRESSES
+//     as keys, for another program with a black board in the largest child window of its own:
+//     a press counts when the lit pixels' box moves sideways the key's way, its top and bottom
+//     unchanged.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -73,6 +81,64 @@ Origin FindArea(Display* display, const char* name)
     }
     XFree(children);
     return origin;
+}
+
+// The largest viewable top-level window of that name: a program's tooltips may share its name.
+Window FindWindow(Display* display, const char* name)
+{
+    Window root = DefaultRootWindow(display), parent, *children = nullptr, found = None;
+    unsigned count = 0;
+    long largest = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) {
+        return None;
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        char* title = nullptr;
+        if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable ||
+            !XFetchName(display, children[i], &title)) {
+            continue;
+        }
+        const long area = static_cast<long>(attributes.width) * attributes.height;
+        if (std::strcmp(title, name) == 0 && area > largest) {
+            found = children[i];
+            largest = area;
+        }
+        XFree(title);
+    }
+    XFree(children);
+    return found;
+}
+
+struct Rect {
+    int x, y, width, height;
+};
+
+// A window's rectangle on the root window.
+bool WindowRect(Display* display, Window window, Rect& rect)
+{
+    XWindowAttributes attributes;
+    Window child;
+    if (window == None || !XGetWindowAttributes(display, window, &attributes) ||
+        !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rect.x, &rect.y, &child)) {
+        return false;
+    }
+    rect.width = attributes.width;
+    rect.height = attributes.height;
+    return true;
+}
+
+// The raw bytes of a rectangle of the screen, for comparisons only; empty if it cannot be read.
+std::string GrabRaw(Display* display, const Rect& rect)
+{
+    XImage* image =
+        XGetImage(display, DefaultRootWindow(display), rect.x, rect.y, rect.width, rect.height, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return std::string();
+    }
+    std::string bytes(image->data, static_cast<size_t>(image->bytes_per_line) * image->height);
+    XDestroyImage(image);
+    return bytes;
 }
 
 // Pixels as 0xRRGGBB.
@@ -192,6 +258,145 @@ int Keys(Display* display, char** argv)
     return static_cast<int>(latencies.size()) == presses ? 0 : 1;
 }
 
+bool AllBlack(const std::string& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return byte == 0; });
+}
+
+int Settle(Display* display, char** argv)
+{
+    const double start = std::atof(argv[3]) / 1e6;
+    const double deadline = RealtimeMs() + std::atof(argv[4]) * 1000;
+    const double quiet = std::atof(argv[5]);
+    double mapped = -1, shown = -1;
+    std::string last;
+    while (RealtimeMs() < deadline) {
+        Rect rect;
+        const double now = RealtimeMs();
+        if (!WindowRect(display, FindWindow(display, argv[2]), rect)) {
+            usleep(1000);
+            continue;
+        }
+        if (mapped < 0) {
+            mapped = now;
+        }
+        const std::string picture = GrabRaw(display, rect);
+        if (picture.empty() || AllBlack(picture)) {
+            shown = -1;
+        } else if (picture != last) {
+            shown = now;
+        } else if (now - shown >= quiet) {
+            std::printf("%.0f %.0f\n", mapped - start, shown - start);
+            return 0;
+        }
+        last = picture;
+        usleep(1000);
+    }
+    std::fprintf(stderr, "the window did not settle within %s s\n", argv[4]);
+    return 1;
+}
+
+// The board: the window's largest child, else the window itself.
+bool BoardRect(Display* display, Window window, Rect& board)
+{
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!WindowRect(display, window, board) || !XQueryTree(display, window, &root, &parent, &children, &count)) {
+        return false;
+    }
+    long largest = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        Rect rect;
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
+            static_cast<long>(attributes.width) * attributes.height > largest &&
+            WindowRect(display, children[i], rect)) {
+            board = rect;
+            largest = static_cast<long>(attributes.width) * attributes.height;
+        }
+    }
+    XFree(children);
+    return true;
+}
+
+struct Box {
+    int left, top, right, bottom;  // right and bottom exclusive; left > right when nothing is lit
+    bool operator==(const Box& other) const
+    {
+        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+    }
+};
+
+// The box around the pixels brighter than the board's near-black.
+Box LitBox(const std::vector<unsigned>& pixels, int width)
+{
+    Box box = {width, 0, 0, 0};
+    bool any = false;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const unsigned pixel = pixels[i];
+        if ((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF) < 96) {
+            continue;
+        }
+        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        box.left = std::min(box.left, x);
+        box.right = std::max(box.right, x + 1);
+        box.top = any ? box.top : y;
+        box.bottom = y + 1;
+        any = true;
+    }
+    return box;
+}
+
+int BoardKeys(Display* display, char** argv)
+{
+    const int presses = std::atoi(argv[3]);
+    const KeyCode left = XKeysymToKeycode(display, XK_Left), right = XKeysymToKeycode(display, XK_Right);
+    std::vector<double> latencies;
+    for (int attempt = 0; attempt < presses * 3 && static_cast<int>(latencies.size()) < presses; ++attempt) {
+        Rect board;
+        if (!BoardRect(display, FindWindow(display, argv[2]), board)) {
+            break;
+        }
+        const auto box = [&] {
+            return LitBox(Grab(display, board.x, board.y, board.width, board.height), board.width);
+        };
+        const Box before = box();
+        if (before.left >= before.right) {
+            usleep(100000);
+            continue;
+        }
+        const KeyCode key = latencies.size() % 2 == 0 ? left : right;
+        XTestFakeKeyEvent(display, key, True, 0);
+        XFlush(display);
+        const double pressed = RealtimeMs();
+        Box after = before;
+        while (after == before && RealtimeMs() - pressed < 1000) {
+            usleep(250);
+            after = box();
+        }
+        const double seen = RealtimeMs();
+        XTestFakeKeyEvent(display, key, False, 0);
+        XFlush(display);
+        const bool sideways = key == left ? after.left < before.left && after.right < before.right
+                                          : after.left > before.left && after.right > before.right;
+        if (sideways && after.top == before.top && after.bottom == before.bottom) {
+            latencies.push_back(seen - pressed);
+        }
+        usleep(250000);
+    }
+    for (double latency : latencies) {
+        std::printf("%.1f ", latency);
+    }
+    std::printf("\n");
+    return static_cast<int>(latencies.size()) == presses ? 0 : 1;
+}
+
+// A window may go between finding it and reading it: the read then fails, not the probe.
+int IgnoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -201,11 +406,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
+    XSetErrorHandler(IgnoreError);
     if (argc == 10 && std::string(argv[1]) == "title") {
         return Title(display, argv);
     }
     if (argc == 4 && std::string(argv[1]) == "keys") {
         return Keys(display, argv);
+    }
+    if (argc == 6 && std::string(argv[1]) == "settle") {
+        return Settle(display, argv);
+    }
+    if (argc == 4 && std::string(argv[1]) == "board-keys") {
+        return BoardKeys(display, argv);
     }
     std::fprintf(stderr, "usage: see the top of screen_probe.cpp\n");
     return 2;
