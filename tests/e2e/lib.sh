@@ -89,7 +89,10 @@ start_game() {
 
 # started: the window is there, start-up has finished without a box, and a capture has begun to grow.
 started() {
-    wait_until 30 game_window_exists || fail "no game window within 30 s"
+    if ! wait_until 30 game_window_exists; then
+        game_gone && game_ends && fail "the game ended without a window, exit code $GAME_STATUS"
+        fail "no game window within 30 s"
+    fi
     wait_until 30 log_has "Starting game..." || fail "start-up did not finish within 30 s"
     sleep 0.5
     [ -z "$(box_captions)" ] || fail "a message box came up at start-up"
