@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A short scripted session for machines without a display: the title screen, a click on Play,
-# a few moves, the pause screen; each step leaves a screenshot.
+# a few moves, the pause screen; each step leaves a screenshot. E2E_BACKEND picks the build; a
+# private virtual display is started when there is none.
 . "$ROOT/tests/e2e/lib.sh"
+[ -n "${DISPLAY:-}" ] || private_display 90 1024x768x24
 
 prepare_game
 start_game

@@ -50,32 +50,9 @@ build_native_game() {
 
 # Title, Play, a few moves and the pause, on a private display; a screenshot of each.
 native_session() {
-    local shots="$BUILD_DIR/play-shots" display=:$((90 + RANDOM % 100)) pid
-    mkdir -p "$shots"
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    local xvfb=$!
-    export DISPLAY=$display
-    sleep 1
-    "$GAME" &
-    pid=$!
-    local window
-    window=$(timeout 10 xdotool search --sync --name '^Quadrone$' | head -n 1)
-    xdotool windowfocus "$window"
-    sleep 1
-    shot() { import -window root "$shots/$1.png" && echo "  $shots/$1.png"; }
-    echo "No display: played a short scripted session on a virtual one. Screenshots:"
-    shot 1-title
-    xdotool mousemove --window "$window" 480 190 click 1
-    sleep 0.5
-    shot 2-play
-    xdotool key Left Left space key --delay 400 Down
-    shot 3-moves
-    xdotool key F1
-    sleep 0.3
-    shot 4-paused
-    xdotool key alt+F4
-    wait "$pid"
-    kill "$xvfb"
+    echo "No display: playing a short scripted session on a virtual one."
+    export ROOT BUILD_DIR GAME_DIR="$BUILD_DIR/play/game" E2E_BACKEND=native
+    bash "$ROOT/scripts/demo_session.sh"
 }
 
 if [ "${1:-}" = --windows ]; then
