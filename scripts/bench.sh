@@ -69,21 +69,7 @@ build_probe() {
 
 # A display of the bench's own that never resets: between two programs no client may be left, and
 # an X server that resets then refuses the next program for a moment.
-bench_display() {
-    [ -n "${DISPLAY:-}" ] && return 0
-    local number
-    for number in $(seq 90 120); do
-        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
-    done
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >"$BENCH/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$number" ] && return 0
-        sleep 0.1
-    done
-    fail "the virtual display did not start (see $BENCH/xvfb.log)"
-}
+bench_display() { wine_start_display -noreset || fail "the virtual display did not start (see $WINE_ROOT/xvfb.log)"; }
 
 # The peer games, installed from Debian for the benchmark only; those missing are left out when
 # not root.

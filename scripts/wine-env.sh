@@ -29,13 +29,15 @@ pcm.!default {
 EOF
 }
 
+# wine_start_display [XVFB_OPTION...]: a virtual display of our own, unless there is one.
 wine_start_display() {
     [ -n "${DISPLAY:-}" ] && return 0
+    mkdir -p "$WINE_ROOT"
     local number
     for number in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
     done
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$WINE_ROOT/xvfb.log" 2>&1 &
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp "$@" >"$WINE_ROOT/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$number"
     for _ in $(seq 50); do
