@@ -27,7 +27,7 @@ report() {
     local layer=$1 passed=$2 failed=$3
     TOTAL_PASSED=$((TOTAL_PASSED + passed))
     TOTAL_FAILED=$((TOTAL_FAILED + failed))
-    printf '%-36s %4d passed, %d failed\n' "$layer" "$passed" "$failed"
+    printf '%-40s %4d passed, %d failed\n' "$layer" "$passed" "$failed"
 }
 
 # The sources' own checks: the layers and the layout.
@@ -123,14 +123,18 @@ run_windows_tests() {
 
 # The scenarios that also run on the native build; the others are about Wine, the Windows
 # download and its sound device, or compare the two builds (screens_agree). The soak runs on the
-# Windows build only, to keep the command within 20 minutes: scripts/reliability.sh --native soak
-# runs it on the native one.
+# Windows build only: scripts/reliability.sh --native soak runs it on the native one.
 NATIVE_SCENARIOS=(title play display_switch damaged_data sound kill_during_save desktop_sound)
 
-# end_to_end NAME BACKEND: one scenario through the one runner.
+# end_to_end NAME BACKEND: one scenario through the one runner; its exit status.
 end_to_end() {
+    timeout 600 bash "$ROOT/tests/e2e/run.sh" "$1" "$2" >"$BUILD_DIR/logs/e2e-$1-$2.log" 2>&1 </dev/null
+}
+
+# report_end_to_end NAME BACKEND STATUS
+report_end_to_end() {
     local log="$BUILD_DIR/logs/e2e-$1-$2.log"
-    if timeout 600 bash "$ROOT/tests/e2e/run.sh" "$1" "$2" >"$log" 2>&1 </dev/null; then
+    if [ "$3" -eq 0 ]; then
         report "end to end: $1 ($2)" 1 0
     else
         echo "end to end: $1 ($2) failed; the end of $log:" >&2
@@ -139,14 +143,35 @@ end_to_end() {
     fi
 }
 
-run_end_to_end_tests() {
-    export ROOT BUILD_DIR GAME_DIR
-    local scenario name
-    for scenario in "$ROOT"/tests/e2e/scenarios/*.sh; do
-        end_to_end "$(basename "$scenario" .sh)" windows
-    done
+# The native build's scenarios, on a virtual display of their own, each with its exit status.
+native_end_to_end() {
+    unset DISPLAY
+    XVFB_PID=""
+    wine_start_display || return 1
+    local name
     for name in "${NATIVE_SCENARIOS[@]}"; do
         end_to_end "$name" native
+        echo "$name $?"
+    done
+    kill "$XVFB_PID"
+}
+
+# The two builds share nothing on the screen, so the native scenarios run beside the Windows ones:
+# the command stays within 20 minutes.
+run_end_to_end_tests() {
+    export ROOT BUILD_DIR GAME_DIR
+    local results="$BUILD_DIR/logs/e2e-native-results.txt" scenario name status
+    native_end_to_end >"$results" 2>&1 &
+    local native=$!
+    for scenario in "$ROOT"/tests/e2e/scenarios/*.sh; do
+        name=$(basename "$scenario" .sh)
+        end_to_end "$name" windows
+        report_end_to_end "$name" windows $?
+    done
+    wait "$native"
+    for name in "${NATIVE_SCENARIOS[@]}"; do
+        status=$(sed -n "s/^$name \([0-9]*\)$/\1/p" "$results")
+        report_end_to_end "$name" native "${status:-1}"
     done
 }
 

@@ -142,16 +142,20 @@ windows_named() {
 
 # private_display FIRST SIZE: a private Xvfb display on the first free number from FIRST, used from now on.
 private_display() {
-    local number
+    local number xvfb
     for number in $(seq "$1" $(($1 + 30))); do
-        if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-            break
+        [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ] || continue
+        Xvfb ":$number" -screen 0 "$2" -nolisten tcp >/dev/null 2>&1 &
+        xvfb=$!
+        # A scenario running beside this one may take the same number: then this server ends at once.
+        if wait_until 5 test -e "/tmp/.X11-unix/X$number" && sleep 0.2 && kill -0 "$xvfb" 2>/dev/null; then
+            on_exit "kill $xvfb 2>/dev/null"
+            export DISPLAY=":$number"
+            return 0
         fi
+        kill "$xvfb" 2>/dev/null
     done
-    Xvfb ":$number" -screen 0 "$2" -nolisten tcp >/dev/null 2>&1 &
-    on_exit "kill $! 2>/dev/null"
-    export DISPLAY=":$number"
-    wait_until 5 test -e "/tmp/.X11-unix/X$number" || fail "the display $DISPLAY did not start"
+    fail "no private display could start from :$1"
 }
 
 # game_window_exists: the game's window is on the screen; it lands in GAME_WINDOW (Wine makes a new
