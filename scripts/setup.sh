@@ -5,10 +5,13 @@
 # Idempotent: a second run only checks and takes seconds. Quiet unless something fails.
 #   setup.sh native    only what the native game needs to build
 #   setup.sh session   only what its scripted session without a display needs
+#   setup.sh web       what the browser build needs: Emscripten, Chromium, and SDL2, libogg and
+#                      libvorbis built with emcc into the cache
 set -euo pipefail
 
 QUADRONE_CACHE=${QUADRONE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quadrone}
 MINGW_PREFIX="$QUADRONE_CACHE/mingw64"
+WASM_PREFIX="$QUADRONE_CACHE/wasm"
 TRIPLE=x86_64-w64-mingw32
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev zlib1g-dev
@@ -18,6 +21,10 @@ PACKAGES=(
 )
 NATIVE_PACKAGES=(cmake make g++ pkg-config zlib1g-dev libsdl2-dev libvorbis-dev)
 SESSION_PACKAGES=(xvfb xdotool imagemagick)
+# The native build makes the data files; dpkg-dev unpacks the fetched sources.
+WEB_PACKAGES=("${NATIVE_PACKAGES[@]}" ninja-build dpkg-dev python3 emscripten chromium)
+# Extra options of apt-get install: the web mode leaves out the browser's desktop recommendations.
+INSTALL_OPTIONS=()
 
 fail() {
     echo "setup: $*" >&2
@@ -43,7 +50,7 @@ install_packages() {
     local log="$QUADRONE_CACHE/apt.log"
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >"$log" 2>&1 ||
         fail "apt-get update failed (see $log)"
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >>"$log" 2>&1 ||
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ${INSTALL_OPTIONS[@]+"${INSTALL_OPTIONS[@]}"} "${missing[@]}" >>"$log" 2>&1 ||
         fail "could not install ${missing[*]} (see $log)"
 }
 
@@ -87,10 +94,13 @@ deb822_deb_src_lines() {
         END { flush() }'
 }
 
-# Debian's own source packages, fetched through a private deb-src list so the system's
-# apt configuration stays untouched.
+# Debian's own source packages (the ones named, or libogg and libvorbis), fetched through a
+# private deb-src list so the system's apt configuration stays untouched.
 fetch_sources() {
     local work=$1
+    shift
+    local packages=("$@")
+    [ ${#packages[@]} -gt 0 ] || packages=(libogg libvorbis)
     mkdir -p "$work/lists/partial"
     system_deb_src_lines >"$work/sources.list"
     [ -s "$work/sources.list" ] || fail "no Debian sources are configured in /etc/apt"
@@ -98,8 +108,8 @@ fetch_sources() {
         -o "Dir::State::Lists=$work/lists")
     # A source that offers no deb-src fails the update; the fetch below says whether one sufficed.
     apt-get "${opts[@]}" update -qq >"$work/fetch.log" 2>&1
-    (cd "$work" && apt-get "${opts[@]}" source -qq libogg libvorbis >>"$work/fetch.log" 2>&1) ||
-        fail "could not fetch the libogg and libvorbis sources (see $work/fetch.log)"
+    (cd "$work" && apt-get "${opts[@]}" source -qq "${packages[@]}" >>"$work/fetch.log" 2>&1) ||
+        fail "could not fetch the sources of ${packages[*]} (see $work/fetch.log)"
 }
 
 build_autotools() {
@@ -138,12 +148,50 @@ build_gtest_for_windows() {
     rm -rf "$build"
 }
 
+# One CMake project built with emcc, static, into the wasm prefix.
+build_with_emcmake() {
+    local source=$1 log=$2
+    shift 2
+    (emcmake cmake -S "$source" -B "$source/wasm-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$WASM_PREFIX" -DCMAKE_FIND_ROOT_PATH="$WASM_PREFIX" \
+        -DBUILD_SHARED_LIBS=OFF "$@" &&
+        cmake --build "$source/wasm-build" && cmake --install "$source/wasm-build") >"$log" 2>&1 ||
+        fail "building $(basename "$source") for the browser failed (see $log)"
+}
+
+# SDL2 without threads, as the game runs in the browser without them (no shared memory, so any
+# static host serves it); Emscripten's own ports would download, which cannot work here.
+build_libraries_for_web() {
+    local lib="$WASM_PREFIX/lib"
+    [ -f "$lib/libSDL2.a" ] && [ -f "$lib/libvorbisfile.a" ] && [ -f "$lib/libogg.a" ] && return
+    local work="$QUADRONE_CACHE/wasm-src"
+    # Debian's emcc runs its JavaScript tools with whichever node is first; they need Debian's modules.
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+    rm -rf "$work"
+    mkdir -p "$work"
+    fetch_sources "$work" libogg libvorbis libsdl2
+    # CMake cannot read a type's size out of a wasm test program; wasm32's are known.
+    build_with_emcmake "$(echo "$work"/libogg-*/)" "$work/ogg.log" -DINSTALL_DOCS=OFF \
+        -DHAVE_INT16_SIZE=TRUE -DINT16_SIZE=2 -DHAVE_UINT16_SIZE=TRUE -DUINT16_SIZE=2 \
+        -DHAVE_INT32_SIZE=TRUE -DINT32_SIZE=4 -DHAVE_UINT32_SIZE=TRUE -DUINT32_SIZE=4 \
+        -DHAVE_INT64_SIZE=TRUE -DINT64_SIZE=8
+    build_with_emcmake "$(echo "$work"/libvorbis-*/)" "$work/vorbis.log"
+    build_with_emcmake "$(echo "$work"/libsdl2-*/)" "$work/sdl2.log" \
+        -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF
+    rm -rf "$work"
+}
+
 # Sourced by a test, it only defines the functions.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     mkdir -p "$QUADRONE_CACHE"
     case "${1:-}" in
         native) install_packages "${NATIVE_PACKAGES[@]}" ;;
         session) install_packages "${SESSION_PACKAGES[@]}" ;;
+        web)
+            INSTALL_OPTIONS=(--no-install-recommends)
+            install_packages "${WEB_PACKAGES[@]}"
+            build_libraries_for_web
+            ;;
         *)
             install_packages
             build_vorbis_for_windows

@@ -15,3 +15,7 @@ bool StartMusic();
 
 // Closes the music, deletes the effects and closes the device; repeatable.
 void StopAudio();
+
+// The browser build's music feed, which has no thread: decodes what the music lacks. Its main loop
+// calls it once a frame.
+void FeedMusic();

@@ -1,6 +1,5 @@
-// music.cpp -- the endless Ogg Vorbis music: a thread decodes it into the ring a lead ahead of the
+// music.cpp -- the endless Ogg Vorbis music: its feed decodes it into the ring a lead ahead of the
 // device, which only copies it out, so decoding never holds up the sound.
-#include <atomic>
 #include <cstdio>
 
 #include <vorbis/vorbisfile.h>
@@ -13,6 +12,7 @@
 #include "ports/sound.h"
 #include "sdl/audio/audio.h"
 #include "sdl/audio/device.h"
+#include "sdl/audio/music_feed.h"
 
 namespace {
 
@@ -21,9 +21,6 @@ struct MusicStream {
     bool decoderOpen = false;
     int currentSection = 0;
     MusicRing ring;
-    SDL_sem* wake = nullptr;
-    SDL_Thread* thread = nullptr;
-    std::atomic<bool> quit{false};
     // Changed by the main thread under the device lock, read by the callback.
     bool open = false;
     bool playing = false;
@@ -60,9 +57,11 @@ private:
     FillNotes& notes;
 };
 
-// Decodes the chunks that the lead lacks. Runs on the music thread, or on the main thread before
-// that thread exists; boxes block only the thread that decodes, as on Windows.
-void FillToLead()
+}  // namespace
+
+// Runs in the feed, or on the main thread before the feed starts; boxes block only the thread that
+// decodes, as on Windows.
+void FillMusicToLead()
 {
     FillNotes notes;
     for (uint32_t missing = Music.ring.ChunksWanted(); missing > 0; --missing) {
@@ -82,16 +81,7 @@ void FillToLead()
     }
 }
 
-int SDLCALL MusicThread(void*)
-{
-    for (;;) {
-        SDL_SemWait(Music.wake);
-        if (Music.quit.load()) {
-            return 0;
-        }
-        FillToLead();
-    }
-}
+namespace {
 
 void ShowOpenError(int result)
 {
@@ -137,17 +127,13 @@ bool OpenStream()
         CloseMusic();
         return false;
     }
-    Music.wake = SDL_CreateSemaphore(0);
-    if (Music.wake == nullptr) {
-        ShowMessageBox("NULL handle", "Error");
-        ShowMessageBox("Couldn't set notification positions", "Error");
+    if (!PrepareMusicFeed()) {
         CloseMusic();
         return false;
     }
     // The lead is there before the first play, as Windows decodes it before playing.
-    FillToLead();
-    Music.thread = SDL_CreateThread(MusicThread, "music", nullptr);
-    if (Music.thread == nullptr) {
+    FillMusicToLead();
+    if (!StartMusicFeed()) {
         CloseMusic();
         return false;
     }
@@ -167,7 +153,7 @@ bool PlayStream()
         const DeviceLock hold;
         Music.playing = true;
     }
-    SDL_SemPost(Music.wake);
+    WakeMusicFeed();
     return true;
 }
 
@@ -180,17 +166,7 @@ void CloseMusic()
         Music.open = false;
         Music.playing = false;
     }
-    if (Music.thread != nullptr) {
-        Music.quit.store(true);
-        SDL_SemPost(Music.wake);
-        SDL_WaitThread(Music.thread, nullptr);
-        Music.thread = nullptr;
-        Music.quit.store(false);
-    }
-    if (Music.wake != nullptr) {
-        SDL_DestroySemaphore(Music.wake);
-        Music.wake = nullptr;
-    }
+    StopMusicFeed();
     if (Music.decoderOpen) {
         ov_clear(&Music.vorbisFile);  // closes the file too
         Music.decoderOpen = false;
@@ -200,7 +176,7 @@ void CloseMusic()
 void MixMusic(int32_t* sum, uint32_t frames)
 {
     if (Music.open && Music.playing && Music.ring.Mix(Music.gain, sum, frames)) {
-        SDL_SemPost(Music.wake);
+        WakeMusicFeed();
     }
 }
 

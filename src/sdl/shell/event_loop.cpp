@@ -105,6 +105,16 @@ void HandleWaitingEvents()
     }
 }
 
+void RunFrame()
+{
+    const ResultCode frame = UpdateFrame(MenuButtons);
+    ForgetLeftButtonPress();
+    if (frame < 0) {
+        WriteDebugLog("Displaying the next frame failed, exiting...");
+        GameActive = false;
+    }
+}
+
 }  // namespace
 
 void CloseGame()
@@ -166,11 +176,23 @@ void RunEventLoop()
             continue;
         }
         FrameRuns(Pacer, now);
-        const ResultCode frame = UpdateFrame(MenuButtons);
-        ForgetLeftButtonPress();
-        if (frame < 0) {
-            WriteDebugLog("Displaying the next frame failed, exiting...");
-            GameActive = false;
-        }
+        RunFrame();
     }
+}
+
+// The browser calls this once per animation frame, which is once per refresh: the pacing is its.
+// What a frame drew is shown before the browser composes the page.
+bool RunLoopPass()
+{
+    HandleWaitingEvents();
+    if (Closed) {
+        return false;
+    }
+    if (GameActive) {
+        RunFrame();
+    } else {
+        LastFrameTime = ClockNow();
+    }
+    PresentScreen();
+    return true;
 }

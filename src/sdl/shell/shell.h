@@ -38,6 +38,9 @@ void ForgetLeftButtonPress();
 void CloseGame();
 // Handles events and runs a frame per refresh until the window closes.
 void RunEventLoop();
+// One pass of the loop for the browser, where nothing may wait: the events that came, a frame
+// while the game is active, and the screen shown. False once the window has closed.
+bool RunLoopPass();
 // Frames follow the rate the display reports now.
 void RefreshRateChanged();
 // The screen may have been drawn over: the next title frame draws every button again.

@@ -1,6 +1,7 @@
 // The SDL sound on SDL's disk driver, which writes what the device plays to a file in real time:
 // the effects with their voices, the music judged sample by sample against its decoded loop, and
-// the silent game without a device.
+// the silent game without a device. Built twice: with the desktop's music thread, and with the
+// browser's feed, which the main loop runs once a frame (QUADRONE_FRAME_FEED).
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -37,6 +38,22 @@ std::vector<int16_t> DecodeWhole(const char* path)
     ov_clear(&file);
     return Samples(bytes);
 }
+
+#ifdef QUADRONE_FRAME_FEED
+// The browser's main loop: a frame every 16 ms, and the music fed in each.
+void PlayFor(uint32_t milliseconds)
+{
+    for (const uint32_t end = SDL_GetTicks() + milliseconds; SDL_GetTicks() < end;) {
+        FeedMusic();
+        SDL_Delay(16);
+    }
+}
+#else
+void PlayFor(uint32_t milliseconds)
+{
+    SDL_Delay(milliseconds);
+}
+#endif
 
 class SdlAudio : public TempDirTest {
 protected:
@@ -134,13 +151,13 @@ TEST_F(SdlAudio, MusicRunsOnAcrossItsLoopPointAPauseAndAVolumeChange)
     const std::vector<int16_t> decoded = DecodeWhole(".\\loop1.dat");
     ASSERT_GT(decoded.size(), 100000u);
     ASSERT_TRUE(StartMusic());
-    SDL_Delay(1500);
+    PlayFor(1500);
     PauseMusic();
-    SDL_Delay(400);
+    PlayFor(400);
     ResumeMusic();
-    SDL_Delay(1200);
+    PlayFor(1200);
     SetMusicVolume(-500);
-    SDL_Delay(500);
+    PlayFor(500);
     const std::vector<int16_t> played = Played();
 
     const size_t loopFrames = decoded.size() / 2;
