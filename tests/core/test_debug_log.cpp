@@ -1,7 +1,9 @@
 // Debug log: lines land as written, the log starts empty, failures stay silent, floods are throttled.
 #include <chrono>
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "core/log/debug_log.h"
 #include "core/log/line_rate_limit.h"
@@ -97,4 +99,21 @@ TEST(LineRateLimit, BurstThenAFewASecondPerText)
     EXPECT_EQ(allowed("other", 61500, 10), 3);
     limit.Forget();
     EXPECT_EQ(allowed("lost", 61500, 10), 3);
+}
+
+// The echo (the browser's console) shows the file's lines and no more: a flood is cut for both.
+TEST_F(DebugLog, EchoSeesExactlyTheLinesTheFileTakes)
+{
+    static std::vector<std::string> echoed;
+    echoed.clear();
+    EchoDebugLogLine = [](const char* text) { echoed.emplace_back(text); };
+    ClearDebugLog();
+    WriteDebugLog("Initializing...");
+    WriteTimes(FloodLine, 200);
+    EchoDebugLogLine = nullptr;
+    WriteDebugLog("not echoed");
+
+    std::vector<std::string> lines = ReadDebugLog();
+    lines.pop_back();
+    EXPECT_EQ(echoed, lines);
 }

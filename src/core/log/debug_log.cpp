@@ -10,6 +10,7 @@
 
 char DataFolder[DataPathSize] = ".\\";
 char SaveFolder[DataPathSize] = ".\\";
+void (*EchoDebugLogLine)(const char* text) = nullptr;
 
 namespace {
 
@@ -58,6 +59,9 @@ void WriteDebugLog(const char* text)
     const std::lock_guard<std::mutex> hold(LogLock);
     if (!Repeats.Allow(text, NowMs())) {
         return;
+    }
+    if (EchoDebugLogLine != nullptr) {
+        EchoDebugLogLine(text);
     }
     std::FILE* file = std::fopen(path, "a");
     if (file == nullptr) {

@@ -21,5 +21,9 @@ void ClearDebugLog();
 // Safe from any thread. A line repeated faster than a few times a second is dropped after a burst.
 void WriteDebugLog(const char* text);
 
+// Where a back end also shows each line the log takes (the browser's console); none by default.
+// Called under the log's lock, after the flood limit, so it sees exactly the file's lines.
+extern void (*EchoDebugLogLine)(const char* text);
+
 // Forgets how often each line was written lately, as ClearDebugLog does for a new run.
 void ForgetLoggedLines();

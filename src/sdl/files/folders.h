@@ -7,3 +7,7 @@
 // data folder, looked for first from where the program is. Sets SaveFolder and DataFolder;
 // without a data folder for the player the game writes into the current one.
 void ChooseFolders();
+
+// Once the files the game wrote are to outlive the program: the browser's folder lives in memory
+// until it is written through to the page's storage; a disk needs nothing.
+void KeepSaveFolder();

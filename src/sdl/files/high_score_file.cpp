@@ -1,6 +1,7 @@
 // high_score_file.cpp -- "quadrone.dat" on POSIX file calls. A save writes a new file beside the
 // old one, flushes it to disk and renames it over the old one, so a save cut short leaves one
 // whole table. Where no new file can be made beside it, the table is written in place instead.
+// Either way the folder is then kept, which in the browser writes it through to the page's storage.
 #include "ports/score_file.h"
 
 #include <fcntl.h>
@@ -9,6 +10,8 @@
 
 #include <cerrno>
 #include <string>
+
+#include "sdl/files/folders.h"
 
 namespace {
 
@@ -47,31 +50,7 @@ void SyncFolderOf(const std::string& path)
     }
 }
 
-}  // namespace
-
-bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got)
-{
-    const int file = open(path, O_RDONLY | O_CLOEXEC);
-    if (file < 0) {
-        return false;
-    }
-    uint32_t total = 0;
-    while (total < capacity) {
-        const ssize_t count = read(file, buffer + total, capacity - total);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            break;
-        }
-        total += static_cast<uint32_t>(count);
-    }
-    *got = total;
-    close(file);
-    return true;
-}
-
-bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size)
+bool WriteTable(const char* path, const uint8_t* bytes, uint32_t size)
 {
     // A partial file left by a save that never finished.
     const std::string partial = std::string(path) + ".new";
@@ -99,4 +78,35 @@ bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size)
     }
     SyncFolderOf(path);
     return true;
+}
+
+}  // namespace
+
+bool ReadHighScoreFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got)
+{
+    const int file = open(path, O_RDONLY | O_CLOEXEC);
+    if (file < 0) {
+        return false;
+    }
+    uint32_t total = 0;
+    while (total < capacity) {
+        const ssize_t count = read(file, buffer + total, capacity - total);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        total += static_cast<uint32_t>(count);
+    }
+    *got = total;
+    close(file);
+    return true;
+}
+
+bool WriteHighScoreFile(const char* path, const uint8_t* bytes, uint32_t size)
+{
+    const bool written = WriteTable(path, bytes, size);
+    KeepSaveFolder();
+    return written;
 }
