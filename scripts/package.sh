@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game and writes the Windows download, dist/quadrone-<version>-windows-x64.zip: a
-# folder Quadrone/ with the executable, its data files, README.txt and LICENSE.txt. Prints the
-# zip's path.
+# folder Quadrone/ with the executable, its data files, README.txt and LICENSE.txt; and the browser
+# game, dist/quadrone-<version>-web.zip: the files of dist/web at its top, for any static web host.
+# Prints the zips' paths.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +16,7 @@ fail() {
 
 bash "$ROOT/scripts/setup.sh" || exit 1
 . "$ROOT/scripts/build.sh"
-build_native game_assets && build_windows quadrone || exit 1
+build_native game_assets && build_windows quadrone && build_web || exit 1
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$BUILD_DIR/windows/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $BUILD_DIR/windows/CMakeCache.txt"
 
@@ -34,3 +35,9 @@ mkdir -p "$DIST_DIR"
 rm -f "$zip_file"
 (cd "$stage" && zip -q -X -r "$zip_file" Quadrone) || fail "could not write $zip_file"
 echo "$zip_file"
+
+web_zip="$DIST_DIR/quadrone-$version-web.zip"
+rm -f "$web_zip"
+(cd "$WEB_DIR" && zip -q -X "$web_zip" index.html quadrone.js quadrone.wasm quadrone.data) ||
+    fail "could not write $web_zip"
+echo "$web_zip"

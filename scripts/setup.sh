@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything that building, playing and testing Quadrone needs on a Debian 12 machine:
 # Debian packages (the one step that needs root: through sudo, or it prints the command to run),
-# libogg/libvorbis and GoogleTest cross-built for Windows into the user's cache folder.
+# libogg/libvorbis and GoogleTest cross-built for Windows, SDL2, libogg and libvorbis built for the
+# browser, and the browser tests' Node modules (package-lock.json), all into the user's cache folder.
 # Idempotent: a second run only checks and takes seconds. Quiet unless something fails.
 #   setup.sh native    only what the native game needs to build
 #   setup.sh session   only what its scripted session without a display needs
@@ -181,6 +182,20 @@ build_libraries_for_web() {
     rm -rf "$work"
 }
 
+# The browser tests' puppeteer-core, exactly as locked, into the cache; it drives Debian's chromium
+# and downloads no browser of its own.
+install_node_modules() {
+    local here node="$QUADRONE_CACHE/node"
+    here=$(cd "$(dirname "$0")/.." && pwd)
+    cmp -s "$here/package-lock.json" "$node/installed-lock.json" && return
+    rm -rf "$node"
+    mkdir -p "$node"
+    cp "$here/package.json" "$here/package-lock.json" "$node/"
+    (cd "$node" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund) \
+        >"$QUADRONE_CACHE/npm.log" 2>&1 || fail "npm ci failed (see $QUADRONE_CACHE/npm.log)"
+    cp "$here/package-lock.json" "$node/installed-lock.json"
+}
+
 # Sourced by a test, it only defines the functions.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     mkdir -p "$QUADRONE_CACHE"
@@ -196,6 +211,12 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
             install_packages
             build_vorbis_for_windows
             build_gtest_for_windows
+            INSTALL_OPTIONS=(--no-install-recommends)
+            # Debian's nodejs comes without npm, which is a package of its own.
+            command -v npm >/dev/null || WEB_PACKAGES+=(npm)
+            install_packages "${WEB_PACKAGES[@]}"
+            build_libraries_for_web
+            install_node_modules
             ;;
     esac
 fi

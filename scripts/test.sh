@@ -8,6 +8,7 @@
 #   4. end-to-end tests of the real game: every scenario on the Windows build under Wine, those
 #      that apply to it on the native build, with the short kill-during-save and soak runs
 #      (scripts/reliability.sh runs them longer)
+#   5. the browser game in headless Chromium (tests/web), against the native build's title screen
 # Installs what it needs first (scripts/setup.sh). QUADRONE_FUZZ_SECONDS sets the archive fuzzing time.
 set -uo pipefail
 
@@ -175,6 +176,33 @@ run_end_to_end_tests() {
     done
 }
 
+# The browser build, the native game whose title screen it must match, and tests/web's checks, a
+# report line each.
+run_browser_tests() {
+    local work="$BUILD_DIR/web-tests" log="$BUILD_DIR/logs/browser-tests.log"
+    if ! build_assets || ! build_web || ! run_logged native-game cmake --build "$BUILD_DIR/assets-tool" --target quadrone vbftool; then
+        report "browser" 0 1
+        return
+    fi
+    rm -rf "$work" && mkdir -p "$work"
+    if ! bash "$ROOT/tests/web/native_title.sh" "$BUILD_DIR/assets-tool/game/quadrone" "$work/native-title.rgb" ||
+        ! "$BUILD_DIR/assets-tool/tools/vbftool" extract "$ASSET_DIR/graphics.vbf" "$work/pictures" >/dev/null; then
+        report "browser: references" 0 1
+        return
+    fi
+    NODE_PATH="$QUADRONE_CACHE/node/node_modules" timeout 600 node "$ROOT/tests/web/run.js" "$WEB_DIR" "$ASSET_DIR" \
+        "$work/native-title.rgb" "$work/pictures" "$work" >"$log" 2>&1 </dev/null
+    local name
+    while read -r name; do
+        report "browser: $name" 1 0
+    done < <(sed -n 's/^ok   \([a-z]*\):.*/\1/p' "$log")
+    while read -r name; do
+        report "browser: $name" 0 1
+    done < <(sed -n 's/^FAIL \([a-z]*\):.*/\1/p' "$log")
+    grep -q '^[0-9]* passed, [0-9]* failed$' "$log" || report "browser: the checks did not finish (see $log)" 0 1
+    grep -A 12 '^FAIL' "$log" >&2
+}
+
 check_sources
 check_sound_analysis
 run_native_tests
@@ -185,6 +213,7 @@ if wine_start; then
 else
     report "Wine" 0 1
 fi
+run_browser_tests
 
 echo "Total: $TOTAL_PASSED passed, $TOTAL_FAILED failed"
 [ "$TOTAL_FAILED" -eq 0 ]
