@@ -33,7 +33,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-bash "$ROOT/scripts/setup.sh" || exit 1
+bash "$ROOT/scripts/setup.sh" windows || exit 1
 . "$ROOT/scripts/build.sh"
 . "$ROOT/scripts/wine-env.sh"
 BENCH="$BUILD_DIR/bench"

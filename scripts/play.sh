@@ -16,7 +16,7 @@ if [ -e "$BUILD_DIR" ] && [ ! -w "$BUILD_DIR" ]; then
 fi
 
 play_windows() {
-    bash "$ROOT/scripts/setup.sh" || exit 1
+    bash "$ROOT/scripts/setup.sh" windows || exit 1
     . "$ROOT/scripts/build.sh"
     echo "Building (logs in $BUILD_DIR/logs)..."
     build_native game_assets vbftool && build_windows quadrone || exit 1

@@ -22,7 +22,7 @@ case "${1:-}" in
     kills) export QUADRONE_SAVE_KILLS=${2:-200} QUADRONE_GAME_KILLS=${3:-5} && script=kill_during_save ;;
     *) sed -n '3,10s/^# \{0,1\}//p' "$0" >&2 && exit 2 ;;
 esac
-bash "$ROOT/scripts/setup.sh" || exit 1
+bash "$ROOT/scripts/setup.sh" windows || exit 1
 . "$ROOT/scripts/build.sh"
 build_native && build_windows || exit 1
 # Wine's set-up brings the virtual display both builds are driven on.

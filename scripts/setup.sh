@@ -4,6 +4,7 @@
 # libogg/libvorbis and GoogleTest cross-built for Windows, SDL2, libogg and libvorbis built for the
 # browser, and the browser tests' Node modules (package-lock.json), all into the user's cache folder.
 # Idempotent: a second run only checks and takes seconds. Quiet unless something fails.
+#   setup.sh windows   only what the Windows build and its tests under Wine need (play.sh --windows)
 #   setup.sh native    only what the native game needs to build
 #   setup.sh session   only what its scripted session without a display needs
 #   setup.sh web       what the browser build needs: Emscripten, Chromium, and SDL2, libogg and
@@ -196,21 +197,27 @@ install_node_modules() {
     cp "$here/package-lock.json" "$node/installed-lock.json"
 }
 
+# The packages, and the libraries cross-built for Windows.
+set_up_windows() {
+    install_packages
+    build_vorbis_for_windows
+    build_gtest_for_windows
+}
+
 # Sourced by a test, it only defines the functions.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     mkdir -p "$QUADRONE_CACHE"
     case "${1:-}" in
         native) install_packages "${NATIVE_PACKAGES[@]}" ;;
         session) install_packages "${SESSION_PACKAGES[@]}" ;;
+        windows) set_up_windows ;;
         web)
             INSTALL_OPTIONS=(--no-install-recommends)
             install_packages "${WEB_PACKAGES[@]}"
             build_libraries_for_web
             ;;
         *)
-            install_packages
-            build_vorbis_for_windows
-            build_gtest_for_windows
+            set_up_windows
             INSTALL_OPTIONS=(--no-install-recommends)
             # Debian's nodejs comes without npm, which is a package of its own.
             command -v npm >/dev/null || WEB_PACKAGES+=(npm)
