@@ -6,7 +6,8 @@ SYSTEM_DLLS=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.d
     ddraw.dll dinput.dll dsound.dll msvcrt.dll "
 
 step "package.sh writes the zip with the folder Quadrone/ and nothing else"
-zip_file=$(QUADRONE_BUILD_DIR=$BUILD_DIR bash "$ROOT/scripts/package.sh" | tail -n 1)
+# It prints the zips it wrote, the Windows one and the web one, a line each.
+zip_file=$(QUADRONE_BUILD_DIR=$BUILD_DIR bash "$ROOT/scripts/package.sh" | grep -- '-windows-x64\.zip$')
 [ -f "$zip_file" ] || fail "package.sh left no zip"
 version=$(basename "$zip_file" | sed -n 's/^quadrone-\([0-9][0-9.]*\)-windows-x64\.zip$/\1/p')
 [ -n "$version" ] || fail "unexpected name $(basename "$zip_file")"
