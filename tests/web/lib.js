@@ -129,7 +129,7 @@ function pageHelpers() {
         }
         return btoa(text);
     };
-    window.quadroneLog = () => {
+    window.quadroneLogPath = () => {
         const find = (folder) => {
             for (const name of window.FS.readdir(folder)) {
                 const file = `${folder === "/" ? "" : folder}/${name}`;
@@ -147,7 +147,10 @@ function pageHelpers() {
             }
             return null;
         };
-        const file = window.FS ? find("/") : null;
+        return window.FS ? find("/") : null;
+    };
+    window.quadroneLog = () => {
+        const file = window.quadroneLogPath();
         return file ? window.FS.readFile(file, { encoding: "utf8" }) : "";
     };
     window.quadroneTakeSound = () => {

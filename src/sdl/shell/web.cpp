@@ -4,7 +4,9 @@
 #include <emscripten.h>
 
 #include <cstdio>
+#include <cstring>
 
+#include "core/game/high_scores.h"
 #include "core/log/debug_log.h"
 #include "ports/message_box.h"
 #include "sdl/audio/audio.h"
@@ -16,6 +18,9 @@ namespace {
 
 int Arguments = 0;
 char** ArgumentValues = nullptr;
+// A tab closes without a word to the page, so the table is saved as soon as a game enters it,
+// where the desktop saves it at the close.
+HighScoreEntry SavedTable[HighScoreRows];
 
 // What web/index.html provides: its dialog, which queues the boxes and holds the game while one
 // shows, and its notices of the start and the end.
@@ -45,6 +50,14 @@ void EchoToConsole(const char* text)
     std::puts(text);
 }
 
+void SaveTableWhenChanged()
+{
+    if (std::memcmp(SavedTable, HighScoreTable, sizeof SavedTable) != 0) {
+        SaveHighScores();
+        std::memcpy(SavedTable, HighScoreTable, sizeof SavedTable);
+    }
+}
+
 void End()
 {
     Shutdown();
@@ -63,7 +76,9 @@ void RunAnimationFrame()
     if (!RunLoopPass()) {
         emscripten_cancel_main_loop();
         End();
+        return;
     }
+    SaveTableWhenChanged();
 }
 
 void StartGame()
@@ -76,6 +91,7 @@ void StartGame()
         End();
         return;
     }
+    std::memcpy(SavedTable, HighScoreTable, sizeof SavedTable);
     // The browser's own rate. Not from main, so nothing is left to unwind.
     emscripten_set_main_loop(RunAnimationFrame, 0, 0);
     TellPageStarted();
