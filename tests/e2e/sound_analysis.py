@@ -11,6 +11,9 @@ rig_gap_ms: whenever its mixer is late, Wine's ALSA driver writes periods (480 f
 zeros to the null device, and the music goes on where it was. Mostly one period, but runs of 2 and 9
 were seen on a quiet machine, so every run of exact zeros inside the sound that is shorter than a
 pause is cut: music lost across it still shows, because the music on both sides must then join.
+CAPTURE_DEVICE_GAPS=no says the device writes all it is given (SDL's disk driver, the page's
+recorder): nothing is cut, since 16-bit music has frames of exact zeros of its own, and cutting
+those would shift the music by a frame each time.
 The COMMAND gives, besides those, jumps (music skipped or repeated) and silent_blocks_inside
 (10 ms blocks of silence inside the music):
   music    seconds, sound_from, sound_to, music_seconds, worst_correlation, gain_db,
@@ -27,6 +30,7 @@ import numpy as np
 
 RATE = int(os.environ.get("CAPTURE_RATE", "48000"))
 SAMPLE = {"f32": ("<f4", 1.0), "s16": ("<i2", 1 / 32768)}[os.environ.get("CAPTURE_SAMPLE", "f32")]
+DEVICE_GAPS = os.environ.get("CAPTURE_DEVICE_GAPS", "yes") != "no"
 BLOCK = RATE // 100     # 10 ms: the grain of the dropout test, and one period of Wine's ALSA driver
 WINDOW = RATE // 4      # 250 ms: the grain of the alignment tracking
 RIG_GAP = 19 * BLOCK    # the longest run of zeros taken for the device's; 200 ms make a pause
@@ -214,8 +218,8 @@ def command_resumes(capture, ref, refs):
     return figures
 
 
-def analyse(command, capture, ref, refs):
-    capture, rig_gaps, rig_gap_ms = cut_rig_gaps(capture)
+def analyse(command, capture, ref, refs, device_gaps=DEVICE_GAPS):
+    capture, rig_gaps, rig_gap_ms = cut_rig_gaps(capture) if device_gaps else (capture, 0, 0.0)
     return dict(globals()["command_" + command](capture, ref, refs), rig_gaps=rig_gaps, rig_gap_ms=rig_gap_ms)
 
 

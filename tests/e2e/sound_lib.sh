@@ -1,7 +1,8 @@
 # Sourced by lib.sh: the verbs that capture what the game plays and judge it with sound_analysis.py.
 
 # Sound: listen gives the game a device that writes everything it plays to CAPTURE (the back end's
-# listen_device, stereo at CAPTURE_RATE in CAPTURE_SAMPLE samples), and prepares the decoded music
+# listen_device, stereo at CAPTURE_RATE in CAPTURE_SAMPLE samples, CAPTURE_DEVICE_GAPS saying
+# whether the device writes gaps of its own), and prepares the decoded music
 # and the two effects the checks look for as references, as 32-bit float at the same rate.
 # Stretches start at a mark and are measured in captured audio.
 CAPTURE="$E2E_WORK/capture.raw" REFS="$E2E_WORK/references" MARK=0
@@ -11,7 +12,7 @@ listen() {
     listen_device
     # shellcheck disable=SC2034  # read by started in lib.sh
     LISTENING=yes BYTES_PER_SECOND=$((CAPTURE_RATE * 2 * ${CAPTURE_SAMPLE#?} / 8))
-    export CAPTURE_RATE CAPTURE_SAMPLE
+    export CAPTURE_RATE CAPTURE_SAMPLE CAPTURE_DEVICE_GAPS
     "$VBFTOOL" extract "$GAME_DIR/audio.vbf" "$E2E_WORK/effects" >/dev/null &&
         sox "$E2E_WORK/effects/rotate.wav" -t raw -r "$CAPTURE_RATE" -e float -b 32 -c 1 "$REFS/rotate.raw" &&
         sox "$E2E_WORK/effects/attach.wav" -t raw -r "$CAPTURE_RATE" -e float -b 32 -c 1 "$REFS/attach.raw" &&

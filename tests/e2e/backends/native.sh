@@ -55,6 +55,7 @@ close_other_window() {
     focus_game
 }
 
-# SDL's disk driver writes what the game plays to CAPTURE, in the device's format, paced in real time.
-CAPTURE_RATE=44100 CAPTURE_SAMPLE=s16
+# SDL's disk driver writes what the game plays to CAPTURE, in the device's format, paced in real
+# time, and all of it: no gaps of its own.
+CAPTURE_RATE=44100 CAPTURE_SAMPLE=s16 CAPTURE_DEVICE_GAPS=no
 listen_device() { export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$CAPTURE"; }

@@ -45,7 +45,7 @@ close_other_window() { xdotool windowfocus "$OTHER" key alt+F4 2>/dev/null; }
 # CAPTURE. The null device holds nothing, so Wine plays into it 3.6 times faster than real time
 # (measured: 1.38 MB of capture per wall second) and pads it with periods of silence whenever its
 # mixer is late; the analysis cuts those out.
-CAPTURE_RATE=48000 CAPTURE_SAMPLE=f32
+CAPTURE_RATE=48000 CAPTURE_SAMPLE=f32 CAPTURE_DEVICE_GAPS=yes
 listen_device() {
     mkdir -p "$E2E_WORK/home"
     printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' "$CAPTURE" >"$E2E_WORK/home/.asoundrc"
