@@ -1,6 +1,7 @@
 // Stored bitmaps: what loads, and every refusal with its log line.
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "core/display/bitmap_file.h"
 #include "stored_files.h"
@@ -40,11 +41,9 @@ TEST_F(BitmapFile, LoadsEachSupportedDepthWithOneLogLine)
         {"true.bmp", Picture(3, 2, 32)}, {"gap.bmp", gap}});
 
     ASSERT_TRUE(Load("BLOCK1.BMP"));
-    EXPECT_EQ(bitmap.type, BitmapMagic);
-    EXPECT_EQ(bitmap.offBits, 54u);
-    EXPECT_EQ(bitmap.width, 24);
-    EXPECT_EQ(bitmap.height, 24);
-    EXPECT_EQ(bitmap.bitCount, 24);
+    EXPECT_EQ(std::tie(bitmap.type, bitmap.offBits, bitmap.width, bitmap.height, bitmap.bitCount),
+        std::make_tuple(BitmapMagic, 54u, 24, 24, 24))
+        << "type, pixel offset, width, height, bits";
     EXPECT_EQ(0, std::memcmp(bitmap.infoHeader, &cell[14], 40));
     EXPECT_EQ(bitmap.pixels, Bytes(cell.begin() + 54, cell.end()));
     EXPECT_EQ(ReadDebugLog(), std::vector<std::string>{"Bitmap loaded"});

@@ -105,41 +105,38 @@ TEST_F(Frame, APressMovedOntoAButtonAndReleasedThereClicksIt)
     EXPECT_EQ(LastFrameTime, 1010u) << "the clock moves on clicks";
 }
 
-TEST_F(Frame, AReleaseOnAButtonsRightOrBottomEdgeIsNoClick)
+// Quit's last pixel inside posts a close and stays on the menu; its right and bottom edges lie outside.
+TEST_F(Frame, QuitPostsACloseAndItsRightAndBottomEdgesAreNoClick)
 {
-    for (const auto& [x, y] : {std::pair{470 + 100 + 100, 338 + 50 + 39}, std::pair{470 + 100 + 99, 338 + 50 + 40}}) {
-        Click(x, y, 1015);
-        EXPECT_FALSE(Called("PostClose")) << x << "," << y << ": the right and bottom edges lie outside";
+    const struct {
+        int32_t x, y;
+        uint32_t at;
+        Calls calls;
+    } releases[] = {{470 + 100 + 100, 338 + 50 + 39, 1015, {}}, {470 + 100 + 99, 338 + 50 + 40, 1030, {}},
+        {470 + 100 + 99, 338 + 50 + 39, 1045, {"DrawButton 470 1", "PostClose"}}};
+    for (const auto& r : releases) {
+        EXPECT_EQ(Click(r.x, r.y, r.at), ResultOk);
+        EXPECT_EQ(RecordedCalls(), r.calls) << r.x << "," << r.y;
+        EXPECT_EQ(GameState, StateTitleMenu);
     }
 }
 
-TEST_F(Frame, QuitPostsACloseAndStaysOnTheMenu)
+// Play after an ended game clears the board first; a lost surface drops the click, and the board
+// waits for the next Play.
+TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoardUnlessTheSurfaceIsLost)
 {
-    EXPECT_EQ(Click(470 + 100 + 99, 338 + 50 + 39, 1020), ResultOk);
-    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "PostClose"}));
-    EXPECT_EQ(GameState, StateTitleMenu);
-}
-
-TEST_F(Frame, ALostSurfaceDropsTheClick)
-{
-    BoardNeedsClearing = true;
-    BoardCell(3, 15) = 4;
-    SetDrawResults(ResultOk, ResultSurfaceLost);
-    EXPECT_EQ(Click(PlayX, PlayY, 1040), ResultSurfaceLost);
-    EXPECT_TRUE(Called("RestoreSurfaces"));
-    EXPECT_EQ(GameState, StateTitleMenu);
-    EXPECT_EQ(BoardCell(3, 15), 4) << "the board waits for the next Play";
-}
-
-TEST_F(Frame, PlayAfterAnEndedGameStartsOnAnEmptyBoard)
-{
-    BoardNeedsClearing = true;
-    BoardCell(3, 15) = 4;
-    Click(PlayX, PlayY, 1060);
-    EXPECT_EQ(RecordedCalls(), (Calls{"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"}));
-    EXPECT_EQ(GameState, StatePlaying);
-    EXPECT_EQ(BoardCell(3, 15), EmptyCell);
-    EXPECT_FALSE(BoardNeedsClearing);
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost ? "surface lost" : "drawn");
+        BoardNeedsClearing = true;
+        BoardCell(3, 15) = 4;
+        SetDrawResults(ResultOk, lost ? ResultSurfaceLost : ResultOk);
+        EXPECT_EQ(Click(PlayX, PlayY, lost ? 1040 : 1060), lost ? ResultSurfaceLost : ResultOk);
+        const Calls drawn = {"DrawButton 470 1", "ClearBoardSurface", "SetMusicVolume -500", "PostRepaint"};
+        EXPECT_EQ(RecordedCalls(), lost ? (Calls{"DrawButton 470 1", "RestoreSurfaces"}) : drawn);
+        EXPECT_EQ(GameState, lost ? StateTitleMenu : StatePlaying);
+        EXPECT_EQ(BoardCell(3, 15), lost ? 4 : EmptyCell);
+        EXPECT_EQ(BoardNeedsClearing, lost);
+    }
 }
 
 // A button is drawn when its picture changes, when the screen may have been drawn over, and again

@@ -1,6 +1,7 @@
 // Stored WAVE effects: the one accepted layout, and every refusal with its log line.
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "core/audio/wave_file.h"
 #include "stored_files.h"
@@ -39,12 +40,9 @@ TEST_F(WaveFile, CanonicalPcmLoadsSilentlyAndMissingEntriesAreLogged)
     const std::vector<StoredFile> files = {{"other.wav", MakeWave(12)}, {"rotate.wav", b}, {"after.wav", MakeWave(8)}};
     EXPECT_TRUE(LoadFrom(files, "ROTATE.wav", true).empty());
     const WaveFormat& f = wave.format;
-    EXPECT_EQ(f.formatTag, 1);
-    EXPECT_EQ(f.channels, 2);
-    EXPECT_EQ(f.samplesPerSec, 22050u);
-    EXPECT_EQ(f.avgBytesPerSec, 123456u);
-    EXPECT_EQ(f.blockAlign, 4);
-    EXPECT_EQ(f.bitsPerSample, 16);
+    EXPECT_EQ(std::tie(f.formatTag, f.channels, f.samplesPerSec, f.avgBytesPerSec, f.blockAlign, f.bitsPerSample),
+        std::make_tuple(1, 2, 22050u, 123456u, 4, 16))
+        << "tag, channels, rate, byte rate, alignment, bits";
     EXPECT_EQ(wave.pcm, Bytes(b.begin() + 44, b.end()));
     EXPECT_TRUE(LoadFrom({{"e.wav", MakeWave(0)}}, "e.wav", true).empty()) << "a wave of no samples is no damage";
 

@@ -97,6 +97,16 @@ protected:
                0xFFFFFF;
     }
     static uint32_t Pixel(int x, int y) { return Pixel(Screen, x, y); }
+    struct Point {
+        int x, y;
+        uint32_t colour;
+    };
+    static void ExpectPixels(SDL_Surface* surface, std::initializer_list<Point> points)
+    {
+        for (const Point& p : points) {
+            EXPECT_EQ(Pixel(surface, p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+        }
+    }
     MenuButtonSet buttons = {};
 };
 
@@ -105,8 +115,7 @@ protected:
 TEST_F(SdlDisplay, TitleShowsItsPictureWithEachButtonInEachState)
 {
     ASSERT_EQ(DrawTitleScreen(buttons), ResultOk);
-    EXPECT_EQ(Pixel(0, 0), TitleColour);
-    EXPECT_EQ(Pixel(639, 479), TitleColour);
+    ExpectPixels(Screen, {{0, 0, TitleColour}, {639, 479, TitleColour}});
     const struct {
         int x, y;
     } places[] = {{470, 180}, {410, 260}, {470, 338}};
@@ -119,20 +128,16 @@ TEST_F(SdlDisplay, TitleShowsItsPictureWithEachButtonInEachState)
             ASSERT_EQ(DrawButton(buttons[button], state), ResultOk);
             const int x = places[button].x;
             const int y = places[button].y;
-            EXPECT_EQ(Pixel(x, y), ButtonColour(button, state));
-            EXPECT_EQ(Pixel(x + 99, y + 39), ButtonColour(button, state));
-            EXPECT_EQ(Pixel(x + 100, y + 39), TitleColour);
-            EXPECT_EQ(Pixel(x - 1, y), TitleColour);
+            ExpectPixels(Screen, {{x, y, ButtonColour(button, state)}, {x + 99, y + 39, ButtonColour(button, state)},
+                                     {x + 100, y + 39, TitleColour}, {x - 1, y, TitleColour}});
         }
     }
     EXPECT_EQ(DrawButton(buttons[0], 3), ResultOk);
     EXPECT_EQ(Pixel(470, 180), ButtonColour(0, ButtonNormal));
     // The controls picture is stretched over its rectangle, whatever its own size.
     DrawControlsScreen();
-    EXPECT_EQ(Pixel(80, 60), ControlsColour);
-    EXPECT_EQ(Pixel(559, 419), ControlsColour);
-    EXPECT_EQ(Pixel(79, 60), TitleColour);
-    EXPECT_EQ(Pixel(560, 419), TitleColour);
+    ExpectPixels(
+        Screen, {{80, 60, ControlsColour}, {559, 419, ControlsColour}, {79, 60, TitleColour}, {560, 419, TitleColour}});
 }
 
 // A board with one filled cell, the falling tetrad with its ghost far below, and the preview.
@@ -168,30 +173,21 @@ TEST_F(SdlDisplay, PlayScreenComposesBoardGhostTetradAndPreview)
             EXPECT_EQ(Pixel(49 + 24 * column + 23, 180 + 24 * row), filled ? BlockColour(NextTetrad.colour) : 0u);
         }
     }
-    EXPECT_EQ(Pixel(199, 48), BackgroundColour);
-    EXPECT_EQ(Pixel(440, 431), BackgroundColour);
+    ExpectPixels(Screen, {{199, 48, BackgroundColour}, {440, 431, BackgroundColour}});
 }
 
 // Opaque texts sit on a box as large as their advances and a line; centred ones are centred.
 TEST_F(SdlDisplay, TextsAreDrawnInTheFontAtTheirPlacesAndColours)
 {
     DrawScreenText(100, 50, "AB", Yellow, Black);
-    EXPECT_EQ(Pixel(100, 50), 0xFFFF00u);
-    EXPECT_EQ(Pixel(104, 50), 0xFFFF00u);
-    EXPECT_EQ(Pixel(101, 50), 0u);
-    EXPECT_EQ(Pixel(107, 50 + GlyphLineHeight - 1), 0u);
-    EXPECT_EQ(Pixel(108, 50), Unset);
-    EXPECT_EQ(Pixel(100, 50 + GlyphLineHeight), Unset);
+    ExpectPixels(Screen, {{100, 50, 0xFFFF00}, {104, 50, 0xFFFF00}, {101, 50, 0}, {107, 50 + GlyphLineHeight - 1, 0},
+                             {108, 50, Unset}, {100, 50 + GlyphLineHeight, Unset}});
     DrawScreenText(100, 100, "A", White, TransparentBackground);
-    EXPECT_EQ(Pixel(100, 100), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(101, 100), Unset);
+    ExpectPixels(Screen, {{100, 100, 0xFFFFFF}, {101, 100, Unset}});
     // Eight characters of four pixels: (640 - 32) / 2.
     DrawCenteredText("Top Five", 155, White, HeadingRed);
-    EXPECT_EQ(Pixel(304, 155), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(305, 155), 0x961E1Eu);
-    EXPECT_EQ(Pixel(335, 155), 0x961E1Eu);
-    EXPECT_EQ(Pixel(303, 155), Unset);
-    EXPECT_EQ(Pixel(336, 155), Unset);
+    ExpectPixels(Screen,
+        {{304, 155, 0xFFFFFF}, {305, 155, 0x961E1E}, {335, 155, 0x961E1E}, {303, 155, Unset}, {336, 155, Unset}});
 }
 
 // A window larger than twice the game area shows it doubled, centred on black; the mouse maps back.
@@ -205,12 +201,9 @@ TEST_F(SdlDisplay, TheGameAreaIsScaledByWholePixelsAndCentredInTheWindow)
     PresentScreen();
     SDL_Surface* window = SDL_GetWindowSurface(MainWindow);
     ASSERT_EQ(window->w, 1300);
-    EXPECT_EQ(Pixel(window, 9, 20), 0u);
-    EXPECT_EQ(Pixel(window, 10, 20), TitleColour);
-    EXPECT_EQ(Pixel(window, 10 + 2 * 470, 20 + 2 * 180), ButtonColour(0, ButtonNormal));
-    EXPECT_EQ(Pixel(window, 10 + 2 * 470 - 1, 20 + 2 * 180), TitleColour);
-    EXPECT_EQ(Pixel(window, 1289, 979), TitleColour);
-    EXPECT_EQ(Pixel(window, 1290, 979), 0u);
+    ExpectPixels(
+        window, {{9, 20, 0}, {10, 20, TitleColour}, {10 + 2 * 470, 20 + 2 * 180, ButtonColour(0, ButtonNormal)},
+                    {10 + 2 * 470 - 1, 20 + 2 * 180, TitleColour}, {1289, 979, TitleColour}, {1290, 979, 0}});
     const ScreenPoint inside = GameAreaPoint(10 + 2 * 470 + 1, 20);
     const ScreenPoint outside = GameAreaPoint(9, 19);
     EXPECT_EQ(inside.x, 470);

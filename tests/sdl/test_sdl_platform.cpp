@@ -74,19 +74,24 @@ const std::vector<uint8_t> OldTable(120, 'o');
 const std::vector<uint8_t> NewTable(120, 'n');
 }  // namespace
 
-// The new table replaces the old one whole, keeps its permissions, and leaves no partial file,
-// not even one an earlier save left behind.
-TEST_F(ScoreFile, SaveReplacesTheTableWhole)
+// The new table replaces the old one whole, keeps its permissions, and leaves no partial file, not
+// even one an earlier save left behind. Without write permission the table is the player's to
+// keep, even for root. A short file reads as far as it goes.
+TEST_F(ScoreFile, SaveReplacesAWritableTableWholeAndNeverAReadOnlyOne)
 {
-    WriteFileBytes("quadrone.dat", OldTable);
-    chmod("quadrone.dat", 0600);
-    WriteFileBytes("quadrone.dat.new", {1, 2, 3});
-    ASSERT_TRUE(WriteHighScoreFile("quadrone.dat", NewTable.data(), 120));
-    EXPECT_EQ(ReadFileBytes("quadrone.dat"), NewTable);
-    EXPECT_FALSE(std::filesystem::exists("quadrone.dat.new"));
-    struct stat info = {};
-    ASSERT_EQ(stat("quadrone.dat", &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    for (const mode_t mode : {0600, 0444}) {
+        SCOPED_TRACE(mode == 0600 ? "writable" : "read-only");
+        std::filesystem::remove("quadrone.dat");
+        WriteFileBytes("quadrone.dat", OldTable);
+        chmod("quadrone.dat", mode);
+        WriteFileBytes("quadrone.dat.new", {1, 2, 3});
+        EXPECT_EQ(WriteHighScoreFile("quadrone.dat", NewTable.data(), 120), mode == 0600);
+        EXPECT_EQ(ReadFileBytes("quadrone.dat"), mode == 0600 ? NewTable : OldTable);
+        EXPECT_FALSE(std::filesystem::exists("quadrone.dat.new"));
+        struct stat info = {};
+        ASSERT_EQ(stat("quadrone.dat", &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, mode);
+    }
 
     uint8_t buffer[120] = {};
     uint32_t got = 0;
@@ -94,16 +99,6 @@ TEST_F(ScoreFile, SaveReplacesTheTableWhole)
     ASSERT_TRUE(ReadHighScoreFile("short.dat", buffer, 120, &got));
     EXPECT_EQ(got, 50u);
     EXPECT_FALSE(ReadHighScoreFile("missing.dat", buffer, 120, &got));
-}
-
-// Without write permission the table is the player's to keep, even for root.
-TEST_F(ScoreFile, ReadOnlyTableIsNeverWritten)
-{
-    WriteFileBytes("quadrone.dat", OldTable);
-    chmod("quadrone.dat", 0444);
-    EXPECT_FALSE(WriteHighScoreFile("quadrone.dat", NewTable.data(), 120));
-    EXPECT_EQ(ReadFileBytes("quadrone.dat"), OldTable);
-    EXPECT_FALSE(std::filesystem::exists("quadrone.dat.new"));
 }
 
 namespace {
@@ -122,12 +117,12 @@ protected:
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         TempDirTest::TearDown();
     }
-    static std::vector<std::string> Log() { return ReadLines(std::filesystem::path(SaveFolder) / "debug.log"); }
-    static std::vector<std::string> ReadLines(const std::filesystem::path& path)
+    // The log in the player's folder.
+    static std::vector<std::string> Log()
     {
         std::vector<std::string> lines;
-        std::string line;
-        for (std::ifstream in(path); std::getline(in, line);) {
+        std::ifstream in(std::filesystem::path(SaveFolder) / "debug.log");
+        for (std::string line; std::getline(in, line);) {
             lines.push_back(line);
         }
         return lines;

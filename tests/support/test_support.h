@@ -56,7 +56,6 @@ void QueueKeyboardResults(const std::vector<int32_t>& reads, const std::vector<i
 // With the recording drawing (quadrone_fake_display): what the next draws answer.
 void SetDrawResults(int32_t playScreen, int32_t button);
 
-// With the in-memory score file (quadrone_native_platform): the files by path, and whether a
-// save may write them.
-void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files, bool writable = true);
+// With the in-memory score file (quadrone_native_platform): the files by path.
+void SetScoreFiles(std::map<std::string, std::vector<uint8_t>> files);
 std::map<std::string, std::vector<uint8_t>> ScoreFiles();

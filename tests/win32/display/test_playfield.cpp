@@ -13,6 +13,7 @@ namespace {
 
 constexpr HRESULT Refused = DDERR_UNSUPPORTED;
 using Cells = std::vector<std::pair<int32_t, int32_t>>;
+using Blit = IDirectDrawSurface7*;  // the source of a blit the failure rows refuse
 
 TestBitmap BlockPicture(int32_t colour, bool ghost = false)
 {
@@ -60,47 +61,6 @@ TestBitmap Composed(int32_t columns, int32_t rows, const std::vector<std::pair<C
     return grid;
 }
 
-bool Fill(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == nullptr;
-}
-bool BoardBlock(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == BlockSurfaces[0];
-}
-bool FallingBlock(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == BlockSurfaces[1];
-}
-bool GhostBlock(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == GhostBlockSurfaces[1];
-}
-bool PreviewBlock(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == BlockSurfaces[4];
-}
-bool Board(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == BoardSurface;
-}
-bool Preview(IDirectDrawSurface7* source, const RECT*)
-{
-    return source == NextPieceSurface;
-}
-bool Spark(IDirectDrawSurface7* source, const RECT*)
-{
-    return std::count(SparkSurfaces, SparkSurfaces + 3, source) > 0;
-}
-bool Screen1(IDirectDrawSurface7*, const RECT* to)
-{
-    return to->left == ScreenOffset.x + 49;
-}
-bool Screen3(IDirectDrawSurface7*, const RECT* to)
-{
-    return to->left == ScreenOffset.x + 465;
-}
-
 struct BlitFailure {
     const char* name;
     IDirectDrawSurface7** target;
@@ -115,23 +75,36 @@ const std::string Lost = "Surface Lost while drawing current Tetrad", Unknown = 
 const std::string NoDc = "Couldn't get HDC to draw text";
 
 const BlitFailure PlayFailures[] = {
-    {"ClearingTheBoard", &BoardSurface, Fill, Refused, {"Error Clearing Board Surface"}, ResultOk, true},
-    {"BoardCell", &BoardSurface, BoardBlock, Refused, {"Error Blitting to Quadrone Board Surface"}, ResultOk, true},
-    {"FallingTetradLost", &BoardSurface, FallingBlock, DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, true},
-    {"FallingTetrad", &BoardSurface, FallingBlock, Refused, {Unknown}, ResultOk, true},
-    {"GhostTetrad", &BoardSurface, GhostBlock, Refused, {Unknown}, ResultOk, true},
-    {"ClearingThePreview", &NextPieceSurface, Fill, Refused, {"Error Clearing Next Piece Surface"}, ResultOk, false},
-    {"PreviewCellLost", &NextPieceSurface, PreviewBlock, DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, false},
-    {"BoardToScreen", &PrimarySurface, Board, Refused, {"Error during board blt vsync"}, Refused, false},
-    {"PreviewToScreen", &PrimarySurface, Preview, Refused, {"Error during next piece blt vsync"}, ResultOk, false},
+    {"ClearingTheBoard", &BoardSurface, [](Blit from, const RECT*) { return from == nullptr; }, Refused,
+        {"Error Clearing Board Surface"}, ResultOk, true},
+    {"BoardCell", &BoardSurface, [](Blit from, const RECT*) { return from == BlockSurfaces[0]; }, Refused,
+        {"Error Blitting to Quadrone Board Surface"}, ResultOk, true},
+    {"FallingTetradLost", &BoardSurface, [](Blit from, const RECT*) { return from == BlockSurfaces[1]; },
+        DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, true},
+    {"FallingTetrad", &BoardSurface, [](Blit from, const RECT*) { return from == BlockSurfaces[1]; }, Refused,
+        {Unknown}, ResultOk, true},
+    {"GhostTetrad", &BoardSurface, [](Blit from, const RECT*) { return from == GhostBlockSurfaces[1]; }, Refused,
+        {Unknown}, ResultOk, true},
+    {"ClearingThePreview", &NextPieceSurface, [](Blit from, const RECT*) { return from == nullptr; }, Refused,
+        {"Error Clearing Next Piece Surface"}, ResultOk, false},
+    {"PreviewCellLost", &NextPieceSurface, [](Blit from, const RECT*) { return from == BlockSurfaces[4]; },
+        DDERR_SURFACELOST, {Lost}, ResultSurfaceLost, false},
+    {"BoardToScreen", &PrimarySurface, [](Blit from, const RECT*) { return from == BoardSurface; }, Refused,
+        {"Error during board blt vsync"}, Refused, false},
+    {"PreviewToScreen", &PrimarySurface, [](Blit from, const RECT*) { return from == NextPieceSurface; }, Refused,
+        {"Error during next piece blt vsync"}, ResultOk, false},
     {"CounterText", &PrimarySurface, nullptr, Refused, {NoDc, NoDc, NoDc}, ResultOk, true},
 };
 
 // Here `result` is that of DrawStatic after a spark run.
 const BlitFailure EffectFailures[] = {
-    {"Spark", &PrimarySurface, Spark, Refused, {"Failed to blit spark"}, ResultOk, false},
-    {"StaticScreen1", &PrimarySurface, Screen1, Refused, {"Error during screen 1 static blit"}, Refused, false},
-    {"StaticScreen3", &PrimarySurface, Screen3, Refused, {"Error during screen 3static blit"}, Refused, false},
+    {"Spark", &PrimarySurface,
+        [](Blit from, const RECT*) { return std::count(SparkSurfaces, SparkSurfaces + 3, from) > 0; }, Refused,
+        {"Failed to blit spark"}, ResultOk, false},
+    {"StaticScreen1", &PrimarySurface, [](Blit, const RECT* to) { return to->left == ScreenOffset.x + 49; }, Refused,
+        {"Error during screen 1 static blit"}, Refused, false},
+    {"StaticScreen3", &PrimarySurface, [](Blit, const RECT* to) { return to->left == ScreenOffset.x + 465; }, Refused,
+        {"Error during screen 3static blit"}, Refused, false},
 };
 
 class PlayScreenFailure : public PlayScreen, public ::testing::WithParamInterface<BlitFailure> {};
