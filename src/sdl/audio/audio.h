@@ -19,3 +19,6 @@ void StopAudio();
 // The browser build's music feed, which has no thread: decodes what the music lacks. Its main loop
 // calls it once a frame.
 void FeedMusic();
+// The browser build's device, which has no callback: mixes what the page lacks of its lead. Its
+// main loop calls it once a frame, after the music's feed.
+void FeedAudioDevice();

@@ -1,7 +1,7 @@
-// device.cpp -- the one SDL audio device: 44100 Hz 16-bit stereo, fed by the game's own mixer.
+// device.cpp -- the desktop's one SDL audio device: 44100 Hz 16-bit stereo, fed by the game's own
+// mixer from SDL's audio thread.
 #include "sdl/audio/device.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "core/audio/mixer.h"
@@ -12,9 +12,7 @@ SDL_AudioDeviceID AudioDevice = 0;
 
 namespace {
 
-constexpr uint32_t MixBlockFrames = 1024;  // 23 ms: the device's period, and the sum's size
-
-int32_t Sum[2 * MixBlockFrames];  // the callback's alone
+constexpr uint16_t DevicePeriodFrames = 1024;  // 23 ms
 
 void SDLCALL MixCallback(void*, Uint8* stream, int length)
 {
@@ -30,19 +28,6 @@ void LogNoDevice()
 
 }  // namespace
 
-void MixDeviceFrames(int16_t* out, uint32_t frames)
-{
-    while (frames > 0) {
-        const uint32_t block = std::min(frames, MixBlockFrames);
-        std::fill(Sum, Sum + 2 * block, 0);
-        MixMusic(Sum, block);
-        MixEffects(Sum, block);
-        ClipToPcm16(Sum, out, 2 * block);
-        out += 2 * block;
-        frames -= block;
-    }
-}
-
 bool StartAudio()
 {
     if (AudioDevice != 0) {
@@ -57,7 +42,7 @@ bool StartAudio()
     wanted.freq = MixRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
-    wanted.samples = MixBlockFrames;
+    wanted.samples = DevicePeriodFrames;
     wanted.callback = MixCallback;
     AudioDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (AudioDevice == 0) {

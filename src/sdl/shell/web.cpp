@@ -70,6 +70,7 @@ void End()
 void RunAnimationFrame()
 {
     FeedMusic();
+    FeedAudioDevice();
     if (BoxInPageShown()) {
         return;
     }
