@@ -108,6 +108,10 @@ async function main() {
         const reference = fs.readFileSync(titleRgb).toString("base64");
         const options = { untapped: true, scripts: [[watchTitle, reference, TITLE]] };
         const game = await new Game(browser, address, options).open();
+        // A player's browser has the game's tab alone: the blank one the browser opened with goes.
+        for (const page of await browser.defaultBrowserContext().pages()) {
+            await page.close();
+        }
         const shown = await Promise.race([game.page.evaluate(() => window.quadroneTitleShown), sleep(30000)]);
         if (shown === undefined) {
             throw new Error("the title picture did not show within 30 s");
