@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Benchmark of the game under Wine beside a bare DirectDraw program (tools/bench), the native
-# (SDL) build and two falling-block games from Debian, ltris and quadrapassel: time from start to
-# the title picture (the peers: to their settled menu), resident memory, share of one core on the
-# title screen or menu, in play and for the bare program idling with a playing sound buffer, the
-# cost of one playing frame and frames per second under Wine, and key-to-screen latency. Not part
-# of the test command.
+# (SDL) build, the browser build in headless Chromium and two falling-block games from Debian,
+# ltris and quadrapassel: time from start to the title picture (the peers: to their settled menu;
+# the browser: from navigation start), resident memory, share of one core on the title screen or
+# menu, in play and for the bare program idling with a playing sound buffer, the cost of one
+# playing frame and frames per second under Wine, key-to-screen latency, what a player downloads
+# and the browser game's wasm memory. Not part of the test command.
 #   scripts/bench.sh [--before REVISION] [--runs N]
 # --before also builds quadrone.exe and the frame benchmark of an earlier commit and measures it
 # in the same runs, as a column of its own. Every figure is the median of the runs after the
@@ -33,7 +34,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-bash "$ROOT/scripts/setup.sh" windows || exit 1
+# All of it: the Windows build, the browser build and the browser tests' puppeteer-core.
+bash "$ROOT/scripts/setup.sh" || exit 1
 . "$ROOT/scripts/build.sh"
 . "$ROOT/scripts/wine-env.sh"
 BENCH="$BUILD_DIR/bench"
@@ -124,6 +126,10 @@ build_native_game() {
         run_logged bench-native-build cmake --build "$build" --target quadrone ||
         fail "the native build failed"
     game_folder "$BENCH/native/game"
+}
+
+build_browser_game() {
+    build_assets && build_web || fail "the browser build failed"
 }
 
 # An earlier commit, built the same way (Release, without its tests) into a folder of its own.
@@ -311,6 +317,42 @@ measure_game() {
     record "$label" fps "$(echo "$output" | sed -n 's/.*: \([0-9.]*\) frames per second.*/\1/p')"
 }
 
+# The browser game (tools/bench/browser_bench.js): a browser of its own with an empty cache in
+# every run, as on a first visit; its lines go straight into the results.
+measure_browser() {
+    NODE_PATH="$QUADRONE_CACHE/node/node_modules" timeout 120 node "$ROOT/tools/bench/browser_bench.js" \
+        "$RUN" "$WEB_DIR" "$REFERENCE" >>"$RESULTS" 2>"$BENCH/browser.out" </dev/null ||
+        echo "bench: browser: the run did not finish (see $BENCH/browser.out)" >&2
+}
+
+# BYTES in MB of a million bytes.
+megabytes() {
+    awk -v b="$1" 'BEGIN { printf "%.2f", b / 1e6 }'
+}
+
+# The bytes that FILES make compressed one by one with gzip at its default level, as a static host
+# sends them.
+gzipped_bytes() {
+    local file bytes=0
+    for file in "$@"; do
+        bytes=$((bytes + $(gzip -c "$file" | wc -c)))
+    done
+    echo "$bytes"
+}
+
+# What a player transfers before playing: the browser game's files on a first visit; the native
+# game and its data files; the Windows zip that package.sh wrote, if any (the last by name).
+record_downloads() {
+    local file zip=""
+    record browser download-mb "$(megabytes "$(gzipped_bytes "$WEB_DIR"/*)")"
+    record native download-mb "$(megabytes "$(gzipped_bytes "$BENCH/native/game/quadrone" \
+        "$BENCH/native/game/"{graphics.vbf,audio.vbf,loop1.dat})")"
+    for file in "$ROOT"/dist/quadrone-*-windows-x64.zip; do
+        [ -f "$file" ] && zip=$file
+    done
+    [ -z "$zip" ] || record windows download-mb "$(megabytes "$(stat -c %s "$zip")")"
+}
+
 # The first start offers the demo, where the computer plays: the bench sets a classic game of one
 # player in ltris's own settings, which it writes when it quits.
 prepare_ltris() {
@@ -377,10 +419,11 @@ values = {}
 for run, label, what, value in (line.split() for line in open(sys.argv[1])):
     if run != "1" and value not in ("", "-"):
         values.setdefault((label, what), []).append(float(value))
-labels = [l for l in ("bare", "before", "windows", "native", "ltris", "quadrapassel")
+labels = [l for l in ("bare", "before", "windows", "native", "browser", "ltris", "quadrapassel")
           if any(k[0] == l for k in values)]
 rows = [("window mapped (ms)", "map-ms"), ("start to title picture or settled menu (ms)", "start-ms"),
-        ("resident memory after start (MB)", "rss-mb"),
+        ("resident memory after start (MB)", "rss-mb"), ("wasm memory (MB)", "wasm-mb"),
+        ("download, compressed (MB of 10^6 bytes)", "download-mb"),
         ("share of a core: bare idle, sound playing (%)", "idle"), ("  wineserver meanwhile (%)", "idle-server"),
         ("  X server meanwhile (%)", "idle-x"),
         ("share of a core: title screen or menu (%)", "title"), ("  wineserver meanwhile (%)", "title-server"),
@@ -405,6 +448,7 @@ mkdir -p "$BENCH"
 build_probe
 build_after
 build_native_game
+build_browser_game
 [ -n "$BEFORE" ] && build_before
 install_peers
 make_reference
@@ -421,6 +465,8 @@ for RUN in $(seq "$RUNS"); do
     [ -n "$BEFORE" ] && measure_game before "$BENCH/before/game" wine
     measure_game windows "$BENCH/windows/game" wine
     measure_game native "$BENCH/native/game" native
+    record_downloads
+    measure_browser
     [[ " ${PEERS[*]} " == *" ltris "* ]] && measure_ltris
     [[ " ${PEERS[*]} " == *" quadrapassel "* ]] && measure_quadrapassel
 done

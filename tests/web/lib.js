@@ -170,7 +170,9 @@ function pageHelpers() {
 }
 
 // A page of the game and the verbs of a check. options.damage: statements run on Emscripten's FS
-// before main; options.capture: a file that receives what the page plays.
+// before main; options.capture: a file that receives what the page plays; options.untapped: the
+// sound is not recorded (the bench measures the page as a player gets it); options.scripts:
+// [function, ...arguments] run in the page before its own.
 class Game {
     constructor(browser, address, options = {}) {
         // Each game has storage of its own.
@@ -187,8 +189,13 @@ class Game {
         await this.page.setViewport({ width: 800, height: 600 });
         this.page.on("console", (message) => this.console.push(message.text()));
         this.page.on("pageerror", (error) => this.console.push(`page error: ${error.message}`));
-        await this.page.evaluateOnNewDocument(tapAudio);
+        if (!this.options.untapped) {
+            await this.page.evaluateOnNewDocument(tapAudio);
+        }
         await this.page.evaluateOnNewDocument(pageHelpers);
+        for (const [script, ...args] of this.options.scripts || []) {
+            await this.page.evaluateOnNewDocument(script, ...args);
+        }
         if (this.options.damage) {
             await this.page.evaluateOnNewDocument(hookDamage, this.options.damage);
         }
