@@ -19,9 +19,9 @@ function record(what, value) {
 }
 
 // In the page: resolves with performance.now() when a picture holding the reference, pixel for
-// pixel, is put on a canvas. SDL puts each frame there whole with putImageData(image, 0, 0); the
-// picture is read from the call's own image, since reading a canvas back can change how the
-// browser draws it afterwards.
+// pixel, is put on a canvas. The game keeps a picture of the whole canvas and puts each change
+// with putImageData(image, 0, 0, and the changed area); the picture is read from the call's own
+// image, since reading a canvas back can change how the browser draws it afterwards.
 function watchTitle(reference, [x, y, width, height]) {
     const expected = Uint8Array.from(atob(reference), (c) => c.charCodeAt(0));
     const put = CanvasRenderingContext2D.prototype.putImageData;
@@ -46,7 +46,7 @@ function watchTitle(reference, [x, y, width, height]) {
         CanvasRenderingContext2D.prototype.putImageData = function (image, ...place) {
             put.call(this, image, ...place);
             const now = performance.now();
-            if (place.length === 2 && place[0] === 0 && place[1] === 0 && holds(image)) {
+            if (place[0] === 0 && place[1] === 0 && holds(image)) {
                 CanvasRenderingContext2D.prototype.putImageData = put;
                 resolve(now);
             }

@@ -1,12 +1,10 @@
 // device_web.cpp -- the page's sound device. SDL's own device for the browser mixes in the event of
 // a ScriptProcessorNode, and the browser plays a quantum of silence whenever that event is still
 // running when its audio thread wants the next one: on a busy machine, a click every few seconds.
-// Here the main loop mixes a lead ahead, a frame at a time, and an AudioWorklet plays the queue on
-// the audio thread without ever waiting for the page.
+// Here the main loop mixes a lead ahead and hands each piece to the browser as a buffer to start
+// the moment the one before it ends, so the audio thread never waits for the page, and runs no
+// script of the game's.
 #include <emscripten.h>
-
-#include <algorithm>
-#include <cstdio>
 
 #include "core/audio/mixer.h"
 #include "core/log/debug_log.h"
@@ -17,99 +15,61 @@ SDL_AudioDeviceID AudioDevice = 0;
 
 namespace {
 
-// 100 ms mixed ahead: a frame of the page may come that much late before the sound breaks.
+// 100 ms mixed ahead, topped up once half of it has played: a frame of the page may come 50 ms
+// late before the sound breaks, and a sound the game starts is heard within 100 ms.
 constexpr int LeadFrames = MixRate / 10;
-constexpr int PostFrames = 1024;
 
-int16_t Mixed[2 * PostFrames];
+int16_t Mixed[2 * LeadFrames];
 
 // clang-format off
-// 0 when the page has a context at the game's rate, else why not. The context starts suspended
-// until the player's first click or key, which it takes without keeping it from the game.
+// True when the page has a context at the game's rate. It starts suspended until the player's
+// first click or key, which it takes without keeping it from the game.
 EM_JS(int, OpenPageAudio, (int rate), {
     var Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) {
-        return 1;
+        return 0;
     }
     var context = new Context({ sampleRate: rate });
-    if (!context.audioWorklet) {
-        context.close();
-        return 2;
-    }
-    var audio = { context: context, node: null, written: 0, played: 0 };
-    Module.quadroneAudio = audio;
-    var player = 'registerProcessor("quadrone-player", class extends AudioWorkletProcessor {' +
-        '  constructor() {' +
-        '    super();' +
-        '    this.queue = []; this.at = 0; this.played = 0; this.quanta = 0;' +
-        '    this.port.onmessage = (event) => this.queue.push(event.data);' +
-        '  }' +
-        '  process(inputs, outputs) {' +
-        '    const left = outputs[0][0], right = outputs[0][1];' +
-        '    let i = 0;' +
-        '    while (i < left.length && this.queue.length > 0) {' +
-        '      const samples = this.queue[0];' +
-        '      for (; i < left.length && this.at < samples.length; i++, this.at += 2) {' +
-        '        left[i] = samples[this.at]; right[i] = samples[this.at + 1];' +
-        '      }' +
-        '      if (this.at >= samples.length) { this.queue.shift(); this.at = 0; }' +
-        '    }' +
-        '    left.fill(0, i); right.fill(0, i);' +
-        '    this.played += i;' +
-        '    if (++this.quanta % 8 === 0) { this.port.postMessage(this.played); }' +
-        '    return true;' +
-        '  }' +
-        '});';
-    var url = URL.createObjectURL(new Blob([player], { type: "text/javascript" }));
-    context.audioWorklet.addModule(url).then(function () {
-        var node = new AudioWorkletNode(context, "quadrone-player", { numberOfInputs: 0, outputChannelCount: [2] });
-        node.port.onmessage = function (event) { audio.played = event.data; };
-        node.connect(context.destination);
-        audio.node = node;
-    }, function (error) {
-        console.warn("The sound cannot play: " + error);
-    });
-    var resume = function () {
-        if (context.state === "suspended") {
-            context.resume();
-        }
-    };
+    Module.quadroneAudio = { context: context, rate: rate, end: 0 };
     ["keydown", "mousedown", "pointerdown", "touchstart"].forEach(function (type) {
-        window.addEventListener(type, resume, true);
+        window.addEventListener(type, function () {
+            if (context.state === "suspended") {
+                context.resume();
+            }
+        }, true);
     });
-    return 0;
+    return 1;
 });
 
-// Frames mixed and not yet played, or -1 while the player is not there yet.
+// Frames handed over and not yet played; less than none when the page fell behind.
 EM_JS(int, PageAudioLead, (), {
     var audio = Module.quadroneAudio;
-    return audio && audio.node ? audio.written - audio.played : -1;
+    return audio.end - Math.round(audio.context.currentTime * audio.rate);
 });
 
+// A page that fell behind starts again 10 ms ahead: a gap, and the sound goes on from where it was.
 EM_JS(void, PlayInPage, (const int16_t* samples, int frames), {
     var audio = Module.quadroneAudio;
-    var floats = new Float32Array(2 * frames);
-    var from = samples >> 1;
-    for (var i = 0; i < floats.length; i++) {
-        floats[i] = HEAP16[from + i] / 32768;
+    var buffer = audio.context.createBuffer(2, frames, audio.rate);
+    var left = buffer.getChannelData(0);
+    var right = buffer.getChannelData(1);
+    for (var i = 0, at = samples >> 1; i < frames; i++, at += 2) {
+        left[i] = HEAP16[at] / 32768;
+        right[i] = HEAP16[at + 1] / 32768;
     }
-    audio.node.port.postMessage(floats, [floats.buffer]);
-    audio.written += frames;
+    var source = audio.context.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.context.destination);
+    audio.end = Math.max(audio.end, Math.round(audio.context.currentTime * audio.rate) + audio.rate / 100);
+    source.start(audio.end / audio.rate);
+    audio.end += frames;
 });
 
 EM_JS(void, ClosePageAudio, (), {
-    var audio = Module.quadroneAudio;
-    if (audio) {
-        audio.context.close();
-        Module.quadroneAudio = null;
-    }
+    Module.quadroneAudio.context.close();
+    Module.quadroneAudio = null;
 });
 // clang-format on
-
-const char* WhyNoAudio(int reason)
-{
-    return reason == 1 ? "the browser has no Web Audio" : "the browser has no AudioWorklet for this page";
-}
 
 }  // namespace
 
@@ -118,11 +78,8 @@ bool StartAudio()
     if (AudioDevice != 0) {
         return true;
     }
-    const int reason = OpenPageAudio(MixRate);
-    if (reason != 0) {
-        char line[256];
-        std::snprintf(line, sizeof line, "No audio device, the game plays silently: %s", WhyNoAudio(reason));
-        WriteDebugLog(line);
+    if (OpenPageAudio(MixRate) == 0) {
+        WriteDebugLog("No audio device, the game plays silently: the browser has no Web Audio");
         return false;
     }
     AudioDevice = 1;
@@ -135,11 +92,12 @@ void FeedAudioDevice()
         return;
     }
     const int lead = PageAudioLead();
-    for (int missing = lead < 0 ? 0 : LeadFrames - lead; missing > 0; missing -= PostFrames) {
-        const int frames = std::min(missing, PostFrames);
-        MixDeviceFrames(Mixed, static_cast<uint32_t>(frames));
-        PlayInPage(Mixed, frames);
+    if (lead >= LeadFrames / 2) {
+        return;
     }
+    const int frames = LeadFrames - (lead > 0 ? lead : 0);
+    MixDeviceFrames(Mixed, static_cast<uint32_t>(frames));
+    PlayInPage(Mixed, frames);
 }
 
 void StopAudio()

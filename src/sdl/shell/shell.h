@@ -24,6 +24,9 @@ bool CreateMainWindow();
 bool LayOutWindow();
 // Puts what changed on the game area onto the window, scaled by whole pixels in full screen.
 void PresentScreen();
+// Shows the area of the window's surface, or all of it, on the screen: SDL's update on the
+// desktop, the page's canvas in the browser (window_update_desktop.cpp, window_update_web.cpp).
+void UpdateWindowArea(SDL_Surface* surface, const SDL_Rect& area, bool whole);
 // A window position in game-area pixels.
 ScreenPoint GameAreaPoint(int32_t x, int32_t y);
 // The display's refresh rate; 0 when it does not say.

@@ -91,11 +91,7 @@ void PresentScreen()
     } else {
         SDL_BlitScaled(Screen, &area, WindowSurface, &target);
     }
-    if (WholeWindowStale) {
-        SDL_UpdateWindowSurface(MainWindow);
-    } else {
-        SDL_UpdateWindowSurfaceRects(MainWindow, &target, 1);
-    }
+    UpdateWindowArea(WindowSurface, target, WholeWindowStale);
     WholeWindowStale = false;
 }
 
