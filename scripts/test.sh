@@ -123,9 +123,8 @@ run_windows_tests() {
 }
 
 # The scenarios that also run on the native build; the others are about Wine, the Windows
-# download and its sound device, or compare the two builds (screens_agree). The soak runs on the
-# Windows build only: scripts/reliability.sh --native soak runs it on the native one.
-NATIVE_SCENARIOS=(title play display_switch damaged_data sound kill_during_save desktop_sound)
+# download and its sound device, or compare the two builds (screens_agree).
+NATIVE_SCENARIOS=(title play display_switch damaged_data sound kill_during_save desktop_sound soak)
 
 # end_to_end NAME BACKEND: one scenario through the one runner; its exit status.
 end_to_end() {
