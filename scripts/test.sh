@@ -8,7 +8,7 @@
 #   4. end-to-end tests of the real game: every scenario on the Windows build under Wine, those
 #      that apply to it on the native build, with the short kill-during-save and soak runs
 #      (scripts/reliability.sh runs them longer)
-#   5. the browser game in headless Chromium (tests/web), against the native build's title screen
+#   5. the browser game in headless Chromium (tests/web), against the native build's screens
 # Installs what it needs first (scripts/setup.sh). QUADRONE_FUZZ_SECONDS sets the archive fuzzing time.
 set -uo pipefail
 
@@ -175,7 +175,7 @@ run_end_to_end_tests() {
     done
 }
 
-# The browser build, the native game whose title screen it must match, and tests/web's checks, a
+# The browser build, the native game whose screens it must match, and tests/web's checks, a
 # report line each.
 run_browser_tests() {
     local work="$BUILD_DIR/web-tests" log="$BUILD_DIR/logs/browser-tests.log"
@@ -184,13 +184,13 @@ run_browser_tests() {
         return
     fi
     rm -rf "$work" && mkdir -p "$work"
-    if ! bash "$ROOT/tests/web/native_title.sh" "$BUILD_DIR/assets-tool/game/quadrone" "$work/native-title.rgb" ||
+    if ! bash "$ROOT/tests/web/native_screens.sh" "$BUILD_DIR/assets-tool/game/quadrone" "$work/native" ||
         ! "$BUILD_DIR/assets-tool/tools/vbftool" extract "$ASSET_DIR/graphics.vbf" "$work/pictures" >/dev/null; then
         report "browser: references" 0 1
         return
     fi
     NODE_PATH="$QUADRONE_CACHE/node/node_modules" timeout 600 node "$ROOT/tests/web/run.js" "$WEB_DIR" "$ASSET_DIR" \
-        "$work/native-title.rgb" "$work/pictures" "$work" >"$log" 2>&1 </dev/null
+        "$work/native" "$work/pictures" "$work" >"$log" 2>&1 </dev/null
     local name
     while read -r name; do
         report "browser: $name" 1 0

@@ -88,9 +88,9 @@ function tapAudio() {
     window.webkitAudioContext = Tapped;
 }
 
-// Test-only: run(FS) of each damage in window.quadroneDamage once the data files are in place,
-// before main starts.
-function hookDamage(damages) {
+// Test-only: before main starts, QUADRONE_SEED in the game's environment when a seed is given, and
+// run(FS) of each damage once the data files are in place.
+function hookModule(damages, seed) {
     let module;
     Object.defineProperty(window, "Module", {
         configurable: true,
@@ -101,6 +101,9 @@ function hookDamage(damages) {
                 return;
             }
             module = value;
+            if (seed) {
+                module.preRun = [].concat(module.preRun || [], () => (window.ENV.QUADRONE_SEED = seed));
+            }
             const before = module.onRuntimeInitialized;
             module.onRuntimeInitialized = () => {
                 for (const damage of damages) {
@@ -170,7 +173,7 @@ function pageHelpers() {
 }
 
 // A page of the game and the verbs of a check. options.damage: statements run on Emscripten's FS
-// before main; options.capture: a file that receives what the page plays; options.untapped: the
+// before main; options.seed: the game's QUADRONE_SEED; options.capture: a file that receives what the page plays; options.untapped: the
 // sound is not recorded (the bench measures the page as a player gets it); options.scripts:
 // [function, ...arguments] run in the page before its own.
 class Game {
@@ -196,8 +199,8 @@ class Game {
         for (const [script, ...args] of this.options.scripts || []) {
             await this.page.evaluateOnNewDocument(script, ...args);
         }
-        if (this.options.damage) {
-            await this.page.evaluateOnNewDocument(hookDamage, this.options.damage);
+        if (this.options.damage || this.options.seed) {
+            await this.page.evaluateOnNewDocument(hookModule, this.options.damage || [], this.options.seed || "");
         }
         await this.load(() => this.page.goto(this.address));
         return this;

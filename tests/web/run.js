@@ -1,8 +1,9 @@
 // run.js -- the browser game's checks in headless Chromium; one line for each, exit status 1 when
 // any fails.
-//   node run.js WEB_DIR ASSETS NATIVE_TITLE PICTURES WORK [CHECK...]
-// ASSETS holds loop1.dat, NATIVE_TITLE is the native build's title screen as raw RGB (native_title.sh), PICTURES the
-// extracted graphics.vbf (vbftool), WORK a folder for captures; CHECKs pick checks by name.
+//   node run.js WEB_DIR ASSETS NATIVE PICTURES WORK [CHECK...]
+// ASSETS holds loop1.dat, NATIVE the native build's screens and their seed (native_screens.sh),
+// PICTURES the extracted graphics.vbf (vbftool), WORK a folder for captures; CHECKs pick checks by
+// name.
 "use strict";
 
 const childProcess = require("child_process");
@@ -10,7 +11,8 @@ const fs = require("fs");
 const path = require("path");
 const { TITLE, BOARD, CONTROLS, PLATE, sleep, until, serve, launch, Game, differing, crop, bmp } = require("./lib");
 
-const [webDir, assets, nativeTitle, pictures, work, ...picked] = process.argv.slice(2);
+const [webDir, assets, native, pictures, work, ...picked] = process.argv.slice(2);
+const nativeTitle = path.join(native, "title.rgb");
 const ANALYSIS = path.join(__dirname, "..", "e2e", "sound_analysis.py");
 
 function check(holds, why) {
@@ -75,6 +77,35 @@ async function play(browser, address) {
     const score = await game.pixels(480, 215, 150, 14);
     await game.hold("ArrowDown", 0.6);
     check(!score.equals(await game.pixels(480, 215, 150, 14)), "Down did not change the score line");
+}
+
+// The rows of a board picture 240 pixels wide (BYTES a pixel) from its first lit one on.
+function fromFirstLit(picture, bytes) {
+    const row = BOARD[2] * bytes;
+    for (let at = 0; at < picture.length; at += row) {
+        for (let i = at; i < at + row; i += bytes) {
+            if (Math.max(picture[i], picture[i + 1], picture[i + 2]) > 20) {
+                return picture.subarray(at);
+            }
+        }
+    }
+    return picture.subarray(picture.length);
+}
+
+// From the native build's seed, Play, Left and a turn show the same tetrad in the same column and
+// the same turn, pixel for pixel; how far it has fallen meanwhile is the clock's.
+async function seeded(browser, address) {
+    const seed = fs.readFileSync(path.join(native, "seed"), "utf8").trim();
+    const game = await new Game(browser, address, { seed }).open();
+    await game.click(480, 190);
+    await game.hold("ArrowLeft", 0.1);
+    await game.hold(" ", 0.1);
+    const reference = fromFirstLit(fs.readFileSync(path.join(native, "play.rgb")), 3);
+    const shown = fromFirstLit(await game.pixels(BOARD[0], BOARD[1], BOARD[2], 192), 4);
+    const rows = Math.min(reference.length / 3, shown.length / 4) / BOARD[2];
+    check(rows >= 24, `no tetrad in the board's top rows (native: ${reference.length / 3 / BOARD[2]} rows from the first lit one)`);
+    const differ = differing(reference.subarray(0, rows * BOARD[2] * 3), shown.subarray(0, rows * BOARD[2] * 4));
+    check(differ === 0, `${differ} pixels of the tetrad differ from the native build's with seed ${seed}`);
 }
 
 async function keys(browser, address) {
@@ -224,6 +255,7 @@ async function damaged(browser, address) {
 const CHECKS = [
     ["title", "the page shows the native build's title screen, pixel for pixel", title],
     ["play", "Play, a turn, moves to both walls and a drop change the board", play],
+    ["seeded", "from the native build's seed, Play, Left and a turn show its tetrad, pixel for pixel", seeded],
     ["keys", "F1 shows the controls, a click resumes, Escape returns to the title", keys],
     ["sound", "the music is loop1.dat without gaps or jumps, within 1 dB; M stops and resumes it", sound],
     ["scores", "a finished game's initials are on the Scores screen after a reload", scoresKept],

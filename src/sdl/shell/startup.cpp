@@ -1,4 +1,5 @@
 // startup.cpp -- start-up in the Windows build's order and with its log lines, and the shutdown.
+#include <cstdlib>
 #include <cstring>
 
 #include "core/game/frame.h"
@@ -56,6 +57,14 @@ bool ClosedDuringStartUp()
     return true;
 }
 
+// The tick count, as on Windows. QUADRONE_SEED, for the tests alone, gives a fixed one, so that
+// the browser's tetrads can be checked against the native build's.
+uint32_t StartSeed()
+{
+    const char* seed = SDL_getenv("QUADRONE_SEED");
+    return seed != nullptr ? static_cast<uint32_t>(std::strtoul(seed, nullptr, 10)) : SDL_GetTicks();
+}
+
 // False when a close during a box ended the program.
 bool StartGame()
 {
@@ -73,7 +82,7 @@ bool StartGame()
         return false;
     }
     WriteDebugLog("Sounds loaded");
-    StartGameState(SDL_GetTicks());
+    StartGameState(StartSeed());
     if (MusicEnabled) {
         StartMusic();
         if (ClosedDuringStartUp()) {
