@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/display/glyph_sheet.h"
 #include "core/game/board.h"
@@ -210,6 +211,38 @@ TEST_F(SdlDisplay, TheGameAreaIsScaledByWholePixelsAndCentredInTheWindow)
     EXPECT_EQ(inside.y, 0);
     EXPECT_EQ(outside.x, -1);
     EXPECT_EQ(outside.y, -1);
+    SDL_DestroyWindow(MainWindow);
+    MainWindow = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// 1:1, a present puts on the window what differs from it: after each one, however little changed
+// and wherever, the window holds the game area pixel for pixel.
+TEST_F(SdlDisplay, EachPresentLeavesTheWindowHoldingTheGameArea)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_TRUE(CreateMainWindow()) << SDL_GetError();
+    ASSERT_TRUE(LayOutWindow());
+    SDL_Surface* window = SDL_GetWindowSurface(MainWindow);
+    const auto firstStaleRow = [window] {
+        for (int y = 0; y < GameAreaHeight; ++y) {
+            if (std::memcmp(static_cast<uint8_t*>(Screen->pixels) + y * Screen->pitch,
+                    static_cast<uint8_t*>(window->pixels) + y * window->pitch, GameAreaWidth * 4) != 0) {
+                return y;
+            }
+        }
+        return -1;
+    };
+    DrawTitleScreen(buttons);
+    PresentScreen();
+    EXPECT_EQ(firstStaleRow(), -1) << "the first present";
+    FillScreen(SDL_Rect{639, 479, 1, 1}, White);
+    PresentScreen();
+    EXPECT_EQ(firstStaleRow(), -1) << "one pixel in the far corner";
+    FillScreen(SDL_Rect{0, 0, 1, 1}, White);
+    DrawTitleScreen(buttons);
+    PresentScreen();
+    EXPECT_EQ(firstStaleRow(), -1) << "the title drawn again over both corners";
     SDL_DestroyWindow(MainWindow);
     MainWindow = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

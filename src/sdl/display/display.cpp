@@ -24,8 +24,17 @@ void (*ShowChangesNow)() = [] {};
 
 namespace {
 
-// X11 windows take this format without conversion.
+// The window's own format, so that showing the game area is a copy: X11 windows take blue in the
+// low byte, the page's canvas red.
+#ifdef __EMSCRIPTEN__
+constexpr Uint32 PictureFormat = SDL_PIXELFORMAT_BGR888;
+constexpr int RedShift = 0;
+constexpr int BlueShift = 16;
+#else
 constexpr Uint32 PictureFormat = SDL_PIXELFORMAT_RGB888;
+constexpr int RedShift = 16;
+constexpr int BlueShift = 0;
+#endif
 
 bool Changed = false;
 SDL_Rect ChangedArea = {0, 0, 0, 0};
@@ -42,9 +51,10 @@ Uint32 StoredPixel(const uint8_t* p, int bitCount)
     if (bitCount == 16) {
         const unsigned value = p[0] | p[1] << 8;
         const auto expand = [](unsigned five) { return (five << 3) | (five >> 2); };
-        return expand(value >> 10 & 31) << 16 | expand(value >> 5 & 31) << 8 | expand(value & 31);
+        return expand(value >> 10 & 31) << RedShift | expand(value >> 5 & 31) << 8 | expand(value & 31) << BlueShift;
     }
-    return static_cast<Uint32>(p[2]) << 16 | static_cast<Uint32>(p[1]) << 8 | p[0];
+    return static_cast<Uint32>(p[2]) << RedShift | static_cast<Uint32>(p[1]) << 8 |
+           static_cast<Uint32>(p[0]) << BlueShift;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // window.cpp -- the one window, "Quadrone": the game area shown in it 1:1, or in full screen on
 // the desktop scaled by the largest whole factor that fits, centred on black, pixels kept sharp.
 #include <algorithm>
+#include <cstring>
 
 #include "core/game/frame_state.h"
 #include "core/log/debug_log.h"
@@ -46,6 +47,43 @@ int32_t FloorDivide(int32_t value, int32_t divisor)
     return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
 }
 
+Uint32* PixelRow(SDL_Surface* surface, int y)
+{
+    return reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+}
+
+// Narrows the area to the box around the pixels that differ from what the window shows; false when
+// none do. In play the board is drawn every frame, and in most frames nothing on it moved. Only
+// 1:1 and in one format, where the window holds the game area's own pixels.
+bool NarrowToDifference(SDL_Rect& area)
+{
+    if (Scale != 1 || Screen->format->format != WindowSurface->format->format) {
+        return true;
+    }
+    int top = area.y + area.h, bottom = area.y, left = area.x + area.w, right = area.x;
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        const Uint32* drawn = PixelRow(Screen, y) + area.x;
+        const Uint32* shown = PixelRow(WindowSurface, Origin.y + y) + Origin.x + area.x;
+        if (std::memcmp(drawn, shown, static_cast<size_t>(area.w) * 4) == 0) {
+            continue;
+        }
+        int first = 0;
+        while (drawn[first] == shown[first]) {
+            ++first;
+        }
+        int last = area.w - 1;
+        while (drawn[last] == shown[last]) {
+            --last;
+        }
+        top = std::min(top, y);
+        bottom = y + 1;
+        left = std::min(left, area.x + first);
+        right = std::max(right, area.x + last + 1);
+    }
+    area = {left, top, right - left, bottom - top};
+    return top < bottom;
+}
+
 }  // namespace
 
 bool CreateMainWindow()
@@ -82,7 +120,7 @@ void PresentScreen()
     if (WholeWindowStale) {
         SDL_FillRect(WindowSurface, nullptr, 0);
         area = {0, 0, GameAreaWidth, GameAreaHeight};
-    } else if (!changed) {
+    } else if (!changed || !NarrowToDifference(area)) {
         return;
     }
     SDL_Rect target = {Origin.x + area.x * Scale, Origin.y + area.y * Scale, area.w * Scale, area.h * Scale};

@@ -1,6 +1,5 @@
 // window_update_web.cpp -- the page shows the window's surface on its canvas, what changed alone.
-// SDL's own update copies and puts the whole 640 x 480 picture for any drawing, which in play,
-// where the board is drawn every frame, was most of the page's work.
+// SDL's own update copies and puts the whole 640 x 480 picture for any change.
 #include <emscripten.h>
 
 #include "sdl/shell/shell.h"
@@ -11,37 +10,25 @@ namespace {
 bool CanvasChanged = false;
 
 // clang-format off
-// The canvas keeps a picture of what it shows. The area's pixels are made opaque and compared with
-// it, and only the box around those that changed is put on the canvas: in play the board is drawn
-// every frame, and most frames nothing on it moved. All of it is put when the window is new.
-EM_JS(int, PutOnCanvas, (const uint8_t* pixels, int pitch, int width, int height, int x, int y, int w, int h, int whole), {
+// The canvas keeps a picture of what it shows: the area's rows are copied into it, made opaque, and
+// only the area is put on the canvas.
+EM_JS(void, PutOnCanvas, (const uint8_t* pixels, int pitch, int width, int height, int x, int y, int w, int h), {
     var shown = Module.quadroneShown;
     var canvas = Module.canvas;
     if (!shown || shown.canvas !== canvas || shown.image.width !== width || shown.image.height !== height) {
         var context = canvas.getContext("2d");
-        var image = context.createImageData(width, height);
-        shown = Module.quadroneShown = { canvas: canvas, context: context, image: image, pixels: new Uint32Array(image.data.buffer) };
+        shown = Module.quadroneShown = { canvas: canvas, context: context, image: context.createImageData(width, height) };
     }
-    var left = whole ? x : x + w, right = whole ? x + w : x, top = whole ? y : y + h, bottom = whole ? y + h : y;
+    var data = shown.image.data;
     for (var row = y; row < y + h; row++) {
-        var from = (pixels + row * pitch) >> 2;
-        for (var column = x; column < x + w; column++) {
-            var value = (HEAPU32[from + column] | 0xff000000) >>> 0;
-            var at = row * width + column;
-            if (shown.pixels[at] !== value) {
-                shown.pixels[at] = value;
-                left = Math.min(left, column);
-                right = Math.max(right, column + 1);
-                top = Math.min(top, row);
-                bottom = row + 1;
-            }
+        var from = pixels + row * pitch + 4 * x;
+        var to = 4 * (row * width + x);
+        data.set(HEAPU8.subarray(from, from + 4 * w), to);
+        for (var alpha = to + 3; alpha < to + 4 * w; alpha += 4) {
+            data[alpha] = 255;
         }
     }
-    if (left >= right) {
-        return 0;
-    }
-    shown.context.putImageData(shown.image, 0, 0, left, top, right - left, bottom - top);
-    return 1;
+    shown.context.putImageData(shown.image, 0, 0, x, y, w, h);
 });
 // clang-format on
 
@@ -52,10 +39,9 @@ EM_JS(int, PutOnCanvas, (const uint8_t* pixels, int pitch, int width, int height
 void UpdateWindowArea(SDL_Surface* surface, const SDL_Rect& area, bool whole)
 {
     const SDL_Rect shown = whole ? SDL_Rect{0, 0, surface->w, surface->h} : area;
-    if (PutOnCanvas(static_cast<const uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h, shown.x,
-            shown.y, shown.w, shown.h, whole ? 1 : 0) != 0) {
-        CanvasChanged = true;
-    }
+    PutOnCanvas(static_cast<const uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h, shown.x, shown.y,
+        shown.w, shown.h);
+    CanvasChanged = true;
 }
 
 bool TakeCanvasChange()
