@@ -12,7 +12,7 @@ display_pid="" game_pid=""
 trap 'kill $game_pid $display_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
-    echo "native_title: $*" >&2
+    echo "native_screens: $*" >&2
     exit 1
 }
 
