@@ -1,5 +1,6 @@
-// web.cpp -- the browser's entry point: the same start-up, then one pass of the loop per animation
-// frame, since a page's script may never block. The data file is loaded before main runs, the save
+// web.cpp -- the browser's entry point: the same start-up, then one pass of the loop per frame of
+// the page (an animation frame, or a timer's while the picture stands still), since a page's script
+// may never block. The data file is loaded before main runs, the save
 // folder from the page's storage before start-up. Boxes, the end and full screen are the page's.
 #include <emscripten.h>
 
