@@ -22,14 +22,20 @@ constexpr int LeadFrames = MixRate / 10;
 int16_t Mixed[2 * LeadFrames];
 
 // clang-format off
-// True when the page has a context at the game's rate. It starts suspended until the player's
-// first click or key, which it takes without keeping it from the game.
+// True when the page has a context at the game's rate; a browser without Web Audio, or one that
+// refuses the rate, leaves the game silent rather than stopped. The context starts suspended until
+// the player's first click or key, which it takes without keeping it from the game.
 EM_JS(int, OpenPageAudio, (int rate), {
     var Context = window.AudioContext || window.webkitAudioContext;
-    if (!Context) {
+    var context = null;
+    try {
+        context = Context ? new Context({ sampleRate: rate }) : null;
+    } catch (error) {
+        console.warn("No sound: " + error);
+    }
+    if (!context) {
         return 0;
     }
-    var context = new Context({ sampleRate: rate });
     Module.quadroneAudio = { context: context, rate: rate, end: 0 };
     ["keydown", "mousedown", "pointerdown", "touchstart"].forEach(function (type) {
         window.addEventListener(type, function () {
@@ -79,7 +85,7 @@ bool StartAudio()
         return true;
     }
     if (OpenPageAudio(MixRate) == 0) {
-        WriteDebugLog("No audio device, the game plays silently: the browser has no Web Audio");
+        WriteDebugLog("No audio device, the game plays silently: the browser gives no Web Audio at 44100 Hz");
         return false;
     }
     AudioDevice = 1;
