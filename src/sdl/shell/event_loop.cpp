@@ -180,7 +180,7 @@ void RunEventLoop()
     }
 }
 
-// The browser calls this once per refresh, on its animation frames or a timer: the pacing is its.
+// The browser calls this once per frame, on its timer: the pacing is its.
 // What a frame drew is shown before the browser composes the page.
 bool RunLoopPass()
 {
