@@ -296,11 +296,14 @@ measure_game() {
     measure_share "$label" title "$STARTED_PID" "$server" sleep 10
     read -r -a origin <<<"$(window_origin)"
     # The native build missed a press sent with the pointer's arrival; a player's click comes later.
+    # The menu sees the release in its next frame, and only with the pointer still on the button:
+    # leaving at once lost the click in two of four runs.
     xdotool mousemove $((origin[0] + 480)) $((origin[1] + 190))
     sleep 0.2
     xdotool mousedown 1
     sleep 0.2
     xdotool mouseup 1
+    sleep 0.2
     mouse_away
     sleep 1
     import -window root "$BENCH/$label-play.png"
