@@ -15,10 +15,9 @@ SDL_AudioDeviceID AudioDevice = 0;
 
 namespace {
 
-// 75 ms mixed ahead, topped up once less than 50 ms is left: a frame of the page may come 50 ms
-// late before the sound breaks, and a sound the game starts reaches the browser within 75 ms.
-constexpr int LeadFrames = MixRate * 3 / 40;
-constexpr int RefillBelowFrames = MixRate / 20;
+// 100 ms mixed ahead of what the browser has rendered, topped up once less than half of it is left:
+// a frame of the page may come 50 ms late before the sound breaks.
+constexpr int LeadFrames = MixRate / 10;
 
 int16_t Mixed[2 * LeadFrames];
 
@@ -27,7 +26,9 @@ int16_t Mixed[2 * LeadFrames];
 // refuses the rate, leaves the game silent rather than stopped. The context starts suspended until
 // the player's first click or key, which it takes without keeping it from the game. "playback"
 // asks for the browser's larger buffers: the sound is mixed ahead anyway, and in headless Chromium
-// its audio threads took half as much of a core (40 ms more latency, 72 ms in all).
+// its audio threads took half as much of a core. The browser renders a whole buffer at a time, its
+// baseLatency, ahead of currentTime, which moves on only when the next buffer begins: a buffer
+// handed over for a time in that span would start late, by a gap.
 EM_JS(int, OpenPageAudio, (int rate), {
     var Context = window.AudioContext || window.webkitAudioContext;
     var context = null;
@@ -39,7 +40,14 @@ EM_JS(int, OpenPageAudio, (int rate), {
     if (!context) {
         return 0;
     }
-    Module.quadroneAudio = { context: context, rate: rate, end: 0 };
+    Module.quadroneAudio = {
+        context: context,
+        rate: rate,
+        end: 0,
+        rendered: function () {
+            return Math.round((context.currentTime + (context.baseLatency || 0)) * rate);
+        },
+    };
     ["keydown", "mousedown", "pointerdown", "touchstart"].forEach(function (type) {
         window.addEventListener(type, function () {
             if (context.state === "suspended") {
@@ -50,10 +58,10 @@ EM_JS(int, OpenPageAudio, (int rate), {
     return 1;
 });
 
-// Frames handed over and not yet played; less than none when the page fell behind.
+// Frames handed over and not yet rendered; less than none when the page fell behind.
 EM_JS(int, PageAudioLead, (), {
     var audio = Module.quadroneAudio;
-    return audio.end - Math.round(audio.context.currentTime * audio.rate);
+    return audio.end - audio.rendered();
 });
 
 // A page that fell behind starts again 10 ms ahead: a gap, and the sound goes on from where it was.
@@ -69,7 +77,7 @@ EM_JS(void, PlayInPage, (const int16_t* samples, int frames), {
     var source = audio.context.createBufferSource();
     source.buffer = buffer;
     source.connect(audio.context.destination);
-    audio.end = Math.max(audio.end, Math.round(audio.context.currentTime * audio.rate) + audio.rate / 100);
+    audio.end = Math.max(audio.end, audio.rendered() + audio.rate / 100);
     source.start(audio.end / audio.rate);
     audio.end += frames;
 });
@@ -101,7 +109,7 @@ void FeedAudioDevice()
         return;
     }
     const int lead = PageAudioLead();
-    if (lead >= RefillBelowFrames) {
+    if (lead >= LeadFrames / 2) {
         return;
     }
     const int frames = LeadFrames - (lead > 0 ? lead : 0);
