@@ -15,9 +15,11 @@ SDL_AudioDeviceID AudioDevice = 0;
 
 namespace {
 
-// 100 ms mixed ahead of what the browser has rendered, topped up once less than half of it is left:
-// a frame of the page may come 50 ms late before the sound breaks.
+// 100 ms mixed ahead of what the browser has rendered, topped up once less than 75 ms is left: a
+// frame of the page may come 75 ms late before the sound breaks. With 50 ms, the page's sound check
+// heard a render quantum of silence in one run of six on a busy machine.
 constexpr int LeadFrames = MixRate / 10;
+constexpr int RefillBelowFrames = MixRate * 3 / 40;
 
 int16_t Mixed[2 * LeadFrames];
 
@@ -109,7 +111,7 @@ void FeedAudioDevice()
         return;
     }
     const int lead = PageAudioLead();
-    if (lead >= LeadFrames / 2) {
+    if (lead >= RefillBelowFrames) {
         return;
     }
     const int frames = LeadFrames - (lead > 0 ? lead : 0);
