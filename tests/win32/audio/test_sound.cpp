@@ -120,7 +120,9 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
         {"given up", {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL}, DSERR_INVALIDCALL,
             2 + MaxRestoreFailures},
     };
-    Bytes data = Counting(400);
+    // A second of sound, so that it still plays when it is looked at; 2 ms ended first under load.
+    Bytes data = Counting(176400);
+    const DWORD size = static_cast<DWORD>(data.size());
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         std::unique_ptr<Sound> sound = MakeSound(manager, data, Format(2, 16), 2);
@@ -130,7 +132,7 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
         EXPECT_FALSE(restored);
         void* region = nullptr;
         DWORD locked = 0;
-        ASSERT_EQ(sound->buffers[0]->Lock(0, 400, &region, &locked, nullptr, nullptr, 0), DS_OK);
+        ASSERT_EQ(sound->buffers[0]->Lock(0, size, &region, &locked, nullptr, nullptr, 0), DS_OK);
         std::memset(region, 0xEE, locked);  // the memory is gone
         sound->buffers[0]->Unlock(region, locked, nullptr, 0);
         sound->buffers[1]->SetCurrentPosition(200);
@@ -146,7 +148,7 @@ TEST_F(SoundDeviceTest, LostMemoryIsRestoredRefilledRewoundAndPlayedOrGivenUpOn)
         EXPECT_GE(timeGetTime() - start, 15u);  // two waits of 10 ms while the memory was still taken
         EXPECT_EQ(RestoreCalls, row.restoreCalls);
         const bool played = row.result == DS_OK;
-        EXPECT_EQ(ReadBuffer(sound->buffers[0], 0, 400) == data, played);
+        EXPECT_EQ(ReadBuffer(sound->buffers[0], 0, size) == data, played);
         DWORD cursor = 0, write = 0;
         sound->buffers[1]->GetCurrentPosition(&cursor, &write);
         EXPECT_EQ(cursor, played ? 0u : 200u);
