@@ -55,8 +55,8 @@ function tapAudio() {
     const Real = window.AudioContext || window.webkitAudioContext;
     const capture = { rate: 0, chunks: [] };
     window.quadroneCapture = capture;
-    // 32 quanta to a message: one a quantum was 344 tasks a second on the page's main thread, which
-    // delayed the game's own frames.
+    // 32 quanta to a message: one a quantum was 344 tasks a second on the page's main thread, beside
+    // the game's own frames.
     const source = `registerProcessor("tap", class extends AudioWorkletProcessor {
         constructor() {
             super();
